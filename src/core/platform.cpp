@@ -1,0 +1,41 @@
+#include "core/platform.h"
+
+namespace {
+
+class CSilentCanvas final : public Canvas {
+ public:
+  void SetPixel(int, int, Colorref) override {}
+  Colorref GetPixel(int, int) override { return Rgb(255, 255, 255); }
+  void FillRect(int, int, int, int, Colorref, Colorref) override {}
+  void Polyline(const Point*, int, Colorref, int) override {}
+  void TextOut(int, int, int, std::string_view) override {}
+  void DrawIcon(int, int, int) override {}
+  void CopyOffscreenImage() override {}
+};
+
+// Used before a shell or a test installs its own platform: answers OK, draws nothing.
+class CSilentPlatform final : public Platform {
+ public:
+  MsgResult MessageBox(std::string_view, std::string_view, MsgButtons) override {
+    return MsgResult::Ok;
+  }
+  void SetBusyCursor(BusyCursor) override {}
+  void Beep() override {}
+  void RepaintNow() override {}
+  void InitialUpdate() override {}
+  Canvas& WindowCanvas() override { return m_canvas; }
+  bool ChooseColour(Colorref&) override { return false; }
+  bool SetStatusText(std::string_view, std::string_view) override { return false; }
+
+ private:
+  CSilentCanvas m_canvas;
+};
+
+CSilentPlatform g_silentPlatform;
+Platform* g_pPlatform = &g_silentPlatform;
+
+}  // namespace
+
+Platform& ThePlatform() { return *g_pPlatform; }
+
+void SetPlatform(Platform* pPlatform) { g_pPlatform = pPlatform ? pPlatform : &g_silentPlatform; }

@@ -1,0 +1,81 @@
+// The only doors from the logic to the desktop: message boxes, cursors, the window and the
+// status bar. The Qt shell, the headless command line and the tests each provide their own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/state.h"
+
+struct Point {
+  int x;
+  int y;
+};
+
+// Icon resources drawn on panels (32 x 32, transparent outside the picture).
+inline constexpr int kIconPanelArrow = 130;
+inline constexpr int kIconPanelBlueArrow = 133;
+inline constexpr int kIconPanelCheck = 161;
+
+// Drawing in logical (scrolled) view coordinates, one unit per pixel.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  virtual void SetPixel(int x, int y, Colorref cr) = 0;
+  virtual Colorref GetPixel(int x, int y) = 0;
+  // A rectangle from (left, top) up to but not including (right, bottom): the border in the pen
+  // colour, the inside in the brush colour.
+  virtual void FillRect(int left, int top, int right, int bottom, Colorref crPen,
+                        Colorref crBrush) = 0;
+  // Lines through the points in order with a solid pen of the given width.
+  virtual void Polyline(const Point* pPoints, int nCount, Colorref crPen, int nWidth) = 0;
+  // UTF-8 text, top-left corner at (x, y), character height nHeight, black on white.
+  virtual void TextOut(int x, int y, int nHeight, std::string_view text) = 0;
+  virtual void DrawIcon(int x, int y, int nIconId) = 0;
+  // The W x H off-screen image copied unchanged to (0, 0).
+  virtual void CopyOffscreenImage() = 0;
+};
+
+enum class MsgButtons { Ok, OkCancel };
+enum class MsgResult { Ok, Cancel };
+enum class BusyCursor { Arrow, Wait, AppStarting };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual MsgResult MessageBox(std::string_view text, std::string_view caption,
+                               MsgButtons buttons = MsgButtons::Ok) = 0;
+  // Wait is the hourglass, AppStarting the arrow with hourglass, Arrow the normal cursor.
+  virtual void SetBusyCursor(BusyCursor cursor) = 0;
+  virtual void Beep() = 0;
+  // Invalidate, erase and repaint the whole view at once.
+  virtual void RepaintNow() = 0;
+  // The view's scroll sizes follow the window; the off-screen image is made anew (cleared).
+  virtual void InitialUpdate() = 0;
+  // What is drawn straight onto the window: panels, smooth display, training dots.
+  virtual Canvas& WindowCanvas() = 0;
+  // A line of a smooth display is done: the shell may show it now.
+  virtual void ShowProgress() {}
+  // The colour picker, opened with crInOut; true and the chosen colour on OK.
+  virtual bool ChooseColour(Colorref& crInOut) = 0;
+  // Both status panes at once; false when there is no status bar to show them.
+  virtual bool SetStatusText(std::string_view strPane0, std::string_view strPane1) = 0;
+};
+
+// The platform in use. Until one is installed, a silent one answers OK to every question.
+Platform& ThePlatform();
+void SetPlatform(Platform* pPlatform);
+
+// Shows a one-button message box through the platform.
+inline void ShowMessage(std::string_view text, std::string_view caption) {
+  ThePlatform().MessageBox(text, caption, MsgButtons::Ok);
+}
+
+// The busy cursor for the life of a scope; the arrow comes back at the end.
+class BusyCursorScope {
+ public:
+  explicit BusyCursorScope(BusyCursor cursor) { ThePlatform().SetBusyCursor(cursor); }
+  ~BusyCursorScope() { ThePlatform().SetBusyCursor(BusyCursor::Arrow); }
+  BusyCursorScope(const BusyCursorScope&) = delete;
+  BusyCursorScope& operator=(const BusyCursorScope&) = delete;
+};

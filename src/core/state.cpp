@@ -1,0 +1,178 @@
+#include "core/state.h"
+
+#include <algorithm>
+#include <cstring>
+
+PixelRecord g_aPixel[kMaxColumns][kMaxLines];
+
+int g_nSensor = kSensorNone;
+int g_nDisplaySize = -1;
+int g_nMaxX = 511;
+int g_nMaxY = 399;
+int g_nLastBand = -1;
+int g_nSceneOffsetX = 0;
+int g_nSceneOffsetY = 0;
+std::string g_astrBandPath[kMaxBands];
+std::uint8_t g_aszBandHeader[kMaxBands][kHeaderBytes];
+std::string g_astrUserText[kUserTexts];
+int g_abBandSelected[kMaxBands];
+
+std::uint32_t g_anBandHist[kMaxBands][256];
+int g_abUseBand[kMaxBands];
+std::uint32_t g_anCatHist[8][kMaxBands][256];
+
+int g_nDisplayMode = kModeNoData;
+int g_bAlwaysRedraw = 1;
+int g_nMouseX = 0;
+int g_nMouseY = 0;
+std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
+
+int g_nRedBand = 3, g_nGreenBand = 2, g_nBlueBand = 1;
+int g_nRedLower = 0, g_nGreenLower = 0, g_nBlueLower = 0;
+int g_nRedUpper = 255, g_nGreenUpper = 255, g_nBlueUpper = 255;
+int g_nCutOffRate = 3;
+int g_bCutOffLinked = 0;
+std::uint8_t g_abRedLut[256], g_abGreenLut[256], g_abBlueLut[256];
+std::uint32_t g_anRedHist[256], g_anGreenHist[256], g_anBlueHist[256];
+std::uint32_t g_nRedHistMax, g_nGreenHistMax, g_nBlueHistMax;
+
+int g_nCoarseBand = 1;
+int g_anRankUpper[9][9];
+int g_anRankColourOn[9][9];
+Colorref g_acrRankColour[9][9];
+std::uint8_t g_abCoarseRankOfValue[256];
+std::uint32_t g_anCoarseHist[256];
+std::uint32_t g_nCoarseHistMax;
+std::uint32_t g_anRankCount[9];
+
+int g_nFineBand = 1;
+int g_anFinePoint[10][9];
+Colorref g_acrPointColour[10][9];
+int g_anFineSpanOn[9][9];
+std::uint8_t g_abFineValueOn[256][9];
+int g_anFineRed[256], g_anFineGreen[256], g_anFineBlue[256];
+std::uint32_t g_anFineHist[256];
+std::uint32_t g_nFineHistMax;
+
+int g_nCategory = 1;
+int g_anCatLower[9][9];
+int g_anCatUpper[9][9];
+
+int g_nHistCursor = 10;
+
+int g_abSaveSection[kSaveSections] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+int g_nPrintStep = 7;
+
+namespace {
+
+// The settings groups start from their reset values; the program image is built with them.
+struct StartValues {
+  StartValues() {
+    ResetCompositeQuery();
+    ResetCoarseQuery();
+    ResetCoarsePalette();
+    ResetFineQuery();
+    ResetFinePalette();
+  }
+};
+const StartValues g_startValues;
+
+}  // namespace
+
+bool GetSceneExtent(int nSensor, SceneExtent& extent) {
+  switch (nSensor) {
+    case kSensorTmCeos: extent = {6919, 5964, 3459, 2981}; return true;
+    case kSensorEtm6921: extent = {6920, 6315, 3459, 3157}; return true;
+    case kSensorEtm6845: extent = {6844, 6315, 3421, 3157}; return true;
+    default: return false;
+  }
+}
+
+void RecomputeBandHistograms() {
+  const int nBands = BandCount();
+  for (int b = 0; b < nBands; ++b) std::fill(std::begin(g_anBandHist[b]), std::end(g_anBandHist[b]), 0u);
+  for (int x = 0; x <= g_nMaxX; ++x) {
+    const PixelRecord* pColumn = g_aPixel[x];
+    for (int y = 0; y <= g_nMaxY; ++y) {
+      for (int b = 0; b < nBands; ++b) ++g_anBandHist[b][pColumn[y].abBand[b]];
+    }
+  }
+  for (int b = 0; b < kMaxBands; ++b) g_abUseBand[b] = b < nBands ? 1 : 0;
+}
+
+void RecomputeAfterImport() {
+  RecomputeBandHistograms();
+  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+  g_nDisplayMode = kModePrompt;
+}
+
+void RecomputeAfterWorkFileLoad() {
+  RecomputeBandHistograms();
+  g_nDisplayMode = kModePrompt;
+}
+
+void ResetAfterImport() {
+  ResetCompositeQuery();
+  ResetCoarseQuery();
+  ResetFineQuery();
+  ResetCoarsePalette();
+  ResetFinePalette();
+}
+
+void ClearOffscreenImage() {
+  const std::uint32_t white = ScreenPixel(255, 255, 255);
+  for (int y = 0; y <= g_nMaxY; ++y) std::fill_n(&OffscreenPixel(0, y), WindowWidth(), white);
+}
+
+void ResetProgramState() {
+  std::memset(g_aPixel, 0, sizeof g_aPixel);
+  g_nSensor = kSensorNone;
+  g_nDisplaySize = -1;
+  g_nMaxX = 511;
+  g_nMaxY = 399;
+  g_nLastBand = -1;
+  g_nSceneOffsetX = 0;
+  g_nSceneOffsetY = 0;
+  for (auto& str : g_astrBandPath) str.clear();
+  std::memset(g_aszBandHeader, 0, sizeof g_aszBandHeader);
+  for (auto& str : g_astrUserText) str.clear();
+  std::fill(std::begin(g_abBandSelected), std::end(g_abBandSelected), 0);
+
+  std::memset(g_anBandHist, 0, sizeof g_anBandHist);
+  std::fill(std::begin(g_abUseBand), std::end(g_abUseBand), 0);
+  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+
+  g_nDisplayMode = kModeNoData;
+  g_bAlwaysRedraw = 1;
+  g_nMouseX = 0;
+  g_nMouseY = 0;
+  std::memset(g_anOffscreen, 0, sizeof g_anOffscreen);
+
+  // Derived tables of the products start empty: the composite tables stay all 0 until the
+  // composite prepare step runs, and the coarse and fine displays show exactly that.
+  std::memset(g_abRedLut, 0, 256);
+  std::memset(g_abGreenLut, 0, 256);
+  std::memset(g_abBlueLut, 0, 256);
+  std::memset(g_anRedHist, 0, sizeof g_anRedHist);
+  std::memset(g_anGreenHist, 0, sizeof g_anGreenHist);
+  std::memset(g_anBlueHist, 0, sizeof g_anBlueHist);
+  g_nRedHistMax = g_nGreenHistMax = g_nBlueHistMax = 0;
+  std::memset(g_anFineRed, 0, sizeof g_anFineRed);
+  std::memset(g_anFineGreen, 0, sizeof g_anFineGreen);
+  std::memset(g_anFineBlue, 0, sizeof g_anFineBlue);
+  std::memset(g_anFineHist, 0, sizeof g_anFineHist);
+  g_nFineHistMax = 0;
+  ResetCompositeQuery();
+  ResetCoarseQuery();
+  ResetCoarsePalette();
+  ResetFineQuery();
+  ResetFinePalette();
+
+  g_nCategory = 1;
+  std::memset(g_anCatLower, 0, sizeof g_anCatLower);
+  std::memset(g_anCatUpper, 0, sizeof g_anCatUpper);
+  g_nHistCursor = 10;
+
+  std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
+  g_nPrintStep = 7;
+}

@@ -1,0 +1,185 @@
+// The program state: every piece of working data, fixed in size, alive from start to exit.
+// Command handlers read and write these globals directly; the names are the ones the whole
+// program uses. Tables indexed "[k][b]" with k and b counted from 1 keep row/column 0 unused so
+// that the code reads the way the users' documentation counts ranks, points and bands.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// ---- Sizes ---------------------------------------------------------------------------------
+inline constexpr int kMaxColumns = 1024;
+inline constexpr int kMaxLines = 1024;
+inline constexpr int kMaxBands = 8;
+inline constexpr int kHeaderBytes = 512;
+inline constexpr int kUserTexts = 4;
+inline constexpr int kSaveSections = 13;
+
+// ---- Colours -------------------------------------------------------------------------------
+// Colour reference: red in the low byte, then green, then blue (the form the work file keeps).
+using Colorref = std::uint32_t;
+constexpr Colorref Rgb(int r, int g, int b) {
+  return static_cast<Colorref>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(Colorref cr) { return static_cast<int>(cr & 0xFF); }
+constexpr int GetGValue(Colorref cr) { return static_cast<int>((cr >> 8) & 0xFF); }
+constexpr int GetBValue(Colorref cr) { return static_cast<int>((cr >> 16) & 0xFF); }
+
+// Off-screen image pixels are 0xFFRRGGBB, the layout a 32-bit RGB screen image uses, so the
+// view can show the buffer without converting it.
+constexpr std::uint32_t ScreenPixel(int r, int g, int b) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(r & 0xFF) << 16) |
+         (static_cast<std::uint32_t>(g & 0xFF) << 8) | static_cast<std::uint32_t>(b & 0xFF);
+}
+constexpr std::uint32_t ScreenPixel(Colorref cr) {
+  return ScreenPixel(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+constexpr Colorref ColorrefFromScreen(std::uint32_t px) {
+  return Rgb(static_cast<int>((px >> 16) & 0xFF), static_cast<int>((px >> 8) & 0xFF),
+             static_cast<int>(px & 0xFF));
+}
+
+// ---- Pixel plane ---------------------------------------------------------------------------
+#pragma pack(push, 1)
+struct PixelRecord {
+  std::uint8_t abBand[kMaxBands];      // band 1..8 value ("CCT COUNT"), band b at b-1
+  std::uint8_t bCategoryClass;         // 1 = inside the ranges of the last target category
+  std::uint8_t bClassifyClass;         // 0..7 = category 1..8, 8 = not classified
+  std::uint8_t abTrainMark[kMaxBands]; // training-area mark of category 1..8
+};
+#pragma pack(pop)
+static_assert(sizeof(PixelRecord) == 18, "a pixel record is 18 bytes without gaps");
+static_assert(offsetof(PixelRecord, bCategoryClass) == 8);
+static_assert(offsetof(PixelRecord, bClassifyClass) == 9);
+static_assert(offsetof(PixelRecord, abTrainMark) == 10);
+
+// Indexed [x][y]: the record of pixel (x, y) is record x * 1024 + y, each column contiguous.
+extern PixelRecord g_aPixel[kMaxColumns][kMaxLines];
+static_assert(sizeof(g_aPixel) == 18874368);
+
+// ---- Scene description ----------------------------------------------------------------------
+inline constexpr int kSensorMss = 0;
+inline constexpr int kSensorTmFloppy = 1;
+inline constexpr int kSensorTmCeos = 2;
+inline constexpr int kSensorEtm6921 = 3;
+inline constexpr int kSensorEtm6845 = 4;
+inline constexpr int kSensorNone = 20;
+
+extern int g_nSensor;
+extern int g_nDisplaySize;
+extern int g_nMaxX;
+extern int g_nMaxY;
+extern int g_nLastBand;
+extern int g_nSceneOffsetX;
+extern int g_nSceneOffsetY;
+extern std::string g_astrBandPath[kMaxBands];
+extern std::uint8_t g_aszBandHeader[kMaxBands][kHeaderBytes];
+extern std::string g_astrUserText[kUserTexts];
+extern int g_abBandSelected[kMaxBands];
+
+// ---- Histograms and band use ------------------------------------------------------------------
+extern std::uint32_t g_anBandHist[kMaxBands][256];
+extern int g_abUseBand[kMaxBands];
+extern std::uint32_t g_anCatHist[8][kMaxBands][256];
+
+// ---- Display state ---------------------------------------------------------------------------
+inline constexpr int kModeComposite = 0;
+inline constexpr int kModeCoarse = 1;
+inline constexpr int kModeCategory = 2;
+inline constexpr int kModeTraining = 3;
+inline constexpr int kModeClassify = 4;
+inline constexpr int kModeDetailedHistogram = 5;
+inline constexpr int kModeFine = 6;
+inline constexpr int kModeBmp = 8;
+inline constexpr int kModePrompt = 10;
+inline constexpr int kModeNoData = 20;
+
+extern int g_nDisplayMode;
+extern int g_bAlwaysRedraw;
+extern int g_nMouseX;
+extern int g_nMouseY;
+
+// The view's off-screen image: W x H pixels used, row stride kMaxColumns, 0xFFRRGGBB.
+extern std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
+inline std::uint32_t& OffscreenPixel(int x, int y) { return g_anOffscreen[y * kMaxColumns + x]; }
+
+// ---- Composite image -----------------------------------------------------------------------
+extern int g_nRedBand, g_nGreenBand, g_nBlueBand;
+extern int g_nRedLower, g_nGreenLower, g_nBlueLower;
+extern int g_nRedUpper, g_nGreenUpper, g_nBlueUpper;
+extern int g_nCutOffRate;
+extern int g_bCutOffLinked;
+extern std::uint8_t g_abRedLut[256], g_abGreenLut[256], g_abBlueLut[256];
+extern std::uint32_t g_anRedHist[256], g_anGreenHist[256], g_anBlueHist[256];
+extern std::uint32_t g_nRedHistMax, g_nGreenHistMax, g_nBlueHistMax;
+
+// ---- Coarse image (ranks k = 1..8, bands b = 1..8) -------------------------------------------
+extern int g_nCoarseBand;
+extern int g_anRankUpper[9][9];
+extern int g_anRankColourOn[9][9];
+extern Colorref g_acrRankColour[9][9];
+extern std::uint8_t g_abCoarseRankOfValue[256];
+extern std::uint32_t g_anCoarseHist[256];
+extern std::uint32_t g_nCoarseHistMax;
+extern std::uint32_t g_anRankCount[9];
+
+// ---- Fine image (points k = 1..9, intervals k = 1..8, bands b = 1..8) ------------------------
+extern int g_nFineBand;
+extern int g_anFinePoint[10][9];
+extern Colorref g_acrPointColour[10][9];
+extern int g_anFineSpanOn[9][9];
+extern std::uint8_t g_abFineValueOn[256][9];
+extern int g_anFineRed[256], g_anFineGreen[256], g_anFineBlue[256];
+extern std::uint32_t g_anFineHist[256];
+extern std::uint32_t g_nFineHistMax;
+
+// ---- Categories: the target category 1..8 and the value ranges per band b = 1..8 and category c = 1..8 ([b][c]) -------------
+extern int g_nCategory;
+extern int g_anCatLower[9][9];
+extern int g_anCatUpper[9][9];
+
+// ---- Histogram view ------------------------------------------------------------------------
+extern int g_nHistCursor;
+
+// ---- Work file and printing ------------------------------------------------------------------
+extern int g_abSaveSection[kSaveSections];
+extern int g_nPrintStep;
+
+// ---- Large scenes ---------------------------------------------------------------------------
+// Extent of the CD-ROM scenes (sensors 2, 3, 4): last column and line, and the centre.
+struct SceneExtent {
+  int nLastColumn;
+  int nLastLine;
+  int nCentreColumn;
+  int nCentreLine;
+};
+// False for sensors whose scenes are not larger than the window (floppy, none).
+bool GetSceneExtent(int nSensor, SceneExtent& extent);
+
+// ---- Shared operations --------------------------------------------------------------------------
+// W and H of the loaded window.
+inline int WindowWidth() { return g_nMaxX + 1; }
+inline int WindowHeight() { return g_nMaxY + 1; }
+inline int BandCount() { return g_nLastBand + 1; }
+inline bool HasData() { return g_nDisplayMode < kModeNoData; }
+
+// Band histograms over the window, band-use flags, category histograms cleared, mode 10.
+void RecomputeAfterImport();
+// The same without clearing the category histograms.
+void RecomputeAfterWorkFileLoad();
+// Band histograms of bands 1..g_nLastBand+1 and the band-use flags only (no mode change).
+void RecomputeBandHistograms();
+// Every query and palette reset, in the order an import runs them.
+void ResetAfterImport();
+// Every value back to its start value: for tests and a fresh program.
+void ResetProgramState();
+// Fill the W x H off-screen image with white.
+void ClearOffscreenImage();
+
+// Settings-group resets, each defined beside the product that owns the group.
+void ResetCompositeQuery();
+void ResetCoarseQuery();
+void ResetCoarsePalette();
+void ResetFineQuery();
+void ResetFinePalette();

@@ -1,0 +1,63 @@
+// The view's behaviour without the widget: painting by display mode, the status readout, the
+// routing of mouse clicks and arrow keys, the scroll sizes. The shell calls these from its
+// event handlers with logical (scrolled) coordinates.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class Canvas;
+
+// Character height of the prompt texts the view paints.
+inline constexpr int kPromptTextHeight = 14;
+inline constexpr const char* kszPromptSelectMenu = ">メニューを選択してください。";
+// The load instructions of the empty view, drawn at y = 0, 30, ..., 180.
+inline constexpr const char* kaszLoadInstructions[7] = {
+    "データを読み込んでください。",
+    "１．ワークファイル（ ジオルーメン専用ファイル ）",
+    "    「ファイル」→「ワークファイルを開く」から読み込みます。",
+    "２．衛星データ（ランドサットのデータ ）",
+    "    「ファイル」→「衛星データファイルを開く」から読み込みます。",
+    "３．画像データ（ＢＭＰ画像ファイル）",
+    "    「ファイル」→「ＢＭＰ画像ファイルを開く」から読み込みます。",
+};
+
+// Text in the panel font ("ＭＳ Ｐ明朝", normal weight) with its top-left corner at (x, y).
+void DrawPanelText(Canvas& canvas, int x, int y, int nHeight, std::string_view text);
+
+// Paints the view on the window canvas: the off-screen image or the prompt texts, then the
+// panel of the product shown.
+void PaintView();
+
+// Draws the panel of the product shown now on the window canvas (nothing for other modes).
+void PaintProductPanel();
+
+// Status readout texts for the pixel under the mouse (or, in the detailed histogram, the
+// histogram cursor).
+std::string StatusPane0Text();
+std::string StatusPane1Text();
+// Updates both panes unless the mouse is beyond the loaded window.
+void UpdateStatusReadout();
+
+void OnViewMouseMove(int x, int y);
+void OnViewLButtonDown(int x, int y, bool bShift);
+
+enum class ArrowKey { Left, Right, Up, Down };
+void OnViewArrowKey(ArrowKey key);
+
+// Name of the context-menu pop-up a right click shows now.
+const char* ContextPopupForClick(bool bCtrl);
+
+struct ScrollSizes {
+  int nTotalWidth, nTotalHeight;
+  int nPageWidth, nPageHeight;
+  int nLineWidth, nLineHeight;
+};
+ScrollSizes ComputeScrollSizes();
+
+// The view's initial update: the off-screen image is cleared to white and the shell resizes
+// the scroll range.
+void InitialUpdateView();
+
+// The "画像を常に再表示" toggle.
+void OnAlwaysRedraw();

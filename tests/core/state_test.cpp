@@ -1,0 +1,88 @@
+#include <cstring>
+
+#include "core/state.h"
+#include "support/recording_platform.h"
+
+using StateTest = LogicTest;
+
+TEST_F(StateTest, StartValuesMatchAFreshProgram) {
+  EXPECT_EQ(g_nSensor, 20);
+  EXPECT_EQ(g_nDisplaySize, -1);
+  EXPECT_EQ(g_nMaxX, 511);
+  EXPECT_EQ(g_nMaxY, 399);
+  EXPECT_EQ(g_nLastBand, -1);
+  EXPECT_EQ(g_nDisplayMode, 20);
+  EXPECT_EQ(g_bAlwaysRedraw, 1);
+  EXPECT_EQ(g_nHistCursor, 10);
+  EXPECT_EQ(g_nPrintStep, 7);
+  for (int s = 0; s < kSaveSections; ++s) EXPECT_EQ(g_abSaveSection[s], 1);
+  EXPECT_EQ(g_nRedBand, 3);
+  EXPECT_EQ(g_nGreenBand, 2);
+  EXPECT_EQ(g_nBlueBand, 1);
+  EXPECT_EQ(g_nCutOffRate, 3);
+  for (int b = 1; b <= 8; ++b) {
+    EXPECT_EQ(g_anRankUpper[1][b], 30);
+    EXPECT_EQ(g_anRankUpper[7][b], 210);
+    EXPECT_EQ(g_anRankUpper[8][b], 255);
+    EXPECT_EQ(g_acrRankColour[1][b], Rgb(170, 0, 170));
+    EXPECT_EQ(g_anFinePoint[1][b], 0);
+    EXPECT_EQ(g_anFinePoint[2][b], 31);
+    EXPECT_EQ(g_anFinePoint[9][b], 255);
+    EXPECT_EQ(g_acrPointColour[9][b], Rgb(255, 3, 6));
+    EXPECT_EQ(g_abFineValueOn[200][b], 1);
+  }
+}
+
+TEST_F(StateTest, ResetRestoresValuesChangedByAnEarlierRun) {
+  g_nDisplayMode = 0;
+  g_nLastBand = 7;
+  g_aPixel[511][399].abBand[3] = 9;
+  g_anRankUpper[3][5] = 7;
+  g_nPrintStep = 30;
+  g_astrBandPath[2] = "x";
+  ResetProgramState();
+  EXPECT_EQ(g_nDisplayMode, 20);
+  EXPECT_EQ(g_nLastBand, -1);
+  EXPECT_EQ(g_aPixel[511][399].abBand[3], 0);
+  EXPECT_EQ(g_anRankUpper[3][5], 90);
+  EXPECT_EQ(g_nPrintStep, 7);
+  EXPECT_TRUE(g_astrBandPath[2].empty());
+}
+
+TEST_F(StateTest, PixelRecordsAreAddressedColumnFirst) {
+  const auto* pBase = reinterpret_cast<const std::uint8_t*>(g_aPixel);
+  const auto* pRecord = reinterpret_cast<const std::uint8_t*>(&g_aPixel[511][399]);
+  EXPECT_EQ(pRecord - pBase, (511 * 1024 + 399) * 18);
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(&g_aPixel[2][5].abTrainMark[2]) - pBase,
+            (2 * 1024 + 5) * 18 + 9 + 3);
+}
+
+TEST_F(StateTest, RecomputeAfterImportCountsOnlyBandsPresent) {
+  // Stale counts in a band that is not loaded must stay as they are.
+  g_anBandHist[5][7] = 1234;
+  g_anCatHist[2][1][3] = 5;
+  MakeScene(512, 400, 4, 1, [](int x, int y, int b) { return (x + y * b) % 256; });
+  for (int b = 0; b < 4; ++b) {
+    std::uint64_t nTotal = 0;
+    for (int v = 0; v < 256; ++v) nTotal += g_anBandHist[b][v];
+    EXPECT_EQ(nTotal, 512u * 400u) << "band " << b + 1;
+  }
+  std::uint32_t nExpected = 0;
+  for (int x = 0; x < 512; ++x)
+    for (int y = 0; y < 400; ++y) nExpected += ((x + y * 2) % 256) == 77;
+  EXPECT_EQ(g_anBandHist[1][77], nExpected);
+  EXPECT_EQ(g_anBandHist[5][7], 1234u);
+  const int anUse[8] = {1, 1, 1, 1, 0, 0, 0, 0};
+  for (int b = 0; b < 8; ++b) EXPECT_EQ(g_abUseBand[b], anUse[b]);
+  EXPECT_EQ(g_anCatHist[2][1][3], 0u);
+  EXPECT_EQ(g_nDisplayMode, 10);
+}
+
+TEST_F(StateTest, WorkFileRecomputeKeepsCategoryHistograms) {
+  g_nLastBand = 0;
+  g_anCatHist[0][0][0] = 3;
+  RecomputeAfterWorkFileLoad();
+  EXPECT_EQ(g_anCatHist[0][0][0], 3u);
+  EXPECT_EQ(g_anBandHist[0][0], 512u * 400u);
+  EXPECT_EQ(g_nDisplayMode, 10);
+}

@@ -1,0 +1,40 @@
+#include "support/recording_platform.h"
+
+Colorref CRecordingCanvas::GetPixel(int x, int y) {
+  auto it = m_mapPixels.find({x, y});
+  return it == m_mapPixels.end() ? Rgb(255, 255, 255) : it->second;
+}
+
+void CRecordingCanvas::Clear() { *this = CRecordingCanvas(); }
+
+const RecordedText* CRecordingCanvas::TextAt(int x, int y) const {
+  for (auto it = m_aTexts.rbegin(); it != m_aTexts.rend(); ++it) {
+    if (it->x == x && it->y == y) return &*it;
+  }
+  return nullptr;
+}
+
+MsgResult CRecordingPlatform::MessageBox(std::string_view text, std::string_view caption,
+                                         MsgButtons) {
+  m_aMessages.push_back({std::string(text), std::string(caption)});
+  if (m_qAnswers.empty()) return MsgResult::Ok;
+  MsgResult result = m_qAnswers.front();
+  m_qAnswers.pop_front();
+  return result;
+}
+
+bool CRecordingPlatform::SetStatusText(std::string_view strPane0, std::string_view strPane1) {
+  if (!m_bHasStatusBar) return false;
+  ++m_nStatusUpdates;
+  m_strPane0 = strPane0;
+  m_strPane1 = strPane1;
+  return true;
+}
+
+bool CRecordingPlatform::ChooseColour(Colorref& crInOut) {
+  m_aColourDialogStarts.push_back(crInOut);
+  if (m_qColours.empty()) return false;
+  crInOut = m_qColours.front();
+  m_qColours.pop_front();
+  return true;
+}
