@@ -43,8 +43,10 @@ bool CheckScrollJump(int nIndex) {
 }
 
 // ---- The table ----------------------------------------------------------------------------------
-#define CMD(id, text, rule) {id, text, Rule::rule, 0, nullptr, nullptr}
-#define CMDA(id, text, rule, arg, check) {id, text, Rule::rule, arg, check, nullptr}
+// CMD: no check mark; CMDA: with the rule's argument and a check rule. The handler comes last
+// (left out: none yet).
+#define CMD(id, text, rule, ...) {id, text, Rule::rule, 0, nullptr, __VA_ARGS__}
+#define CMDA(id, text, rule, arg, check, ...) {id, text, Rule::rule, arg, check, __VA_ARGS__}
 
 CommandEntry g_aCommands[] = {
     // File
@@ -85,7 +87,7 @@ CommandEntry g_aCommands[] = {
     CMD(59392, "ツール バー(&T)", Always),
     CMD(59393, "ステータス バー(&S)", Always),
     CMD(57653, "分割ウインドウ(&P)", Always),
-    {32958, "画像を常に再表示(&R)", Rule::R, 0, CheckAlwaysRedraw, OnAlwaysRedraw},
+    CMDA(32958, "画像を常に再表示(&R)", R, 0, CheckAlwaysRedraw, OnAlwaysRedraw),
     // Composite
     CMD(32771, "合成画像表示(&V)", D3),
     CMD(32822, "合成画像スムーズ表示(&S)", D3),
