@@ -34,7 +34,7 @@ struct CommandEntry {
   Rule eRule;
   int nArg;               // band, rank, point or category number the rule and check look at
   CommandCheck pfnCheck;  // null: never checked
-  CommandHandler pfnHandler;  // null: not available yet, so the command stays disabled
+  CommandHandler pfnHandler = nullptr;  // null: not available yet, so the command stays disabled
 };
 
 enum class MenuKind { Popup, End, Item, Separator };
