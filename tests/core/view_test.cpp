@@ -1,0 +1,224 @@
+#include <string>
+
+#include "core/commands.h"
+#include "core/state.h"
+#include "core/view.h"
+#include "support/recording_platform.h"
+
+namespace {
+
+class ViewTest : public LogicTest {
+ protected:
+  // Band b of pixel (x, y) is x + 10 * b, so readouts are easy to predict.
+  void Load(int nBands) {
+    MakeScene(512, 400, nBands, 1, [](int x, int, int b) { return (x + 10 * b) % 256; });
+  }
+};
+
+}  // namespace
+
+TEST_F(ViewTest, ReadoutWithoutDataShowsDashes) {
+  g_nDisplayMode = kModeComposite;  // a product mode, but no band loaded
+  OnViewMouseMove(3, 4);
+  EXPECT_EQ(m_platform.m_strPane0, "[X= -,Y= - ] (x,y)=( -, - )  Band -");
+  g_nDisplayMode = kModeDetailedHistogram;
+  UpdateStatusReadout();
+  EXPECT_EQ(m_platform.m_strPane0, "(x,y)=( -, - )  Band -");
+  EXPECT_EQ(m_platform.m_strPane1, " ");
+  g_nDisplayMode = kModeNoData;
+  UpdateStatusReadout();
+  EXPECT_EQ(m_platform.m_strPane0, "");
+  EXPECT_EQ(m_platform.m_strPane1, "__");
+}
+
+TEST_F(ViewTest, ReadoutListsEveryBandPresent) {
+  Load(1);
+  g_nDisplayMode = kModeComposite;
+  g_nSceneOffsetX = 100;
+  g_nSceneOffsetY = 7;
+  OnViewMouseMove(5, 6);
+  EXPECT_EQ(m_platform.m_strPane0, "[X=100,Y=7] (x,y)=(5,6) Band(1)=( 15 )");
+  Load(3);
+  g_nDisplayMode = kModeFine;
+  OnViewMouseMove(5, 6);
+  EXPECT_EQ(m_platform.m_strPane0, "[X=100,Y=7] (x,y)=(5,6) Band(1,2,3)=( 15, 25, 35 )");
+  Load(8);
+  g_nDisplayMode = kModeTraining;
+  OnViewMouseMove(0, 0);
+  EXPECT_EQ(m_platform.m_strPane0,
+            "[X=100,Y=7] (x,y)=(0,0) Band(1,2,3,4,5,6,7,8)=( 10, 20, 30, 40, 50, 60, 70, 80 )");
+}
+
+TEST_F(ViewTest, SecondPaneFollowsTheDisplayMode) {
+  Load(3);
+  for (int v = 0; v < 256; ++v) {
+    g_abRedLut[v] = static_cast<std::uint8_t>(v / 2);
+    g_abGreenLut[v] = static_cast<std::uint8_t>(255 - v);
+    g_abBlueLut[v] = static_cast<std::uint8_t>(v);
+    g_abCoarseRankOfValue[v] = static_cast<std::uint8_t>(1 + v / 32);
+    g_anFineRed[v] = v + 0x100;  // only the low byte is a colour
+    g_anFineGreen[v] = 1;
+    g_anFineBlue[v] = 2;
+  }
+  g_aPixel[4][2].bCategoryClass = 1;
+  g_aPixel[4][2].bClassifyClass = 8;
+  g_aPixel[4][2].abTrainMark[0] = 1;
+  g_nMouseX = 4;
+  g_nMouseY = 2;
+  // Red band 3 = 34, green band 2 = 24, blue band 1 = 14.
+  g_nDisplayMode = kModeComposite;
+  EXPECT_EQ(StatusPane1Text(), "(R,G,B)=( 17, 231, 14 )");
+  g_nDisplayMode = kModeCoarse;
+  g_nCoarseBand = 2;
+  EXPECT_EQ(StatusPane1Text(), "(Rank,CCT COUNT)=( 1, 24 )");
+  g_nDisplayMode = kModeCategory;
+  EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ 1 ]");
+  g_nDisplayMode = kModeClassify;
+  EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ - ]");
+  g_aPixel[4][2].bClassifyClass = 0;
+  EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ 0 ]");
+  g_nDisplayMode = kModeTraining;
+  EXPECT_EQ(StatusPane1Text(), "[状態]=[ON]");
+  g_nCategory = 2;
+  EXPECT_EQ(StatusPane1Text(), "[状態]=[OFF]");
+  g_nDisplayMode = kModeFine;
+  g_nFineBand = 1;
+  EXPECT_EQ(StatusPane1Text(), "(R,G,B)=( 14, 1, 2 )");
+  g_nDisplayMode = kModePrompt;
+  EXPECT_EQ(StatusPane1Text(), "__");
+}
+
+TEST_F(ViewTest, DetailedHistogramReadoutShowsTheCursorCounts) {
+  Load(2);
+  g_nDisplayMode = kModeDetailedHistogram;
+  g_nHistCursor = 20;
+  UpdateStatusReadout();
+  // Band 1 = (x + 10) % 256 is 20 in columns 10 and 266; band 2 in columns 0 and 256.
+  EXPECT_EQ(m_platform.m_strPane0, "CCT COUNT= 20   Band(1,2)=( 800, 800 )");
+}
+
+TEST_F(ViewTest, PositionsBeyondTheWindowLeaveThePanesAlone) {
+  Load(3);
+  g_nDisplayMode = kModeComposite;
+  OnViewMouseMove(10, 10);
+  const std::string strBefore = m_platform.m_strPane0;
+  OnViewMouseMove(512, 10);  // the panel strip
+  OnViewMouseMove(10, 400);  // below the picture
+  EXPECT_EQ(m_platform.m_strPane0, strBefore);
+  EXPECT_EQ(m_platform.m_nStatusUpdates, 1);
+  EXPECT_EQ(g_nMouseX, 10);
+  EXPECT_EQ(g_nMouseY, 400);
+  m_platform.m_bHasStatusBar = false;
+  OnViewMouseMove(1, 1);  // no status bar: nothing shown, nothing breaks
+  EXPECT_EQ(m_platform.m_strPane0, strBefore);
+}
+
+TEST_F(ViewTest, ArrowKeysMoveByModeAndStopAtTheBorders) {
+  Load(3);
+  g_nDisplayMode = kModeComposite;
+  g_nMouseX = 0;
+  g_nMouseY = 399;
+  OnViewArrowKey(ArrowKey::Left);
+  OnViewArrowKey(ArrowKey::Down);
+  EXPECT_EQ(g_nMouseX, 0);
+  EXPECT_EQ(g_nMouseY, 399);
+  OnViewArrowKey(ArrowKey::Right);
+  OnViewArrowKey(ArrowKey::Up);
+  EXPECT_EQ(g_nMouseX, 1);
+  EXPECT_EQ(g_nMouseY, 398);
+  EXPECT_NE(m_platform.m_strPane0.find("(x,y)=(1,398)"), std::string::npos);
+  g_nMouseX = 511;
+  OnViewArrowKey(ArrowKey::Right);
+  EXPECT_EQ(g_nMouseX, 511);
+
+  g_nDisplayMode = kModeFine;  // the fine picture ignores keys
+  OnViewArrowKey(ArrowKey::Left);
+  EXPECT_EQ(g_nMouseX, 511);
+
+  g_nDisplayMode = kModeDetailedHistogram;
+  g_nHistCursor = 0;
+  OnViewArrowKey(ArrowKey::Left);
+  EXPECT_EQ(g_nHistCursor, 0);
+  g_nHistCursor = 255;
+  OnViewArrowKey(ArrowKey::Right);
+  EXPECT_EQ(g_nHistCursor, 255);
+  OnViewArrowKey(ArrowKey::Left);
+  EXPECT_EQ(g_nHistCursor, 254);
+  OnViewArrowKey(ArrowKey::Up);  // only left and right move the cursor
+  EXPECT_EQ(g_nHistCursor, 254);
+}
+
+TEST_F(ViewTest, HistogramClicksSetTheCursorInsideTheChartOnly) {
+  Load(3);
+  g_nDisplayMode = kModeDetailedHistogram;
+  OnViewLButtonDown(511, 40, false);
+  EXPECT_EQ(g_nHistCursor, 255);
+  OnViewLButtonDown(512, 40, false);
+  EXPECT_EQ(g_nHistCursor, 255);
+  OnViewLButtonDown(0, 40, false);
+  EXPECT_EQ(g_nHistCursor, 0);
+  EXPECT_EQ(g_nMouseX, 0);
+}
+
+TEST_F(ViewTest, RightClickChoosesThePopupByModeAndCtrl) {
+  EXPECT_STREQ(ContextPopupForClick(false), kszPopupTraining);  // no data
+  g_nDisplayMode = kModeCoarse;
+  EXPECT_STREQ(ContextPopupForClick(true), kszPopupCoarseBand);
+  EXPECT_STREQ(ContextPopupForClick(false), kszPopupCoarseColouring);
+  g_nDisplayMode = kModeFine;
+  EXPECT_STREQ(ContextPopupForClick(true), kszPopupFineBand);
+  EXPECT_STREQ(ContextPopupForClick(false), kszPopupFineColouring);
+  g_nDisplayMode = kModeDetailedHistogram;
+  EXPECT_STREQ(ContextPopupForClick(true), kszPopupHistogram);
+  g_nDisplayMode = kModeComposite;
+  EXPECT_STREQ(ContextPopupForClick(true), kszPopupTraining);
+}
+
+TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  PaintView();
+  ASSERT_EQ(canvas.m_aTexts.size(), 7u);
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(canvas.m_aTexts[i].x, 0);
+    EXPECT_EQ(canvas.m_aTexts[i].y, 30 * i);
+    EXPECT_EQ(canvas.m_aTexts[i].nHeight, 14);
+    EXPECT_EQ(canvas.m_aTexts[i].strText, kaszLoadInstructions[i]);
+  }
+  EXPECT_EQ(canvas.m_aTexts[2].strText, "    「ファイル」→「ワークファイルを開く」から読み込みます。");
+  EXPECT_EQ(canvas.m_nImageCopies, 0);
+
+  canvas.Clear();
+  g_nDisplayMode = kModePrompt;
+  PaintView();
+  ASSERT_EQ(canvas.m_aTexts.size(), 1u);
+  EXPECT_EQ(canvas.m_aTexts[0].strText, ">メニューを選択してください。");
+
+  for (int nMode : {0, 1, 2, 3, 4, 6, 8}) {
+    canvas.Clear();
+    g_nDisplayMode = nMode;
+    PaintView();
+    EXPECT_EQ(canvas.m_nImageCopies, 1) << nMode;
+  }
+  canvas.Clear();
+  g_nDisplayMode = kModeDetailedHistogram;
+  PaintView();
+  EXPECT_EQ(canvas.m_nImageCopies, 0);
+}
+
+TEST_F(ViewTest, ScrollSizesLeaveRoomForThePanel) {
+  ScrollSizes sizes = ComputeScrollSizes();
+  EXPECT_EQ(sizes.nTotalWidth, 771);
+  EXPECT_EQ(sizes.nTotalHeight, 400);
+  EXPECT_EQ(sizes.nPageWidth, 385);
+  EXPECT_EQ(sizes.nPageHeight, 200);
+  EXPECT_EQ(sizes.nLineWidth, 15);
+  EXPECT_EQ(sizes.nLineHeight, 8);
+  g_nMaxX = 799;
+  g_nMaxY = 599;
+  OffscreenPixel(799, 599) = 0;
+  OffscreenPixel(800, 0) = 0;  // outside the window: not touched by the clear
+  InitialUpdateView();
+  EXPECT_EQ(OffscreenPixel(799, 599), ScreenPixel(255, 255, 255));
+  EXPECT_EQ(OffscreenPixel(800, 0), 0u);
+  EXPECT_EQ(m_platform.m_nInitialUpdates, 1);
+}
