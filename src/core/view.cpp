@@ -6,6 +6,8 @@
 #include "core/commands.h"
 #include "core/platform.h"
 #include "core/state.h"
+#include "histograms/composite_panel.h"
+#include "products/composite.h"
 
 namespace {
 
@@ -45,6 +47,9 @@ void DrawPanelText(Canvas& canvas, int x, int y, int nHeight, std::string_view t
 
 void PaintProductPanel() {
   switch (g_nDisplayMode) {
+    case kModeComposite:
+      DrawCompositePanel();
+      break;
     default:
       break;
   }
@@ -151,6 +156,9 @@ void OnViewLButtonDown(int x, int y, bool /*bShift*/) {
   g_nMouseX = x;
   g_nMouseY = y;
   switch (g_nDisplayMode) {
+    case kModeComposite:
+      OnCompositePanelClick(x, y);
+      break;
     case kModeDetailedHistogram:
       if (x >= 0 && x < 512) {
         g_nHistCursor = x / 2;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/state.h"
+
 enum class Component { Red, Green, Blue };
 
 // Values of the band/value dialog, in the order the dialog shows them.
@@ -18,6 +20,28 @@ struct CompositeBandValues {
 void BuildStretchTable(int nLower, int nUpper, std::uint8_t abLut[256]);
 void ComputeCutOff(Component component);
 
+// The prepare step without its panel: the three look-up tables, the three histograms over the
+// window and their maxima.
+void PrepareCompositeTables();
+
+// The composite colour of a pixel as the look-up tables stand, in ScreenPixel form. Built once
+// per render so the per-pixel work is three table reads.
+class CCompositeColour {
+ public:
+  CCompositeColour();
+  std::uint32_t operator()(const PixelRecord& px) const {
+    return m_anRed[px.abBand[m_nRed]] | m_anGreen[px.abBand[m_nGreen]] |
+           m_anBlue[px.abBand[m_nBlue]];
+  }
+
+ private:
+  int m_nRed, m_nGreen, m_nBlue;  // byte offsets of the three bands in a record
+  std::uint32_t m_anRed[256], m_anGreen[256], m_anBlue[256];
+};
+
+// After a settings change: the picture again when "always redisplay" is on, else the panel.
+void RedisplayComposite();
+
 // Commands.
 void OnCompositeView();
 void OnCompositeSmoothView();
@@ -30,6 +54,12 @@ void OnFalseColour();
 void ApplyRgbLibrary(int nLibrary);
 // One of the 24 band items: component and band 1..8.
 void SelectCompositeBand(Component component, int nBand);
+
+// Handlers of the numbered menu families (plain void() functions for the command table).
+template <int N> void OnRedBand() { SelectCompositeBand(Component::Red, N); }
+template <int N> void OnGreenBand() { SelectCompositeBand(Component::Green, N); }
+template <int N> void OnBlueBand() { SelectCompositeBand(Component::Blue, N); }
+template <int N> void OnRgbLibrary() { ApplyRgbLibrary(N); }
 
 // After OK in the dialogs (the values have passed the dialogs' range checks).
 void ApplyCutOffDialog(int nRate);

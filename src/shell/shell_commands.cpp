@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/commands.h"
+#include "products/ui/composite_dialogs.h"
 
 namespace {
 QPointer<QWidget> g_pDialogParent;
@@ -15,4 +16,6 @@ void SetDialogParent(QWidget* pParent) { g_pDialogParent = pParent; }
 
 void RegisterShellCommands() {
   // One line per dialog command: SetCommandHandler(id, handler).
+  SetCommandHandler(ID_COMPOSITE_CUTOFF, OnCompositeCutOffDialog);
+  SetCommandHandler(ID_COMPOSITE_BAND_VALUE, OnCompositeBandValueDialog);
 }
