@@ -6,8 +6,12 @@
 #include "core/commands.h"
 #include "core/platform.h"
 #include "core/state.h"
+#include "histograms/coarse_panel.h"
 #include "histograms/composite_panel.h"
+#include "histograms/fine_panel.h"
+#include "products/coarse.h"
 #include "products/composite.h"
+#include "products/fine.h"
 
 namespace {
 
@@ -49,6 +53,12 @@ void PaintProductPanel() {
   switch (g_nDisplayMode) {
     case kModeComposite:
       DrawCompositePanel();
+      break;
+    case kModeCoarse:
+      DrawCoarsePanel();
+      break;
+    case kModeFine:
+      DrawFinePanel();
       break;
     default:
       break;
@@ -158,6 +168,12 @@ void OnViewLButtonDown(int x, int y, bool /*bShift*/) {
   switch (g_nDisplayMode) {
     case kModeComposite:
       OnCompositePanelClick(x, y);
+      break;
+    case kModeCoarse:
+      OnCoarsePanelClick(x, y);
+      break;
+    case kModeFine:
+      OnFinePanelClick(x, y);
       break;
     case kModeDetailedHistogram:
       if (x >= 0 && x < 512) {

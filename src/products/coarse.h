@@ -26,3 +26,15 @@ void ApplyRankValueDialog(int nBand, const int anUpper[7]);
 
 // Left button in the coarse panel (logical coordinates).
 void OnCoarsePanelClick(int x, int y);
+
+// The histogram splits of rank libraries 1..4 (also the fine point libraries): anBound[1..7]
+// take, each, the last value of band nBand whose cumulative count stays within its limit and
+// keep their values when there is none.
+void SplitBoundsByHistogram(int nLibrary, int nBand, int anBound[8]);
+
+// Handlers of the numbered menu families (N counted from 1).
+template <int N> void OnCoarseBand() { SelectCoarseBand(N); }
+template <int N> void OnRankLibrary() { ApplyRankLibrary(N); }
+template <int N> void OnCoarseColourLibrary() { ApplyCoarseColourLibrary(N); }
+template <int N> void OnRankColourToggle() { ToggleRankColour(N); }
+template <int N> void OnRankColour() { EditRankColour(N); }

@@ -27,3 +27,10 @@ void ApplyPointValueDialog(int nBand, const int anPoint[9]);
 
 // Left button in the fine panel (logical coordinates).
 void OnFinePanelClick(int x, int y);
+
+// Handlers of the numbered menu families (N counted from 1).
+template <int N> void OnFineBand() { SelectFineBand(N); }
+template <int N> void OnPointLibrary() { ApplyPointLibrary(N); }
+template <int N> void OnFineColourLibrary() { ApplyFineColourLibrary(N); }
+template <int N> void OnFineSpanToggle() { ToggleFineSpan(N); }
+template <int N> void OnPointColour() { EditPointColour(N); }

@@ -23,3 +23,20 @@ inline constexpr const char* kszUpperLabel = "上限値";
 inline constexpr const char* kszCutOffLinkedLabel = "上下限切捨率を連動させる";
 inline constexpr const char* kszDialogOk = "OK";
 inline constexpr const char* kszDialogCancel = "キャンセル";
+
+// ---- Coarse and fine pictures -------------------------------------------------------------------
+inline constexpr const char* kszCapPseudoBand = "Warning in PseudoBand";
+inline constexpr const char* kszCapZoruzodAzod = "Warning in ZoruzodAzod";
+
+// Dialogs 136 (ranks) and 156 (points): band and values.
+inline constexpr const char* kszRankPointValueTitle = "バンドと値を設定";
+inline constexpr const char* kszTargetBandGroup = "対象とするバンド";
+inline constexpr const char* kszBandEqualsLabel = "Band =";
+inline constexpr const char* kaszRankBoundLabel[7] = {
+    "Rank1(          0～", "Rank2( Rank1+1～", "Rank3( Rank2+1～", "Rank4( Rank3+1～",
+    "Rank5( Rank4+1～",    "Rank6( Rank5+1～", "Rank7( Rank6+1～"};
+inline constexpr const char* kszRankBoundClose = ")";
+inline constexpr const char* kszRank8Fixed = "Rank8( Rank7+1～       255";
+inline constexpr const char* kaszPointLabel[9] = {"Point1 =", "Point2 =", "Point3 =",
+                                                  "Point4 =", "Point5 =", "Point6 =",
+                                                  "Point7 =", "Point8 =", "Point9 ="};

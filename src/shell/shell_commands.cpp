@@ -5,6 +5,7 @@
 
 #include "core/commands.h"
 #include "products/ui/composite_dialogs.h"
+#include "products/ui/rank_point_dialogs.h"
 
 namespace {
 QPointer<QWidget> g_pDialogParent;
@@ -18,4 +19,6 @@ void RegisterShellCommands() {
   // One line per dialog command: SetCommandHandler(id, handler).
   SetCommandHandler(ID_COMPOSITE_CUTOFF, OnCompositeCutOffDialog);
   SetCommandHandler(ID_COMPOSITE_BAND_VALUE, OnCompositeBandValueDialog);
+  SetCommandHandler(ID_COARSE_BAND_VALUE, OnCoarseBandValueDialog);
+  SetCommandHandler(ID_FINE_BAND_VALUE, OnFineBandValueDialog);
 }
