@@ -19,3 +19,23 @@ SatelliteDialogValues CurrentSatelliteDialogValues();
 // the scene replaces the one loaded (defaults restored, display mode 10). On failure every
 // problem has been reported and the previous scene stays as it was. Returns success.
 bool ApplyOpenSatellite(const SatelliteDialogValues& values);
+
+// Forgets the values of a failed run, so that the dialog opens with the loaded scene's values
+// (a fresh program, tests).
+void ForgetSatelliteDialogValues();
+
+struct SceneWindow;
+
+// The band chain over the flags and paths given: each selected band of the run is read into the
+// staging area with the format's reader, every problem is reported as it is found, and the
+// flags of bands that the chain cannot reach are cleared. bError is set on any problem (it is
+// never cleared here); nLastBand becomes the index of the last band whose file was tried;
+// nLoadedMask gets bit N-1 for each band read completely.
+void RunBandChain(int nSensor, int abBandSelected[kMaxBands],
+                  const std::string astrBandPath[kMaxBands], const SceneWindow& window,
+                  bool& bError, int& nLastBand, unsigned& nLoadedMask);
+
+// Brings scene offsets into the range the scene of nSensor allows for a window whose last column
+// and line are nMaxX, nMaxY (0 .. last column - nMaxX, 0 .. last line - nMaxY). Floppy and other
+// sensors leave them alone.
+void ClampSceneOffsets(int nSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY);

@@ -1,0 +1,183 @@
+#include "import/import.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/platform.h"
+#include "core/view.h"
+#include "import/messages.h"
+#include "import/readers.h"
+
+namespace {
+
+// The scene globals describe the loaded scene (the scrolling rules and re-read use them), so a
+// failed run cannot store its dialog values there. They are kept here instead, together with
+// the description they were made against: once something else loads a scene, the scene's own
+// values win again.
+bool s_bFailedRunKept = false;
+SatelliteDialogValues s_failedRun;
+SatelliteDialogValues s_sceneAtFailure;
+
+SatelliteDialogValues LoadedSceneValues() {
+  SatelliteDialogValues values;
+  values.nSensor = g_nSensor;
+  values.nDisplaySize = g_nDisplaySize;
+  std::copy(std::begin(g_abBandSelected), std::end(g_abBandSelected), values.abBandSelected);
+  std::copy(std::begin(g_astrBandPath), std::end(g_astrBandPath), values.astrBandPath);
+  return values;
+}
+
+bool SameValues(const SatelliteDialogValues& a, const SatelliteDialogValues& b) {
+  return a.nSensor == b.nSensor && a.nDisplaySize == b.nDisplaySize &&
+         std::equal(std::begin(a.abBandSelected), std::end(a.abBandSelected),
+                    std::begin(b.abBandSelected)) &&
+         std::equal(std::begin(a.astrBandPath), std::end(a.astrBandPath),
+                    std::begin(b.astrBandPath));
+}
+
+bool IsSceneSensor(int nSensor) { return nSensor >= kSensorMss && nSensor <= kSensorEtm6845; }
+
+// Last column and line of the window of a display-size code; false for no size.
+bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
+  switch (nDisplaySize) {
+    case 0: nMaxX = 511; nMaxY = 399; return true;
+    case 1: nMaxX = 799; nMaxY = 599; return true;
+    case 2: nMaxX = 1023; nMaxY = 1023; return true;
+    default: return false;
+  }
+}
+
+// Opens and reads one band of the chain into the staging area.
+void LoadBand(int nSensor, int nBand, const std::string& strPath, const SceneWindow& window,
+              bool& bError, int& nLastBand, unsigned& nLoadedMask) {
+  const bool bCeos = nSensor == kSensorTmCeos;
+  const char* szCaption = kaszCapBand[nBand - 1];
+  if (strPath.empty()) {
+    ShowMessage(bCeos ? kszMsgNoPathCeos : kszMsgNoPath, szCaption);
+    bError = true;
+    return;
+  }
+  CBandFile file;
+  if (!file.Open(strPath)) {
+    ShowMessage(bCeos ? kszMsgCannotOpenCeos : kszMsgCannotOpen, szCaption);
+    bError = true;
+  } else if (ReadBandWindow(nSensor, nBand, file, window)) {
+    nLoadedMask |= 1u << (nBand - 1);
+  } else {
+    bError = true;  // a short file has no message of its own
+  }
+  nLastBand = nBand - 1;
+}
+
+}  // namespace
+
+SatelliteDialogValues CurrentSatelliteDialogValues() {
+  SatelliteDialogValues scene = LoadedSceneValues();
+  if (s_bFailedRunKept && SameValues(scene, s_sceneAtFailure)) return s_failedRun;
+  return scene;
+}
+
+void ForgetSatelliteDialogValues() { s_bFailedRunKept = false; }
+
+void ClampSceneOffsets(int nSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY) {
+  SceneExtent extent{};
+  if (!GetSceneExtent(nSensor, extent)) return;
+  nOffsetX = std::clamp(nOffsetX, 0, std::max(0, extent.nLastColumn - nMaxX));
+  nOffsetY = std::clamp(nOffsetY, 0, std::max(0, extent.nLastLine - nMaxY));
+}
+
+void RunBandChain(int nSensor, int abBandSelected[kMaxBands],
+                  const std::string astrBandPath[kMaxBands], const SceneWindow& window,
+                  bool& bError, int& nLastBand, unsigned& nLoadedMask) {
+  // CEOS scenes have seven bands; their Band8 box is neither read nor checked nor cleared.
+  const int nHighest = nSensor == kSensorTmCeos ? 7 : kMaxBands;
+  if (abBandSelected[0] == 0) {
+    ShowMessage(kszMsgBand1Required, kaszCapBand[0]);
+    bError = true;
+  } else {
+    LoadBand(nSensor, 1, astrBandPath[0], window, bError, nLastBand, nLoadedMask);
+  }
+  for (int nBand = 2; nBand <= nHighest; ++nBand) {
+    const int i = nBand - 1;
+    if (abBandSelected[i - 1] != 0) {
+      if (abBandSelected[i] != 0) {
+        LoadBand(nSensor, nBand, astrBandPath[i], window, bError, nLastBand, nLoadedMask);
+      }
+    } else if (abBandSelected[i] != 0) {
+      // Past a gap: the flag is cleared, so every later band is past the gap too.
+      ShowMessage(kaszMsgBandInvalid[i], kaszCapBand[i]);
+      bError = true;
+      abBandSelected[i] = 0;
+    }
+  }
+}
+
+bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
+  BusyCursorScope busy(BusyCursor::AppStarting);
+  SatelliteDialogValues run = values;
+  bool bError = false;
+
+  switch (run.nSensor) {
+    case kSensorMss:
+    case kSensorTmFloppy:
+      if (run.nDisplaySize != 0) {
+        ShowMessage(kszMsgFloppySize, run.nSensor == kSensorMss ? kszCapSizeMssFd : kszCapSizeTmFd);
+        run.nDisplaySize = 0;
+      }
+      break;
+    case kSensorTmCeos:
+    case kSensorEtm6921:
+    case kSensorEtm6845: break;
+    default:
+      ShowMessage(kszMsgNoSensor, kszCapNoSensor);
+      bError = true;
+      break;
+  }
+
+  int nMaxX = g_nMaxX, nMaxY = g_nMaxY;
+  if (!WindowOfDisplaySize(run.nDisplaySize, nMaxX, nMaxY)) {
+    ShowMessage(kszMsgNoDisplaySize, kszCapNoSensor);
+    bError = true;
+  }
+
+  // Offsets kept from the previous scene may lie outside this one.
+  SceneWindow window{nMaxX + 1, nMaxY + 1, g_nSceneOffsetX, g_nSceneOffsetY};
+  ClampSceneOffsets(run.nSensor, nMaxX, nMaxY, window.nOffsetX, window.nOffsetY);
+
+  int nLastBand = g_nLastBand;
+  unsigned nLoadedMask = 0;
+  if (IsSceneSensor(run.nSensor)) {
+    RunBandChain(run.nSensor, run.abBandSelected, run.astrBandPath, window, bError, nLastBand,
+                 nLoadedMask);
+  }
+
+  if (bError) {
+    // Nothing read is used: the scene on show, its marks and the picture stay as they were.
+    ShowMessage(kszMsgCheckFiles, kszCapThisData);
+    s_failedRun = run;
+    s_sceneAtFailure = LoadedSceneValues();
+    s_bFailedRunKept = true;
+    return false;
+  }
+
+  s_bFailedRunKept = false;
+  g_nSensor = run.nSensor;
+  g_nDisplaySize = run.nDisplaySize;
+  std::copy(std::begin(run.abBandSelected), std::end(run.abBandSelected), g_abBandSelected);
+  std::copy(std::begin(run.astrBandPath), std::end(run.astrBandPath), g_astrBandPath);
+  g_nMaxX = nMaxX;
+  g_nMaxY = nMaxY;
+  g_nSceneOffsetX = window.nOffsetX;
+  g_nSceneOffsetY = window.nOffsetY;
+  g_nLastBand = nLastBand;
+
+  CommitStagedBands(nLoadedMask, window.nWidth, window.nHeight);
+  if (SensorHasBandHeaders(run.nSensor)) CommitStagedHeaders(nLoadedMask);
+  for (int b = g_nLastBand + 1; b < kMaxBands; ++b) std::memset(g_aszBandHeader[b], 0, 256);
+
+  RecomputeAfterImport();
+  ResetAfterImport();
+  g_nDisplayMode = kModePrompt;
+  InitialUpdateView();
+  return true;
+}

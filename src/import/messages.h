@@ -1,0 +1,57 @@
+// Texts the scene import shows: messages with their captions, and the scene dialog's title and
+// labels. Tests compare against these same literals.
+#pragma once
+
+// ---- Import driver ------------------------------------------------------------------------------
+inline constexpr const char* kszMsgNoSensor = "センサの指定がありません";
+inline constexpr const char* kszMsgNoDisplaySize = "表示サイズの指定がありません";
+// Both the sensor and the size problem carry this caption.
+inline constexpr const char* kszCapNoSensor = "Error in No Sensor";
+inline constexpr const char* kszMsgFloppySize =
+    "フロッピィディスク版での表示サイズは512×400ドットとなります。";
+inline constexpr const char* kszCapSizeMssFd = "Size change MSS FD";
+inline constexpr const char* kszCapSizeTmFd = "Size change TM FD";
+inline constexpr const char* kszMsgBand1Required = "Band1には必ずチェックが必要です";
+inline constexpr const char* kszMsgCheckFiles =
+    "ファイル構成を確認して下さい。再度の読み込みが必要です";
+inline constexpr const char* kszCapThisData = "Error in This Data";
+
+// Indexed by band number - 1.
+inline constexpr const char* kaszCapBand[8] = {
+    "Error in Band1", "Error in Band2", "Error in Band3", "Error in Band4",
+    "Error in Band5", "Error in Band6", "Error in Band7", "Error in Band8"};
+// Band 1 is never invalidated (it gets kszMsgBand1Required instead).
+inline constexpr const char* kaszMsgBandInvalid[8] = {
+    nullptr,
+    "Band2は無効になります", "Band3は無効になります", "Band4は無効になります",
+    "Band5は無効になります", "Band6は無効になります", "Band7は無効になります",
+    "Band8は無効になります"};
+
+// Empty path and unopenable file: floppy and HDF scenes, then CEOS scenes.
+inline constexpr const char* kszMsgNoPath = "パスおよびファイル名の指定がありません";
+inline constexpr const char* kszMsgCannotOpen = "ファイルをオープンできません";
+inline constexpr const char* kszMsgNoPathCeos = "パス及びファイル名の指定がありません。";
+inline constexpr const char* kszMsgCannotOpenCeos = "ファイルをオープンできません。";
+
+// ---- Dialog 157: the satellite scene ----------------------------------------------------------
+inline constexpr const char* kszOpenSatelliteTitle = "衛星データファイルを開く";
+inline constexpr const char* kszSensorGroup = "センサの指定";
+inline constexpr const char* kszDisplaySizeGroup = "表示サイズの指定";
+// Sensor radio buttons 0..4 and the line beside each.
+inline constexpr const char* kaszSensorLabel[5] = {"MSS", "TM", "TM", "ETM+", "ETM+"};
+inline constexpr const char* kaszSensorLine[5] = {
+    "LANDSAT-4,5 / フロッピィディスク / MS-DOS / BSQ",
+    "LANDSAT-4,5 / フロッピィディスク / MS-DOS / BSQ",
+    "LANDSAT-5 / CD-ROM / CEOS / BSQ",
+    "LANDSAT-7 / CD-ROM / HDF 【6,921ピクセル×6,316ライン】",
+    "LANDSAT-7 / CD-ROM / HDF 【6,845ピクセル×6,316ライン】"};
+// Display-size radio buttons, by size code.
+inline constexpr const char* kaszDisplaySizeLabel[3] = {"514*400", "800*600", "1024*1024"};
+inline constexpr const char* kaszBandLabel[8] = {"Band1", "Band2", "Band3", "Band4",
+                                                 "Band5", "Band6", "Band7", "Band8"};
+inline constexpr const char* kszBrowseButton = "参照...";
+inline constexpr const char* kszOpenButton = "開く";
+inline constexpr const char* kszCancelButton = "キャンセル";
+// The browse dialog's filter entries as the user sees them.
+inline constexpr const char* kszFilterAllFiles = "全てのファイル(*.*)";
+inline constexpr const char* kszFilterTextFiles = "テキストファイル(*.txt)";
