@@ -1,0 +1,330 @@
+#include <cstdint>
+#include <cstring>
+#include <random>
+
+#include "core/commands.h"
+#include "core/view.h"
+#include "products/composite.h"
+#include "products/messages.h"
+#include "support/recording_platform.h"
+
+using CompositeTest = LogicTest;
+
+namespace {
+
+// The stretch worked out directly: 0 up to L, 255 above U, the truncated factor in between.
+int ExpectedStretch(int v, int L, int U) {
+  if (v < L) return 0;
+  if (v > U) return 255;
+  return (v - L) * (255 / (U - L));
+}
+
+// A scene whose bands differ, so a wrong band or channel shows up in the pixels.
+int SceneValue(int x, int y, int b) { return (x * 7 + y * 3 + b * 41) % 256; }
+
+const RecordedMessage kRedWarning{kszMsgNoBand, kszCapRedBand};
+const RecordedMessage kGreenWarning{kszMsgNoBand, kszCapGreenBand};
+const RecordedMessage kBlueWarning{kszMsgNoBand, kszCapBlueBand};
+
+}  // namespace
+
+TEST_F(CompositeTest, StretchTableUsesTheIntegerFactorTakenOnce) {
+  std::uint8_t ab[256];
+  BuildStretchTable(0, 255, ab);
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(ab[v], v);
+
+  BuildStretchTable(10, 20, ab);
+  for (int v = 0; v < 10; ++v) EXPECT_EQ(ab[v], 0);
+  for (int v = 10; v <= 20; ++v) EXPECT_EQ(ab[v], (v - 10) * 25);
+  EXPECT_EQ(ab[20], 250);
+  for (int v = 21; v < 256; ++v) EXPECT_EQ(ab[v], 255);
+
+  BuildStretchTable(0, 100, ab);
+  EXPECT_EQ(ab[50], 100);
+  EXPECT_EQ(ab[100], 200);
+  EXPECT_EQ(ab[101], 255);
+
+  // Above 127 values wide the factor is 1: the identity shifted down by L.
+  BuildStretchTable(40, 200, ab);
+  EXPECT_EQ(ab[40], 0);
+  EXPECT_EQ(ab[200], 160);
+  EXPECT_EQ(ab[201], 255);
+}
+
+TEST_F(CompositeTest, CutOffSaturatesTheRateAtBothEnds) {
+  // Band 1 is the column (each value 100 times), band 2 constant 100, band 3 all 255.
+  MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int b) {
+    return b == 1 ? x : b == 2 ? 100 : 255;
+  });
+  g_nRedBand = 1;
+  g_nGreenBand = 2;
+  g_nBlueBand = 3;
+
+  // N / 100 = 100 pixels per percent; at 3 % the sums pass 300 at the fourth value in.
+  g_nCutOffRate = 3;
+  ComputeCutOff(Component::Red);
+  EXPECT_EQ(g_nRedLower, 3);
+  EXPECT_EQ(g_nRedUpper, 96);
+
+  g_nCutOffRate = 0;
+  ComputeCutOff(Component::Red);
+  EXPECT_EQ(g_nRedLower, 0);
+  EXPECT_EQ(g_nRedUpper, 99);
+
+  g_nCutOffRate = 49;
+  ComputeCutOff(Component::Green);
+  EXPECT_EQ(g_nGreenLower, 100);
+  EXPECT_EQ(g_nGreenUpper, 101);
+
+  ComputeCutOff(Component::Blue);
+  EXPECT_EQ(g_nBlueLower, 254);
+  EXPECT_EQ(g_nBlueUpper, 255);
+
+  // Rate 0 runs from the lowest to the highest value present.
+  MakeScene(100, 60, 3, kSensorTmFloppy, [](int x, int y, int) { return 17 + (x + y) % 150; });
+  g_nCutOffRate = 0;
+  ComputeCutOff(Component::Blue);
+  EXPECT_EQ(g_nBlueLower, 17);
+  EXPECT_EQ(g_nBlueUpper, 166);
+}
+
+TEST_F(CompositeTest, CheckedLibrariesCorrectMissingBandsAndRecomputeCutOff) {
+  MakeScene(40, 30, 3, kSensorTmFloppy, SceneValue);
+  g_bAlwaysRedraw = 0;
+  g_nCutOffRate = 0;
+
+  OnNaturalColour();  // 3, 4, 1 with three bands loaded
+  EXPECT_EQ(g_nRedBand, 3);
+  EXPECT_EQ(g_nGreenBand, 3);
+  EXPECT_EQ(g_nBlueBand, 1);
+  EXPECT_EQ(m_platform.m_aMessages, std::vector<RecordedMessage>{kGreenWarning});
+  // Every component was re-stretched from its band's full range.
+  EXPECT_EQ(g_nGreenLower, 0);
+  EXPECT_EQ(g_nGreenUpper, 255);
+
+  // Band b runs b..b+99 over the columns; the default 3 % cuts three values at each end.
+  m_platform.m_aMessages.clear();
+  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
+  g_nRedLower = 5;
+  OnFalseColour();
+  EXPECT_EQ(g_nRedBand, 4);
+  EXPECT_EQ(g_nGreenBand, 3);
+  EXPECT_EQ(g_nBlueBand, 1);
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+  EXPECT_EQ(g_nRedLower, 7);
+  EXPECT_EQ(g_nRedUpper, 100);
+  EXPECT_EQ(g_nBlueLower, 4);
+  EXPECT_EQ(g_nBlueUpper, 97);
+}
+
+TEST_F(CompositeTest, RgbLibrariesOnlySetTheBands) {
+  MakeScene(40, 30, 3, kSensorTmFloppy, SceneValue);
+  g_nRedLower = 12;
+  g_nBlueUpper = 99;
+  ASSERT_TRUE(DispatchCommand(kanRgbLibraryIds[3]));  // Lib 4: 2, 1, 3
+  EXPECT_EQ(g_nRedBand, 2);
+  EXPECT_EQ(g_nGreenBand, 1);
+  EXPECT_EQ(g_nBlueBand, 3);
+  EXPECT_EQ(g_nRedLower, 12);
+  EXPECT_EQ(g_nBlueUpper, 99);
+  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+}
+
+TEST_F(CompositeTest, BandValueDialogCorrectsBandsAndBounds) {
+  MakeScene(40, 30, 4, kSensorTmFloppy, SceneValue);
+  g_bAlwaysRedraw = 0;
+  CompositeBandValues values{8, 5, 2, 30, 30, 10, 200, 254, 100, 0};
+  ApplyCompositeBandValueDialog(values);
+  EXPECT_EQ(m_platform.m_aMessages, (std::vector<RecordedMessage>{kRedWarning, kGreenWarning}));
+  EXPECT_EQ(g_nRedBand, 4);
+  EXPECT_EQ(g_nGreenBand, 4);
+  EXPECT_EQ(g_nBlueBand, 2);
+  EXPECT_EQ(g_nRedLower, 30);
+  EXPECT_EQ(g_nRedUpper, 31);
+  EXPECT_EQ(g_nGreenLower, 10);
+  EXPECT_EQ(g_nGreenUpper, 200);
+  EXPECT_EQ(g_nBlueLower, 254);
+  EXPECT_EQ(g_nBlueUpper, 255);
+  EXPECT_EQ(g_abRedLut[30], 0);
+  EXPECT_EQ(g_abRedLut[31], 255);
+
+  // Linked: the typed bounds give way to the cut-off (band 2 runs 2..101).
+  m_platform.m_aMessages.clear();
+  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
+  g_nCutOffRate = 0;
+  values = {2, 2, 3, 50, 60, 50, 60, 50, 60, 1};
+  ApplyCompositeBandValueDialog(values);
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+  EXPECT_EQ(g_bCutOffLinked, 1);
+  EXPECT_EQ(g_nRedLower, 2);
+  EXPECT_EQ(g_nRedUpper, 101);
+  EXPECT_EQ(g_nBlueUpper, 102);
+}
+
+TEST_F(CompositeTest, CutOffDialogAndReleaseKeepTheRateRule) {
+  MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int) { return x + 50; });
+  ApplyCutOffDialog(3);
+  EXPECT_EQ(g_nCutOffRate, 3);
+  for (int* pn : {&g_nRedLower, &g_nGreenLower, &g_nBlueLower}) EXPECT_EQ(*pn, 53);
+  for (int* pn : {&g_nRedUpper, &g_nGreenUpper, &g_nBlueUpper}) EXPECT_EQ(*pn, 146);
+
+  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_RELEASE));
+  for (int* pn : {&g_nRedLower, &g_nGreenLower, &g_nBlueLower}) EXPECT_EQ(*pn, 0);
+  for (int* pn : {&g_nRedUpper, &g_nGreenUpper, &g_nBlueUpper}) EXPECT_EQ(*pn, 255);
+  EXPECT_EQ(g_nCutOffRate, 3);
+}
+
+TEST_F(CompositeTest, BandItemRecomputesOnlyItsComponentExceptOnSensor3) {
+  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + 10 * b; });
+  g_nRedLower = g_nBlueLower = 7;
+  g_nRedUpper = g_nBlueUpper = 9;
+  ASSERT_TRUE(DispatchCommand(kanGreenBandIds[3]));
+  EXPECT_EQ(g_nGreenBand, 4);
+  EXPECT_EQ(g_nGreenLower, 43);  // band 4 runs 40..139, 3 % in from each end
+  EXPECT_EQ(g_nGreenUpper, 136);
+  EXPECT_EQ(g_nRedLower, 7);
+  EXPECT_EQ(g_nBlueUpper, 9);
+
+  g_nSensor = kSensorEtm6921;
+  g_nRedLower = 20;
+  g_nRedUpper = 30;
+  ASSERT_TRUE(DispatchCommand(kanRedBandIds[0]));
+  EXPECT_EQ(g_nRedBand, 1);
+  EXPECT_EQ(g_nRedLower, 20);
+  EXPECT_EQ(g_nRedUpper, 30);
+}
+
+TEST_F(CompositeTest, WithoutAlwaysRedrawOnlyThePanelFollows) {
+  MakeScene(50, 40, 3, kSensorTmFloppy, SceneValue);
+  const std::uint32_t kSentinel = 0xFF123456;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 50; ++x) OffscreenPixel(x, y) = kSentinel;
+
+  g_bAlwaysRedraw = 0;
+  SelectCompositeBand(Component::Red, 1);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 50; ++x) ASSERT_EQ(OffscreenPixel(x, y), kSentinel);
+  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(m_platform.m_nRepaints, 0);
+  EXPECT_EQ(g_anRedHist[SceneValue(0, 0, 1)], g_anBandHist[0][SceneValue(0, 0, 1)]);
+  EXPECT_FALSE(m_platform.m_canvas.m_aIcons.empty());
+
+  g_bAlwaysRedraw = 1;
+  SelectCompositeBand(Component::Red, 2);
+  EXPECT_NE(OffscreenPixel(0, 0), kSentinel);
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+}
+
+TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
+  // An odd height leaves a tail after the groups of four; values outside the window must not
+  // be counted, so the whole plane is filled with noise first.
+  std::mt19937 rng(7);
+  for (auto& column : g_aPixel)
+    for (auto& px : column)
+      for (auto& b : px.abBand) b = static_cast<std::uint8_t>(rng());
+  g_nMaxX = 300;
+  g_nMaxY = 202;
+  g_nLastBand = 7;
+  g_nDisplayMode = kModePrompt;
+  // Long runs of one value too, where interleaved counters matter.
+  for (int y = 0; y < 150; ++y) g_aPixel[5][y].abBand[6] = 9;
+  g_nRedBand = 7;
+  g_nGreenBand = 2;
+  g_nBlueBand = 7;
+
+  OnCompositeHistogram();
+
+  std::uint32_t anRed[256] = {}, anGreen[256] = {};
+  for (int x = 0; x <= g_nMaxX; ++x) {
+    for (int y = 0; y <= g_nMaxY; ++y) {
+      ++anRed[g_aPixel[x][y].abBand[6]];
+      ++anGreen[g_aPixel[x][y].abBand[1]];
+    }
+  }
+  std::uint32_t nRedMax = 0, nGreenMax = 0;
+  for (int v = 0; v < 256; ++v) {
+    ASSERT_EQ(g_anRedHist[v], anRed[v]) << v;
+    ASSERT_EQ(g_anGreenHist[v], anGreen[v]) << v;
+    ASSERT_EQ(g_anBlueHist[v], anRed[v]) << v;
+    nRedMax = std::max(nRedMax, anRed[v]);
+    nGreenMax = std::max(nGreenMax, anGreen[v]);
+  }
+  EXPECT_EQ(g_nRedHistMax, nRedMax);
+  EXPECT_EQ(g_nGreenHistMax, nGreenMax);
+  EXPECT_EQ(g_nBlueHistMax, nRedMax);
+}
+
+TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
+  MakeScene(70, 45, 5, kSensorTmFloppy, SceneValue);
+  g_nRedBand = 5;
+  g_nGreenBand = 1;
+  g_nBlueBand = 3;
+  g_nRedLower = 10; g_nRedUpper = 20;
+  g_nGreenLower = 0; g_nGreenUpper = 100;
+  g_nBlueLower = 40; g_nBlueUpper = 250;
+  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_VIEW));
+  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+  for (int y = 0; y < 45; ++y) {
+    for (int x = 0; x < 70; ++x) {
+      const std::uint32_t nExpected =
+          0xFF000000u | (ExpectedStretch(SceneValue(x, y, 5), 10, 20) << 16) |
+          (ExpectedStretch(SceneValue(x, y, 1), 0, 100) << 8) |
+          ExpectedStretch(SceneValue(x, y, 3), 40, 250);
+      ASSERT_EQ(OffscreenPixel(x, y), nExpected) << x << "," << y;
+    }
+  }
+
+  // The smooth display writes the same picture on the window and shows each line.
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  canvas.Clear();
+  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_SMOOTH_VIEW));
+  EXPECT_EQ(m_platform.m_nProgressCalls, 45);
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+  for (int y = 0; y < 45; ++y) {
+    for (int x = 0; x < 70; ++x) {
+      ASSERT_EQ(canvas.GetPixel(x, y), ColorrefFromScreen(OffscreenPixel(x, y)));
+    }
+  }
+}
+
+TEST_F(CompositeTest, PanelButtonsStepWithinLimitsAndAlwaysRefreshThePanel) {
+  MakeScene(512, 400, 3, kSensorTmFloppy, SceneValue);
+  g_nDisplayMode = kModeComposite;
+  const int W = g_nMaxX;
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+
+  // Red lower at 0: the step down is refused, yet the panel is drawn again.
+  OnViewLButtonDown(W + 124, 114, false);
+  EXPECT_EQ(g_nRedLower, 0);
+  EXPECT_EQ(canvas.m_aIcons.size(), 6u);
+  OnViewLButtonDown(W + 155, 129, false);
+  EXPECT_EQ(g_nRedLower, 1);
+
+  // Green upper at 255: up refused, down allowed.
+  OnViewLButtonDown(W + 255, 247, false);
+  EXPECT_EQ(g_nGreenUpper, 255);
+  OnViewLButtonDown(W + 224, 262, false);
+  EXPECT_EQ(g_nGreenUpper, 254);
+
+  // Blue lower and upper one apart: neither may cross the other.
+  g_nBlueLower = 100;
+  g_nBlueUpper = 101;
+  OnViewLButtonDown(W + 140, 380, false);
+  OnViewLButtonDown(W + 239, 395, false);
+  EXPECT_EQ(g_nBlueLower, 100);
+  EXPECT_EQ(g_nBlueUpper, 101);
+  EXPECT_EQ(g_abBlueLut[101], 255);
+  OnViewLButtonDown(W + 139, 395, false);
+  EXPECT_EQ(g_nBlueLower, 99);
+
+  // Just outside the rows and between the buttons nothing happens at all.
+  const size_t nIcons = canvas.m_aIcons.size();
+  OnViewLButtonDown(W + 124, 113, false);
+  OnViewLButtonDown(W + 124, 130, false);
+  OnViewLButtonDown(W + 200, 114, false);
+  OnViewLButtonDown(W + 256, 380, false);
+  EXPECT_EQ(canvas.m_aIcons.size(), nIcons);
+  EXPECT_EQ(g_nRedLower, 1);
+  EXPECT_EQ(g_nBlueUpper, 101);
+}
