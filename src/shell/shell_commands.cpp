@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/commands.h"
+#include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
 
@@ -17,6 +18,7 @@ void SetDialogParent(QWidget* pParent) { g_pDialogParent = pParent; }
 
 void RegisterShellCommands() {
   // One line per dialog command: SetCommandHandler(id, handler).
+  SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
   SetCommandHandler(ID_COMPOSITE_CUTOFF, OnCompositeCutOffDialog);
   SetCommandHandler(ID_COMPOSITE_BAND_VALUE, OnCompositeBandValueDialog);
   SetCommandHandler(ID_COARSE_BAND_VALUE, OnCoarseBandValueDialog);
