@@ -49,9 +49,8 @@ std::uint32_t HistogramMax(const std::uint32_t anCount[256]) {
   return *std::max_element(anCount, anCount + 256);
 }
 
-// Counts the three composite histograms, walking each column's contiguous records. Four
-// interleaved sets of counters per colour keep runs of equal values (large even areas are
-// common in scenes) from waiting on the same counter; the sets are summed at the end.
+// Counts the three composite histograms, walking each column's contiguous records (the plane
+// is stored column by column, so this is one pass in memory order).
 void CountCompositeHistograms() {
   const int nRed = BandOffset(g_nRedBand);
   const int nGreen = BandOffset(g_nGreenBand);
@@ -59,34 +58,17 @@ void CountCompositeHistograms() {
   const int nWidth = WindowWidth();
   const int nHeight = WindowHeight();
 
-  static std::uint32_t aanRed[4][256], aanGreen[4][256], aanBlue[4][256];
-  std::memset(aanRed, 0, sizeof aanRed);
-  std::memset(aanGreen, 0, sizeof aanGreen);
-  std::memset(aanBlue, 0, sizeof aanBlue);
-
+  std::memset(g_anRedHist, 0, sizeof g_anRedHist);
+  std::memset(g_anGreenHist, 0, sizeof g_anGreenHist);
+  std::memset(g_anBlueHist, 0, sizeof g_anBlueHist);
   for (int x = 0; x < nWidth; ++x) {
     const PixelRecord* pColumn = g_aPixel[x];
-    int y = 0;
-    for (; y + 4 <= nHeight; y += 4) {
-      for (int k = 0; k < 4; ++k) {
-        const std::uint8_t* ab = pColumn[y + k].abBand;
-        ++aanRed[k][ab[nRed]];
-        ++aanGreen[k][ab[nGreen]];
-        ++aanBlue[k][ab[nBlue]];
-      }
-    }
-    for (; y < nHeight; ++y) {
+    for (int y = 0; y < nHeight; ++y) {
       const std::uint8_t* ab = pColumn[y].abBand;
-      ++aanRed[0][ab[nRed]];
-      ++aanGreen[0][ab[nGreen]];
-      ++aanBlue[0][ab[nBlue]];
+      ++g_anRedHist[ab[nRed]];
+      ++g_anGreenHist[ab[nGreen]];
+      ++g_anBlueHist[ab[nBlue]];
     }
-  }
-
-  for (int v = 0; v < 256; ++v) {
-    g_anRedHist[v] = aanRed[0][v] + aanRed[1][v] + aanRed[2][v] + aanRed[3][v];
-    g_anGreenHist[v] = aanGreen[0][v] + aanGreen[1][v] + aanGreen[2][v] + aanGreen[3][v];
-    g_anBlueHist[v] = aanBlue[0][v] + aanBlue[1][v] + aanBlue[2][v] + aanBlue[3][v];
   }
   g_nRedHistMax = HistogramMax(g_anRedHist);
   g_nGreenHistMax = HistogramMax(g_anGreenHist);

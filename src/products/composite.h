@@ -1,6 +1,7 @@
 // The composite picture: three bands through linear stretches as red, green and blue.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/state.h"
@@ -35,7 +36,9 @@ class CCompositeColour {
   }
 
  private:
-  int m_nRed, m_nGreen, m_nBlue;  // byte offsets of the three bands in a record
+  // Byte offsets of the three bands in a record; size_t, which no pixel store can alias, so
+  // they stay in registers through the render loop.
+  std::size_t m_nRed, m_nGreen, m_nBlue;
   std::uint32_t m_anRed[256], m_anGreen[256], m_anBlue[256];
 };
 

@@ -216,8 +216,7 @@ TEST_F(CompositeTest, WithoutAlwaysRedrawOnlyThePanelFollows) {
 }
 
 TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
-  // An odd height leaves a tail after the groups of four; values outside the window must not
-  // be counted, so the whole plane is filled with noise first.
+  // Values outside the window must not be counted, so the whole plane is noise first.
   std::mt19937 rng(7);
   for (auto& column : g_aPixel)
     for (auto& px : column)
@@ -226,7 +225,7 @@ TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
   g_nMaxY = 202;
   g_nLastBand = 7;
   g_nDisplayMode = kModePrompt;
-  // Long runs of one value too, where interleaved counters matter.
+  // A long run of one value as well.
   for (int y = 0; y < 150; ++y) g_aPixel[5][y].abBand[6] = 9;
   g_nRedBand = 7;
   g_nGreenBand = 2;
@@ -262,7 +261,11 @@ TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
   g_nRedLower = 10; g_nRedUpper = 20;
   g_nGreenLower = 0; g_nGreenUpper = 100;
   g_nBlueLower = 40; g_nBlueUpper = 250;
+  // 70 columns: eight-column strips and a tail; nothing beyond the window is written.
+  for (int y = 0; y < 46; ++y) OffscreenPixel(70, y) = OffscreenPixel(0, 45) = 0;
   ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_VIEW));
+  for (int y = 0; y < 46; ++y) ASSERT_EQ(OffscreenPixel(70, y), 0u);
+  ASSERT_EQ(OffscreenPixel(0, 45), 0u);
   EXPECT_EQ(g_nDisplayMode, kModeComposite);
   EXPECT_EQ(m_platform.m_nRepaints, 1);
   for (int y = 0; y < 45; ++y) {
