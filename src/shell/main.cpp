@@ -1,6 +1,6 @@
-#include <QApplication>
+#include "shell/desktop.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  return 0;
+  // Headless sub-commands are recognised here, before any window exists.
+  return RunDesktop(argc, argv);
 }

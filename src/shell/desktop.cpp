@@ -1,0 +1,57 @@
+#include "shell/desktop.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QTimer>
+
+#include "core/platform.h"
+#include "core/view.h"
+#include "shell/main_frame.h"
+#include "shell/qt_platform.h"
+#include "shell/splash_wnd.h"
+
+namespace {
+
+// The menus and dialogs are Japanese: use a face that has the glyphs.
+void ChooseUiFont() {
+  QFont font = QApplication::font();
+  const QString strFamily = QFontInfo(font).family();
+  if (QFontDatabase::writingSystems(strFamily).contains(QFontDatabase::Japanese)) return;
+  if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
+    font.setFamilies({QStringLiteral("IPAPGothic")});
+    QApplication::setFont(font);
+  }
+}
+
+}  // namespace
+
+int RunDesktop(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Geolumen"));
+  QApplication::setOrganizationName(QStringLiteral("Geolumen"));
+  InstallFontSubstitutions();
+  ChooseUiFont();
+
+  CQtPlatform platform;
+  SetPlatform(&platform);
+  int nResult = 0;
+  {
+    CMainFrame frame(platform);
+    frame.resize(1100, 800);
+    // A new, empty document: the view's first initial update.
+    InitialUpdateView();
+    frame.show();
+    CSplashWnd::ShowSplashScreen(&frame);
+
+    const QStringList astrArgs = QApplication::arguments();
+    if (astrArgs.size() > 1) {
+      const QString strPath = astrArgs.at(1);
+      QTimer::singleShot(0, &frame, [&frame, strPath] { frame.OpenDocumentFile(strPath); });
+    }
+    nResult = QApplication::exec();
+  }
+  SetPlatform(nullptr);
+  return nResult;
+}

@@ -1,0 +1,98 @@
+#include "shell/qt_platform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QMessageBox>
+
+#include "core/view.h"
+#include "shell/main_frame.h"
+#include "shell/shell_commands.h"
+
+namespace {
+// Progress repaints closer together than this only cost time.
+constexpr qint64 kProgressIntervalMs = 30;
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+CQtPlatform::CQtPlatform()
+    : m_surface(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32), m_canvas(m_surface) {
+  InstallFontSubstitutions();
+  m_surface.fill(Qt::white);
+}
+
+MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view caption,
+                                  MsgButtons buttons) {
+  const auto eButtons = buttons == MsgButtons::OkCancel
+                            ? QMessageBox::Ok | QMessageBox::Cancel
+                            : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), eButtons,
+                  DialogParent());
+  box.setDefaultButton(QMessageBox::Ok);
+  // A question asked in the middle of a long operation still gets the normal pointer.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int nResult = box.exec();
+  QApplication::restoreOverrideCursor();
+  return nResult == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
+}
+
+void CQtPlatform::SetBusyCursor(BusyCursor cursor) {
+  if (cursor == BusyCursor::Arrow) {
+    for (; m_nCursorOverrides > 0; --m_nCursorOverrides) QApplication::restoreOverrideCursor();
+    return;
+  }
+  const Qt::CursorShape eShape = cursor == BusyCursor::Wait ? Qt::WaitCursor : Qt::BusyCursor;
+  if (m_nCursorOverrides > 0) {
+    QApplication::changeOverrideCursor(eShape);
+  } else {
+    QApplication::setOverrideCursor(eShape);
+    ++m_nCursorOverrides;
+  }
+}
+
+void CQtPlatform::Beep() { QApplication::beep(); }
+
+void CQtPlatform::RedrawSurface() {
+  m_surface.fill(Qt::white);
+  m_bSurfaceStale = false;
+  PaintView();
+}
+
+void CQtPlatform::PrepareSurfaceForPaint() {
+  if (m_bSurfaceStale && !m_bHoldSurface) RedrawSurface();
+}
+
+void CQtPlatform::RepaintNow() {
+  RedrawSurface();
+  if (m_pFrame) m_pFrame->RepaintViews();
+}
+
+void CQtPlatform::InitialUpdate() {
+  // The picture is shown again at the next paint, as after an invalidation.
+  InvalidateSurface();
+  if (m_pFrame) m_pFrame->InitialUpdateViews();
+}
+
+void CQtPlatform::ShowProgress() {
+  if (!m_pFrame) return;
+  if (m_progressTimer.isValid() && m_progressTimer.elapsed() < kProgressIntervalMs) return;
+  m_bHoldSurface = true;
+  m_pFrame->RepaintViews();
+  m_bHoldSurface = false;
+  m_progressTimer.start();
+}
+
+bool CQtPlatform::ChooseColour(Colorref& crInOut) {
+  const QColor crInitial(GetRValue(crInOut), GetGValue(crInOut), GetBValue(crInOut));
+  const QColor crChosen = QColorDialog::getColor(crInitial, DialogParent());
+  if (!crChosen.isValid()) return false;
+  crInOut = Rgb(crChosen.red(), crChosen.green(), crChosen.blue());
+  return true;
+}
+
+bool CQtPlatform::SetStatusText(std::string_view strPane0, std::string_view strPane1) {
+  if (!m_pFrame) return false;
+  return m_pFrame->SetStatusPanes(FromUtf8(strPane0), FromUtf8(strPane1));
+}

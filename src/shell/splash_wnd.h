@@ -1,0 +1,27 @@
+// The splash screen: a borderless pop-up with bitmap 102, gone after 750 ms or at once on any
+// key or mouse press anywhere in the program.
+#pragma once
+
+#include <QWidget>
+
+class CSplashWnd final : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kShowMs = 750;
+
+  // Shows the splash screen centred over pParentFrame (or the screen) and returns it; it
+  // deletes itself when it goes.
+  static CSplashWnd* ShowSplashScreen(QWidget* pParentFrame);
+
+ protected:
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+  void paintEvent(QPaintEvent* pEvent) override;
+
+ private:
+  CSplashWnd();
+  void HideSplashScreen();
+
+  QPixmap m_bitmap;
+  bool m_bGone = false;
+};

@@ -1,0 +1,179 @@
+// The real main window: menus, tool bar, enabling and check marks, context pop-ups and the
+// recent-file list, all built from the command table.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+
+#include "core/commands.h"
+#include "core/view.h"
+#include "shell/main_frame.h"
+#include "shell/qt_platform.h"
+#include "support/recording_platform.h"
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramState();
+    ASSERT_TRUE(m_profileDir.isValid());
+    // A profile of our own, so the user's recent files never show up here.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_profileDir.path());
+    SetPlatform(&m_platform);
+  }
+  void TearDown() override {
+    m_pFrame.reset();
+    SetPlatform(nullptr);
+  }
+  CMainFrame& Frame() {
+    if (!m_pFrame) m_pFrame = std::make_unique<CMainFrame>(m_platform);
+    return *m_pFrame;
+  }
+
+  QTemporaryDir m_profileDir;
+  CQtPlatform m_platform;
+  std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+// Walks a menu's visible actions against the flat table from position i, up to its End.
+void ExpectMenuMatches(const QList<QAction*>& apActions, std::span<const MenuNode> aNodes,
+                       size_t& i, std::set<int>& setSeen) {
+  int nAction = 0;
+  for (; i < aNodes.size(); ++i) {
+    const MenuNode& node = aNodes[i];
+    if (node.eKind == MenuKind::End) return;
+    while (nAction < apActions.size() && !apActions[nAction]->isVisible()) ++nAction;
+    ASSERT_LT(nAction, apActions.size()) << "menu ends early at node " << i;
+    QAction* pAction = apActions[nAction++];
+    switch (node.eKind) {
+      case MenuKind::Separator:
+        EXPECT_TRUE(pAction->isSeparator()) << "node " << i;
+        break;
+      case MenuKind::Popup:
+        ASSERT_NE(pAction->menu(), nullptr) << node.szText;
+        EXPECT_EQ(pAction->text().toStdString(), node.szText);
+        ++i;
+        ExpectMenuMatches(pAction->menu()->actions(), aNodes, i, setSeen);
+        break;
+      case MenuKind::Item: {
+        EXPECT_EQ(pAction->data().toInt(), node.nId);
+        const CommandEntry* pCmd = FindCommand(node.nId);
+        ASSERT_NE(pCmd, nullptr);
+        EXPECT_EQ(pAction->text().toStdString(), node.szText ? node.szText : pCmd->szText);
+        setSeen.insert(node.nId);
+        break;
+      }
+      case MenuKind::End:
+        break;
+    }
+  }
+}
+
+TEST_F(MainFrameTest, MenuBarAndToolBarFollowTheTables) {
+  const auto aMenu = MainMenu();
+  size_t i = 0;
+  std::set<int> setSeen;
+  ExpectMenuMatches(Frame().menuBar()->actions(), aMenu, i, setSeen);
+  EXPECT_EQ(i, aMenu.size());
+  // Every command of the table has its item, with the table's text.
+  for (const CommandEntry& cmd : CommandTable()) EXPECT_TRUE(setSeen.count(cmd.nId)) << cmd.nId;
+
+  const QList<QAction*> apButtons = Frame().ToolBar()->actions();
+  const auto anIds = ToolBarButtons();
+  ASSERT_EQ(apButtons.size(), static_cast<qsizetype>(anIds.size()));
+  for (size_t b = 0; b < anIds.size(); ++b) {
+    if (anIds[b] == 0) {
+      EXPECT_TRUE(apButtons[b]->isSeparator()) << b;
+    } else {
+      // The very action of the menu, with a picture of its own.
+      EXPECT_EQ(apButtons[b], Frame().CommandAction(anIds[b]));
+      EXPECT_FALSE(apButtons[b]->icon().isNull()) << anIds[b];
+    }
+  }
+  // The accelerators the program documents.
+  EXPECT_TRUE(Frame().CommandAction(ID_EDIT_COPY)->shortcuts().contains(
+      QKeySequence(Qt::CTRL | Qt::Key_Insert)));
+  EXPECT_EQ(Frame().CommandAction(ID_FILE_OPEN)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+TEST_F(MainFrameTest, WithoutDataOnlyHandledAlwaysEnabledCommandsAreEnabled) {
+  CMainFrame& frame = Frame();
+  for (int nId : {59392, 59393, 57653, 57665, 57664, 57667, 32958}) {
+    EXPECT_TRUE(frame.CommandAction(nId)->isEnabled()) << nId;
+  }
+  for (const CommandEntry& cmd : CommandTable()) {
+    const bool bAlways = cmd.eRule == Rule::Always || cmd.eRule == Rule::R;
+    // The recent-file item is only a disabled placeholder while the list is empty.
+    const bool bExpected = bAlways && cmd.pfnHandler != nullptr && cmd.nId != ID_FILE_MRU_FILE1;
+    EXPECT_EQ(frame.CommandAction(cmd.nId)->isEnabled(), bExpected) << cmd.nId;
+  }
+  EXPECT_EQ(frame.CommandAction(ID_FILE_MRU_FILE1)->text().toStdString(), "最新のファイル");
+
+  QAction* pRedraw = frame.CommandAction(ID_ALWAYS_REDRAW);
+  EXPECT_TRUE(pRedraw->isChecked());
+  pRedraw->trigger();
+  EXPECT_EQ(g_bAlwaysRedraw, 0);
+  EXPECT_FALSE(pRedraw->isChecked());
+  pRedraw->trigger();
+  EXPECT_EQ(g_bAlwaysRedraw, 1);
+  EXPECT_TRUE(pRedraw->isChecked());
+
+  QAction* pStatusBar = frame.CommandAction(ID_VIEW_STATUS_BAR);
+  EXPECT_TRUE(pStatusBar->isChecked());
+  pStatusBar->trigger();
+  EXPECT_TRUE(frame.statusBar()->isHidden());
+  EXPECT_FALSE(pStatusBar->isChecked());
+}
+
+TEST_F(MainFrameTest, CtrlRightClickOnCoarseImageOffersTheCoarseBands) {
+  MakeScene(16, 8, 3, kSensorTmFloppy, [](int x, int, int b) { return x * b; });
+  g_nDisplayMode = kModeCoarse;
+  g_nCoarseBand = 2;
+  QMenu* pPopup = Frame().ContextPopup(ContextPopupForClick(true));
+  ASSERT_NE(pPopup, nullptr);
+  EXPECT_EQ(pPopup->title().toStdString(), "粗画像バンド");
+  emit pPopup->aboutToShow();
+  const QList<QAction*> apItems = pPopup->actions();
+  ASSERT_EQ(apItems.size(), 8);
+  for (int n = 1; n <= 8; ++n) {
+    EXPECT_EQ(apItems[n - 1], Frame().CommandAction(kanCoarseBandIds[n - 1]));
+    EXPECT_EQ(apItems[n - 1]->isEnabled(), n <= 3) << n;
+    EXPECT_EQ(apItems[n - 1]->isChecked(), n == 2) << n;
+  }
+  // Without Ctrl the rank colouring.
+  EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), nullptr);
+  EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), pPopup);
+}
+
+TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndCannotBeOpenedYet) {
+  {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Geolumen", "Geolumen");
+    settings.setValue("Recent File List/File1", "/data/a&b.wrk");
+    settings.setValue("Recent File List/File2", "/data/second.wrk");
+  }
+  CRecordingPlatform recorder;
+  CMainFrame& frame = Frame();
+  SetPlatform(&recorder);
+  QAction* pFirst = frame.CommandAction(ID_FILE_MRU_FILE1);
+  EXPECT_EQ(pFirst->text().toStdString(), "&1 /data/a&&b.wrk");
+  EXPECT_TRUE(pFirst->isEnabled());
+  pFirst->trigger();
+  ASSERT_EQ(recorder.m_aMessages.size(), 1u);
+  EXPECT_NE(recorder.m_aMessages[0].strText.find("/data/a&b.wrk"), std::string::npos);
+  EXPECT_EQ(recorder.m_aMessages[0].strCaption, "Geolumen");
+
+  frame.RecentFiles().Add("/data/third.wrk");
+  CRecentFileList reread;
+  reread.Load();
+  EXPECT_EQ(reread.Entries(),
+            QStringList({"/data/third.wrk", "/data/a&b.wrk", "/data/second.wrk"}));
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// The desktop's canvas keeps GDI's drawing rules, the window surface shows the view, and the
+// dialog base checks ranges through the platform.
+#include <QImage>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+#include "core/view.h"
+#include "shell/integer_dialog.h"
+#include "shell/qt_canvas.h"
+#include "shell/qt_platform.h"
+#include "support/recording_platform.h"
+
+namespace {
+
+constexpr QRgb kGrey = 0xFF808080u;
+
+class QtCanvasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramState();
+    m_surface.fill(kGrey);
+  }
+  QImage m_surface{300, 200, QImage::Format_RGB32};
+  CQtCanvas m_canvas{m_surface};
+};
+
+TEST_F(QtCanvasTest, FillRectBorderIsPenInsideIsBrushRightAndBottomExcluded) {
+  m_canvas.FillRect(10, 20, 30, 26, Rgb(255, 0, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(m_surface.pixel(10, 20), 0xFFFF0000u);
+  EXPECT_EQ(m_surface.pixel(29, 25), 0xFFFF0000u);
+  EXPECT_EQ(m_surface.pixel(29, 22), 0xFFFF0000u);
+  EXPECT_EQ(m_surface.pixel(11, 21), 0xFF0000FFu);
+  EXPECT_EQ(m_surface.pixel(28, 24), 0xFF0000FFu);
+  EXPECT_EQ(m_surface.pixel(30, 22), kGrey);
+  EXPECT_EQ(m_surface.pixel(20, 26), kGrey);
+  EXPECT_EQ(m_surface.pixel(9, 20), kGrey);
+  EXPECT_EQ(m_canvas.GetPixel(11, 21), Rgb(0, 0, 255));
+}
+
+TEST_F(QtCanvasTest, PolylineLeavesOutTheLastPointAndPixelsRoundTrip) {
+  const Point aPoints[] = {{0, 50}, {10, 50}, {10, 60}};
+  m_canvas.Polyline(aPoints, 3, Rgb(0, 128, 0), 1);
+  EXPECT_EQ(m_surface.pixel(0, 50), 0xFF008000u);
+  EXPECT_EQ(m_surface.pixel(10, 50), 0xFF008000u);
+  EXPECT_EQ(m_surface.pixel(10, 59), 0xFF008000u);
+  EXPECT_EQ(m_surface.pixel(10, 60), kGrey);
+  EXPECT_EQ(m_surface.pixel(11, 50), kGrey);
+
+  m_canvas.SetPixel(5, 5, Rgb(1, 2, 3));
+  EXPECT_EQ(m_canvas.GetPixel(5, 5), Rgb(1, 2, 3));
+  m_canvas.SetPixel(-1, 5, Rgb(1, 2, 3));  // outside: ignored, no write
+  m_canvas.SetPixel(300, 5, Rgb(1, 2, 3));
+}
+
+TEST_F(QtCanvasTest, CopyOffscreenImageShowsTheWindowUnchanged) {
+  g_nMaxX = 3;
+  g_nMaxY = 1;
+  for (int x = 0; x < 4; ++x) {
+    OffscreenPixel(x, 0) = ScreenPixel(x * 60, 10, 20);
+    OffscreenPixel(x, 1) = ScreenPixel(5, x * 60, 7);
+  }
+  OffscreenPixel(4, 0) = ScreenPixel(9, 9, 9);  // beyond W: not part of the picture
+  m_canvas.CopyOffscreenImage();
+  for (int x = 0; x < 4; ++x) {
+    EXPECT_EQ(m_canvas.GetPixel(x, 0), Rgb(x * 60, 10, 20));
+    EXPECT_EQ(m_canvas.GetPixel(x, 1), Rgb(5, x * 60, 7));
+  }
+  EXPECT_EQ(m_surface.pixel(4, 0), kGrey);
+  EXPECT_EQ(m_surface.pixel(0, 2), kGrey);
+}
+
+TEST_F(QtCanvasTest, TextIsBlackOnAnOpaqueWhiteBoxAndIconsAreMasked) {
+  m_canvas.TextOut(20, 100, 14, "データ");
+  int nDark = 0, nGrey = 0;
+  for (int y = 100; y < 114; ++y) {
+    for (int x = 20; x < 50; ++x) {
+      const QRgb px = m_surface.pixel(x, y);
+      if (px == kGrey) ++nGrey;
+      if (qRed(px) < 128) ++nDark;
+    }
+  }
+  EXPECT_GT(nDark, 10);
+  EXPECT_EQ(nGrey, 0);
+  EXPECT_EQ(m_surface.pixel(19, 105), kGrey);
+
+  m_canvas.DrawIcon(200, 10, kIconPanelArrow);
+  EXPECT_EQ(m_surface.pixel(200, 10), 0xFF000000u);  // frame of the left button
+  EXPECT_EQ(m_surface.pixel(201, 11), 0xFFFFFFFFu);  // its white face
+  EXPECT_EQ(m_surface.pixel(200, 30), kGrey);        // transparent below the buttons
+  int nCyan = 0;
+  for (int y = 10; y < 24; ++y) {
+    for (int x = 200; x < 232; ++x) nCyan += m_surface.pixel(x, y) == 0xFF008080u;
+  }
+  EXPECT_GT(nCyan, 20);
+}
+
+TEST(QtPlatformTest, RepaintNowPaintsTheLoadInstructionsOnTheSurface) {
+  ResetProgramState();
+  CQtPlatform platform;
+  SetPlatform(&platform);
+  platform.RepaintNow();
+  SetPlatform(nullptr);
+  const QImage& surface = platform.Surface();
+  auto darkIn = [&surface](int nTop, int nBottom) {
+    int n = 0;
+    for (int y = nTop; y < nBottom; ++y) {
+      for (int x = 0; x < 400; ++x) n += qRed(surface.pixel(x, y)) < 100;
+    }
+    return n;
+  };
+  // Seven lines 30 apart, white between them.
+  for (int i = 0; i < 7; ++i) EXPECT_GT(darkIn(30 * i, 30 * i + 14), 20) << i;
+  EXPECT_EQ(darkIn(17, 29), 0);
+  EXPECT_EQ(darkIn(200, 400), 0);
+}
+
+class CTwoFieldDlg final : public CIntegerDialog {
+ public:
+  CTwoFieldDlg() : CIntegerDialog("test") {
+    m_pFirst = AddRangeField(5, 1, 10);
+    m_pSecond = AddRangeField(0, -3, 3);
+  }
+  QLineEdit* m_pFirst;
+  QLineEdit* m_pSecond;
+};
+
+TEST(IntegerDialogTest, OutOfRangeFieldKeepsTheDialogOpenWithTheRangeMessage) {
+  CRecordingPlatform recorder;
+  SetPlatform(&recorder);
+  CTwoFieldDlg dlg;
+  dlg.show();
+  dlg.m_pSecond->setText("4");
+  dlg.accept();
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  ASSERT_EQ(recorder.m_aMessages.size(), 1u);
+  EXPECT_EQ(recorder.m_aMessages[0].strText, "-3 から 3 までの整数を入力してください。");
+  EXPECT_EQ(dlg.m_pSecond->selectedText(), "4");
+
+  dlg.m_pSecond->setText("-3");
+  dlg.accept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(recorder.m_aMessages.size(), 1u);
+  SetPlatform(nullptr);
+}
+
+}  // namespace
