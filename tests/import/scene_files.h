@@ -1,0 +1,113 @@
+// Band files for the import tests, written into a fresh temporary directory. The large CD-ROM
+// files are sparse: only the lines a window needs hold data.
+#pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/import.h"
+#include "support/recording_platform.h"
+
+// The value of scene pixel (c, l) of a band in every generated file.
+inline std::uint8_t SceneValue(int nBand, int c, int l) {
+  return static_cast<std::uint8_t>(c * 7 + l * 13 + nBand * 31);
+}
+
+class ImportTest : public LogicTest {
+ protected:
+  void SetUp() override {
+    LogicTest::SetUp();
+    ForgetSatelliteDialogValues();
+    // Memory-backed when there is one: freeing large files on a disk can take a second each.
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) &&
+                                               access("/dev/shm", W_OK) == 0
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    m_dir = base / ("geolumen_import_" + std::to_string(getpid()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(m_dir);
+    LogicTest::TearDown();
+  }
+
+  std::string PathOf(const std::string& strName) const { return (m_dir / strName).string(); }
+
+  // A file of nSize bytes (sparse) with the given pieces written at their offsets.
+  static void WriteSparse(const std::string& strPath, std::int64_t nSize,
+                          const std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>>& aPieces) {
+    const int fd = open(strPath.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, nSize), 0);
+    for (const auto& [nOffset, abData] : aPieces) {
+      if (nOffset >= nSize) continue;
+      const auto nCount = std::min<std::int64_t>(static_cast<std::int64_t>(abData.size()), nSize - nOffset);
+      ASSERT_EQ(pwrite(fd, abData.data(), nCount, nOffset), nCount);
+    }
+    close(fd);
+  }
+
+  static std::vector<std::uint8_t> Header(int nBand) {
+    std::vector<std::uint8_t> ab(512);
+    for (int i = 0; i < 512; ++i) ab[i] = static_cast<std::uint8_t>(0x40 + nBand + i);
+    return ab;
+  }
+
+  // Header record and 400 lines of 512 bytes; nSize cuts the file (205,312 is complete).
+  std::string FloppyBand(int nBand, std::int64_t nSize = 401 * 512) {
+    const std::string strPath = PathOf("fd" + std::to_string(nBand));
+    std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> aPieces{{0, Header(nBand)}};
+    std::vector<std::uint8_t> abLines(400 * 512);
+    for (int l = 0; l < 400; ++l)
+      for (int c = 0; c < 512; ++c) abLines[l * 512 + c] = SceneValue(nBand, c, l);
+    aPieces.push_back({512, abLines});
+    WriteSparse(strPath, nSize, aPieces);
+    return strPath;
+  }
+
+  // A CD-ROM band file with data in the window at (nX, nY) of W x H: CEOS when nRecord is the
+  // record length (header in record 0, line l in record l + 1), HDF when nHeaderRecords is 0.
+  std::string LargeBand(const std::string& strName, int nBand, std::int64_t nRecord,
+                        int nHeaderRecords, std::int64_t nSize, int nX, int nY, int nW, int nH) {
+    const std::string strPath = PathOf(strName);
+    std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> aPieces;
+    if (nHeaderRecords) aPieces.push_back({0, Header(nBand)});
+    for (int l = nY; l < nY + nH; ++l) {
+      std::vector<std::uint8_t> abLine(nW);
+      for (int i = 0; i < nW; ++i) abLine[i] = SceneValue(nBand, nX + i, l);
+      aPieces.push_back({(l + nHeaderRecords) * nRecord + nX, abLine});
+    }
+    WriteSparse(strPath, nSize, aPieces);
+    return strPath;
+  }
+
+  static SatelliteDialogValues Run(int nSensor, int nSize, std::vector<std::string> astrPaths) {
+    SatelliteDialogValues values;
+    values.nSensor = nSensor;
+    values.nDisplaySize = nSize;
+    for (std::size_t i = 0; i < astrPaths.size() && i < 8; ++i) {
+      values.abBandSelected[i] = 1;
+      values.astrBandPath[i] = astrPaths[i];
+    }
+    return values;
+  }
+
+  // True when band b of the W x H window holds scene pixels from (nX, nY) on.
+  static bool WindowHolds(int nBand, int nX, int nY, int nW, int nH) {
+    for (int x = 0; x < nW; ++x)
+      for (int y = 0; y < nH; ++y)
+        if (g_aPixel[x][y].abBand[nBand - 1] != SceneValue(nBand, nX + x, nY + y)) return false;
+    return true;
+  }
+
+  std::vector<RecordedMessage> Messages() const { return m_platform.m_aMessages; }
+
+  std::filesystem::path m_dir;
+};
