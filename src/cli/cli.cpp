@@ -1,0 +1,293 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cli/command_line_args.h"
+#include "cli/headless_platform.h"
+#include "cli/png_writer.h"
+#include "core/commands.h"
+#include "core/platform.h"
+#include "core/state.h"
+#include "core/view.h"
+#include "import/import.h"
+#include "output/report.h"
+#include "products/coarse.h"
+#include "products/composite.h"
+#include "products/fine.h"
+
+namespace {
+
+const char kszUsage[] =
+    "usage:\n"
+    "  geolumen [WORKFILE]          start the desktop program\n"
+    "  geolumen export SCENE [SETTING ...] --product composite|coarse|fine --out FILE.png "
+    "[--panel]\n"
+    "  geolumen report SCENE [SETTING ...]\n"
+    "  geolumen --help\n"
+    "\n"
+    "SCENE, band files in band order 1..n:\n"
+    "  --mss FILE... | --tm FILE...                          floppy scenes (512 x 400)\n"
+    "  --ceos FILE... | --etm6921 FILE... | --etm6845 FILE... CD-ROM scenes, with\n"
+    "      --size 512x400|800x600|1024x1024 [--offset X,Y]\n"
+    "\n"
+    "SETTING, applied in the order given, each as its menu command or dialog OK:\n"
+    "  --true-colour | --natural-colour | --false-colour | --rgb-library N (1..6)\n"
+    "  --red B | --green B | --blue B\n"
+    "  --cutoff N | --release-cutoff\n"
+    "  --band-values R,G,B,RL,RU,GL,GU,BL,BU[,LINK]\n"
+    "  --coarse-band B | --rank-library N (1..8) | --rank-colours N (1..8)\n"
+    "  --rank-values B,T1,T2,T3,T4,T5,T6,T7 | --rank-toggle K\n"
+    "  --ranks-on | --ranks-off | --ranks-invert\n"
+    "  --fine-band B | --point-library N (1..4) | --point-colours N (1..8)\n"
+    "  --point-values B,P2,P3,P4,P5,P6,P7,P8 | --span-toggle K\n"
+    "  --spans-on | --spans-off | --spans-invert\n"
+    "\n"
+    "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it);\n"
+    "report prints the lines of the printed report. Message boxes go to stderr as\n"
+    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG could not be\n"
+    "written, 2 bad arguments or a value a dialog refuses, 3 the import failed.\n";
+
+// ---- The dialogs, answered from the command line ---------------------------------------------
+// While a setting runs, its dialog command shows no dialog: it takes these values as typed and
+// does what the dialog's OK does. The values have passed the dialog's checks already.
+const CliSetting* g_pPendingDialog = nullptr;
+
+int Field(std::size_t i) {
+  int n = 0;
+  ParseInteger(g_pPendingDialog->astrFields[i], n);
+  return n;
+}
+
+void OnCliCutOffDialog() { ApplyCutOffDialog(Field(0)); }
+
+void OnCliBandValueDialog() {
+  CompositeBandValues values = CurrentCompositeBandValues();
+  values.nRedBand = Field(0);
+  values.nGreenBand = Field(1);
+  values.nBlueBand = Field(2);
+  values.nRedLower = Field(3);
+  values.nRedUpper = Field(4);
+  values.nGreenLower = Field(5);
+  values.nGreenUpper = Field(6);
+  values.nBlueLower = Field(7);
+  values.nBlueUpper = Field(8);
+  if (g_pPendingDialog->astrFields.size() > 9) values.bCutOffLinked = Field(9);
+  ApplyCompositeBandValueDialog(values);
+}
+
+void OnCliRankValueDialog() {
+  int anUpper[7];
+  for (int k = 0; k < 7; ++k) anUpper[k] = Field(1 + k);
+  ApplyRankValueDialog(Field(0), anUpper);
+}
+
+void OnCliPointValueDialog() {
+  // Points 1 and 9 are read-only in the dialog: they stay as it opened, with the fine band's.
+  const int nOpenBand = std::clamp(g_nFineBand, 1, kMaxBands);
+  int anPoint[9];
+  anPoint[0] = g_anFinePoint[1][nOpenBand];
+  for (int k = 1; k <= 7; ++k) anPoint[k] = Field(k);
+  anPoint[8] = g_anFinePoint[9][nOpenBand];
+  ApplyPointValueDialog(Field(0), anPoint);
+}
+
+// Gives the dialog commands their command-line handlers for the length of a run, and puts back
+// whatever they had (the shell's, or none) afterwards.
+class CDialogHandlers {
+ public:
+  CDialogHandlers() {
+    Set(ID_COMPOSITE_CUTOFF, OnCliCutOffDialog);
+    Set(ID_COMPOSITE_BAND_VALUE, OnCliBandValueDialog);
+    Set(ID_COARSE_BAND_VALUE, OnCliRankValueDialog);
+    Set(ID_FINE_BAND_VALUE, OnCliPointValueDialog);
+  }
+  ~CDialogHandlers() {
+    for (const auto& [nId, pfnOld] : m_aSaved) SetCommandHandler(nId, pfnOld);
+    g_pPendingDialog = nullptr;
+  }
+  CDialogHandlers(const CDialogHandlers&) = delete;
+  CDialogHandlers& operator=(const CDialogHandlers&) = delete;
+
+ private:
+  void Set(int nId, CommandHandler pfn) {
+    const CommandEntry* pCmd = FindCommand(nId);
+    m_aSaved.push_back({nId, pCmd ? pCmd->pfnHandler : nullptr});
+    SetCommandHandler(nId, pfn);
+  }
+  std::vector<std::pair<int, CommandHandler>> m_aSaved;
+};
+
+// Installs a platform for the length of a run and puts the previous one back.
+class CPlatformScope {
+ public:
+  explicit CPlatformScope(Platform* pPlatform) : m_pOld(&ThePlatform()) { SetPlatform(pPlatform); }
+  ~CPlatformScope() { SetPlatform(m_pOld); }
+  CPlatformScope(const CPlatformScope&) = delete;
+  CPlatformScope& operator=(const CPlatformScope&) = delete;
+
+ private:
+  Platform* m_pOld;
+};
+
+// Runs one setting as its menu command or dialog would; false when the command is disabled now.
+bool ApplySetting(const CliSetting& setting) {
+  switch (setting.pSpec->eKind) {
+    case SettingKind::Command: return DispatchCommand(setting.pSpec->nCommandId);
+    case SettingKind::Numbered: return DispatchCommand(setting.pSpec->anIds[setting.nNumber - 1]);
+    case SettingKind::Dialog: {
+      g_pPendingDialog = &setting;
+      const bool bRun = DispatchCommand(setting.pSpec->nCommandId);
+      g_pPendingDialog = nullptr;
+      return bRun;
+    }
+  }
+  return false;
+}
+
+// How far down and right the panel reaches: drawing is only measured.
+class CExtentCanvas final : public Canvas {
+ public:
+  void SetPixel(int x, int y, Colorref) override { Reach(x + 1, y + 1); }
+  Colorref GetPixel(int, int) override { return Rgb(255, 255, 255); }
+  void FillRect(int, int, int right, int bottom, Colorref, Colorref) override {
+    Reach(right, bottom);
+  }
+  void Polyline(const Point* pPoints, int nCount, Colorref, int nWidth) override {
+    for (int i = 0; i < nCount; ++i) Reach(pPoints[i].x + nWidth, pPoints[i].y + nWidth);
+  }
+  void TextOut(int x, int y, int nHeight, std::string_view) override { Reach(x + 1, y + nHeight); }
+  void DrawIcon(int x, int y, int) override { Reach(x + 32, y + 32); }
+  void CopyOffscreenImage() override { Reach(WindowWidth(), WindowHeight()); }
+
+  int m_nRight = 0, m_nBottom = 0;
+
+ private:
+  void Reach(int nRight, int nBottom) {
+    m_nRight = std::max(m_nRight, nRight);
+    m_nBottom = std::max(m_nBottom, nBottom);
+  }
+};
+
+int ViewCommandOf(CliProduct eProduct) {
+  switch (eProduct) {
+    case CliProduct::Composite: return ID_COMPOSITE_VIEW;
+    case CliProduct::Coarse: return ID_COARSE_VIEW;
+    case CliProduct::Fine: return ID_FINE_VIEW;
+    case CliProduct::None: break;
+  }
+  return 0;
+}
+
+const char* ProductName(CliProduct eProduct) {
+  switch (eProduct) {
+    case CliProduct::Composite: return "composite";
+    case CliProduct::Coarse: return "coarse";
+    case CliProduct::Fine: return "fine";
+    case CliProduct::None: break;
+  }
+  return "";
+}
+
+// The picture and its panel as the view paints them, read back from the surface.
+bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
+                       SurfaceFactory pfnSurface) {
+  CExtentCanvas extent;
+  platform.SetWindowCanvas(&extent);
+  PaintView();
+  const int nWidth = WindowWidth() + 260;
+  const int nHeight = std::max(WindowHeight(), extent.m_nBottom);
+
+  std::unique_ptr<Canvas> pSurface = pfnSurface(nWidth, nHeight);
+  platform.SetWindowCanvas(pSurface.get());
+  PaintView();
+  platform.SetWindowCanvas(nullptr);
+
+  std::vector<std::uint32_t> anPixels(static_cast<std::size_t>(nWidth) * nHeight);
+  for (int y = 0; y < nHeight; ++y) {
+    for (int x = 0; x < nWidth; ++x) {
+      anPixels[static_cast<std::size_t>(y) * nWidth + x] = ScreenPixel(pSurface->GetPixel(x, y));
+    }
+  }
+  return WriteRgbPng(strPath, nWidth, nHeight, anPixels.data(), nWidth);
+}
+
+}  // namespace
+
+bool IsCommandLineCommand(std::string_view strFirstArg) {
+  return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "--help" ||
+         strFirstArg == "-h" || strFirstArg == "help";
+}
+
+const char* CommandLineUsage() { return kszUsage; }
+
+int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
+                   SurfaceFactory pfnSurface) {
+  CliRequest request;
+  std::string strError;
+  if (!ParseCommandLine(astrArgs, request, strError)) {
+    err << "geolumen: " << strError << "\n(geolumen --help shows the usage)\n";
+    return kExitUsage;
+  }
+  if (request.eCommand == CliCommand::Help) {
+    out << kszUsage;
+    return kExitOk;
+  }
+  if (request.bPanel && !pfnSurface) {
+    err << "geolumen: --panel is not available in this build\n";
+    return kExitUsage;
+  }
+
+  CHeadlessPlatform platform(err);
+  CPlatformScope platformScope(&platform);
+
+  // Every dialog value is checked before anything runs, so a refused one leaves no half-done
+  // work behind; the message is the dialog's own.
+  for (const CliSetting& setting : request.aSettings) {
+    if (setting.pSpec->eKind != SettingKind::Dialog) continue;
+    const std::string strRefusal = DialogRefusal(setting);
+    if (!strRefusal.empty()) {
+      platform.MessageBox(strRefusal, kszCliDialogCaption, MsgButtons::Ok);
+      return kExitUsage;
+    }
+  }
+
+  // The scene offsets are the scene dialog's business only through the window they place; the
+  // import keeps them as they are.
+  if (request.bOffsetGiven) {
+    g_nSceneOffsetX = request.nOffsetX;
+    g_nSceneOffsetY = request.nOffsetY;
+  }
+  if (!ApplyOpenSatellite(request.scene)) return kExitImportFailed;
+
+  CDialogHandlers dialogHandlers;
+  for (const CliSetting& setting : request.aSettings) {
+    if (!ApplySetting(setting)) {
+      err << "geolumen: " << setting.pSpec->szOption
+          << (setting.strValue.empty() ? "" : " " + setting.strValue)
+          << " is not available for this scene (the command is disabled)\n";
+      return kExitUsage;
+    }
+  }
+
+  if (request.eCommand == CliCommand::Report) {
+    for (const ReportLine& line : ReportLines()) out << line.strText << '\n';
+    out.flush();
+    return out ? kExitOk : kExitOutputFailed;
+  }
+
+  if (!DispatchCommand(ViewCommandOf(request.eProduct))) {
+    err << "geolumen: the " << ProductName(request.eProduct)
+        << " picture is not available for this scene (the command is disabled)\n";
+    return kExitUsage;
+  }
+  const bool bWritten =
+      request.bPanel ? WritePanelPicture(request.strOut, platform, pfnSurface)
+                     : WriteRgbPng(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
+                                   kMaxColumns);
+  if (!bWritten) {
+    err << "geolumen: cannot write " << request.strOut << '\n';
+    return kExitOutputFailed;
+  }
+  return kExitOk;
+}

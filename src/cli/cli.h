@@ -1,0 +1,33 @@
+// The headless front end: "geolumen export ..." and "geolumen report ..." run the same logic as
+// the desktop program, without a display. Message boxes go to the error stream as
+// "caption: text" and are answered OK.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Canvas;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitOutputFailed = 1;  // the picture file could not be written
+inline constexpr int kExitUsage = 2;         // bad arguments, or a value a dialog would refuse
+inline constexpr int kExitImportFailed = 3;
+
+// A canvas of nWidth x nHeight, white, whose drawing can be read back with GetPixel: what
+// "--panel" paints the view on. Text needs fonts, so the desktop build supplies it; without
+// one, "--panel" is refused.
+using SurfaceFactory = std::unique_ptr<Canvas> (*)(int nWidth, int nHeight);
+
+// True when the first argument asks for the command line rather than the desktop.
+bool IsCommandLineCommand(std::string_view strFirstArg);
+
+// The text "geolumen --help" prints.
+const char* CommandLineUsage();
+
+// Runs "export", "report" or "--help" (astrArgs without the program name) and returns the exit
+// status. The program state is used as it stands (a fresh program in normal use).
+int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
+                   SurfaceFactory pfnSurface = nullptr);

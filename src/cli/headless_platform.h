@@ -1,0 +1,44 @@
+// The platform of the command line: no window, no cursor. Every message box is written to the
+// error stream as "caption: text" and answered OK; what is drawn on the window goes to a canvas
+// the caller lends (none: drawing is dropped).
+#pragma once
+
+#include <ostream>
+
+#include "core/platform.h"
+
+class CHeadlessPlatform final : public Platform {
+ public:
+  explicit CHeadlessPlatform(std::ostream& err) : m_err(err) {}
+
+  MsgResult MessageBox(std::string_view text, std::string_view caption,
+                       MsgButtons buttons) override;
+  void SetBusyCursor(BusyCursor) override {}
+  void Beep() override {}
+  void RepaintNow() override {}
+  void InitialUpdate() override {}
+  Canvas& WindowCanvas() override { return m_pWindow ? *m_pWindow : m_nullCanvas; }
+  bool ChooseColour(Colorref&) override { return false; }
+  bool SetStatusText(std::string_view, std::string_view) override { return false; }
+
+  // The canvas that stands in for the window from now on (nullptr: none).
+  void SetWindowCanvas(Canvas* pCanvas) { m_pWindow = pCanvas; }
+  int MessageCount() const { return m_nMessages; }
+
+ private:
+  class CNullCanvas final : public Canvas {
+   public:
+    void SetPixel(int, int, Colorref) override {}
+    Colorref GetPixel(int, int) override { return Rgb(255, 255, 255); }
+    void FillRect(int, int, int, int, Colorref, Colorref) override {}
+    void Polyline(const Point*, int, Colorref, int) override {}
+    void TextOut(int, int, int, std::string_view) override {}
+    void DrawIcon(int, int, int) override {}
+    void CopyOffscreenImage() override {}
+  };
+
+  std::ostream& m_err;
+  Canvas* m_pWindow = nullptr;
+  CNullCanvas m_nullCanvas;
+  int m_nMessages = 0;
+};

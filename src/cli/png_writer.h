@@ -1,0 +1,18 @@
+// A minimal PNG encoder for the command line's pictures: 8-bit RGB, no interlace, the image data
+// in stored (uncompressed) deflate blocks. Any PNG reader takes it; nothing beyond the standard
+// library is needed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Pixels are 0xFFRRGGBB (the off-screen image's form), nStride pixels from one line to the next.
+std::vector<std::uint8_t> EncodeRgbPng(int nWidth, int nHeight, const std::uint32_t* pPixels,
+                                       int nStride);
+// False when the file cannot be written completely.
+bool WriteRgbPng(const std::string& strPath, int nWidth, int nHeight,
+                 const std::uint32_t* pPixels, int nStride);
+
+std::uint32_t Crc32(const std::uint8_t* pData, std::size_t nSize, std::uint32_t nCrc = 0);
+std::uint32_t Adler32(const std::uint8_t* pData, std::size_t nSize, std::uint32_t nAdler = 1);

@@ -1,0 +1,17 @@
+// The one-page settings report ("クエリーを印刷"): the lines and where they go. Printing, the
+// print preview and the command line's "report" all draw or print this same list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ReportLine {
+  int nRow;             // the line's top is at nRow x L (L = ReportLineHeight())
+  std::string strText;  // UTF-8
+};
+
+// L, the line height in printer units: the print step times ten.
+int ReportLineHeight();
+
+// Every line of the report, top to bottom, from the program state as it is now.
+std::vector<ReportLine> ReportLines();
