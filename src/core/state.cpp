@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 
@@ -88,13 +89,83 @@ bool GetSceneExtent(int nSensor, SceneExtent& extent) {
   }
 }
 
-void RecomputeBandHistograms() {
-  const int nBands = BandCount();
+namespace {
+
+// Two sets of counters per band, used by alternate pixels: a run of equal values (even areas
+// are common in scenes) then does not make every increment wait for the one before.
+using BandCounts = std::uint32_t[2][kMaxBands][256];
+
+template <int kBands>
+void CountColumns(int nFirstColumn, int nEndColumn, int nLines, BandCounts& counts) {
+  std::memset(counts, 0, sizeof counts);
+  for (int x = nFirstColumn; x < nEndColumn; ++x) {
+    const PixelRecord* pColumn = g_aPixel[x];
+    int y = 0;
+    for (; y + 2 <= nLines; y += 2) {
+      for (int k = 0; k < 2; ++k) {
+        const std::uint8_t* ab = pColumn[y + k].abBand;
+        for (int b = 0; b < kBands; ++b) ++counts[k][b][ab[b]];
+      }
+    }
+    if (y < nLines) {
+      for (int b = 0; b < kBands; ++b) ++counts[0][b][pColumn[y].abBand[b]];
+    }
+  }
+}
+
+void CountColumnsOfBands(int nBands, int nFirstColumn, int nEndColumn, int nLines,
+                         BandCounts& counts) {
+  switch (nBands) {
+    case 1: CountColumns<1>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 2: CountColumns<2>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 3: CountColumns<3>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 4: CountColumns<4>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 5: CountColumns<5>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 6: CountColumns<6>(nFirstColumn, nEndColumn, nLines, counts); break;
+    case 7: CountColumns<7>(nFirstColumn, nEndColumn, nLines, counts); break;
+    default: CountColumns<8>(nFirstColumn, nEndColumn, nLines, counts); break;
+  }
+}
+
+// Below this many pixels a second thread costs more than it saves.
+constexpr long kThreadedPixels = 128 * 1024;
+
+}  // namespace
+
+void RecomputeBandHistogramsPlain() {
+  const int nBands = std::clamp(BandCount(), 0, kMaxBands);
   for (int b = 0; b < nBands; ++b) std::fill(std::begin(g_anBandHist[b]), std::end(g_anBandHist[b]), 0u);
   for (int x = 0; x <= g_nMaxX; ++x) {
     const PixelRecord* pColumn = g_aPixel[x];
     for (int y = 0; y <= g_nMaxY; ++y) {
       for (int b = 0; b < nBands; ++b) ++g_anBandHist[b][pColumn[y].abBand[b]];
+    }
+  }
+  for (int b = 0; b < kMaxBands; ++b) g_abUseBand[b] = b < nBands ? 1 : 0;
+}
+
+void RecomputeBandHistograms() {
+  const int nBands = std::clamp(BandCount(), 0, kMaxBands);
+  const int nWidth = std::clamp(WindowWidth(), 0, kMaxColumns);
+  const int nLines = std::clamp(WindowHeight(), 0, kMaxLines);
+  static BandCounts s_aCounts[2];
+  int nSplit = nWidth;
+  if (nBands > 0 && static_cast<long>(nWidth) * nLines >= kThreadedPixels) {
+    // The right half of the columns on the second core; each half has its own counters.
+    nSplit = nWidth / 2;
+    std::thread worker(
+        [&] { CountColumnsOfBands(nBands, nSplit, nWidth, nLines, s_aCounts[1]); });
+    CountColumnsOfBands(nBands, 0, nSplit, nLines, s_aCounts[0]);
+    worker.join();
+  } else {
+    CountColumnsOfBands(nBands, 0, nWidth, nLines, s_aCounts[0]);
+  }
+  const bool bBothHalves = nSplit < nWidth;
+  for (int b = 0; b < nBands; ++b) {
+    for (int v = 0; v < 256; ++v) {
+      std::uint32_t n = s_aCounts[0][0][b][v] + s_aCounts[0][1][b][v];
+      if (bBothHalves) n += s_aCounts[1][0][b][v] + s_aCounts[1][1][b][v];
+      g_anBandHist[b][v] = n;
     }
   }
   for (int b = 0; b < kMaxBands; ++b) g_abUseBand[b] = b < nBands ? 1 : 0;

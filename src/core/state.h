@@ -170,6 +170,8 @@ void RecomputeAfterImport();
 void RecomputeAfterWorkFileLoad();
 // Band histograms of bands 1..g_nLastBand+1 and the band-use flags only (no mode change).
 void RecomputeBandHistograms();
+// The same as one plain loop, kept as the reference the fast version is tested against.
+void RecomputeBandHistogramsPlain();
 // Every query and palette reset, in the order an import runs them.
 void ResetAfterImport();
 // Every value back to its start value: for tests and a fresh program.

@@ -1,0 +1,264 @@
+// Speed of the loops a user waits for, each measured against BM_MemoryBound: one streaming pass
+// over the 1024 x 1024 window of the pixel plane that writes a 4 MB image, the least any
+// whole-window pass can cost on the machine at hand.
+//
+//   build-cli/geolumen_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/platform.h"
+#include "core/state.h"
+#include "import/import.h"
+#include "import/readers.h"
+#include "products/coarse.h"
+#include "products/composite.h"
+#include "products/fine.h"
+#include "products/render.h"
+
+namespace {
+
+constexpr int kSide = 1024;
+
+// A value with structure (gradients, band correlation) and noise, so histograms are spread.
+std::uint8_t SceneValue(std::uint32_t x, std::uint32_t y, std::uint32_t b) {
+  std::uint32_t h = x * 0x9E3779B1u ^ y * 0x85EBCA77u ^ b * 0xC2B2AE3Du;
+  h ^= h >> 15;
+  h *= 0x2C1B3C6Du;
+  h ^= h >> 12;
+  return static_cast<std::uint8_t>((x / 5 + y / 7 + 30 * b + (h & 63)) & 0xFF);
+}
+
+// The 1024 x 1024 x 8-band scene, made once, as an import leaves it.
+void MakeBenchScene() {
+  static bool s_bMade = false;
+  if (s_bMade && g_nMaxX == kSide - 1 && g_nMaxY == kSide - 1 && g_nLastBand == 7) return;
+  ResetProgramState();
+  g_nSensor = kSensorTmFloppy;
+  g_nMaxX = kSide - 1;
+  g_nMaxY = kSide - 1;
+  g_nLastBand = 7;
+  for (int x = 0; x < kSide; ++x) {
+    for (int y = 0; y < kSide; ++y) {
+      for (int b = 0; b < 8; ++b) g_aPixel[x][y].abBand[b] = SceneValue(x, y, b);
+    }
+  }
+  RecomputeAfterImport();
+  ResetAfterImport();
+  s_bMade = true;
+}
+
+// Band files made once per run in a folder of their own, removed at exit.
+class CTempFolder {
+ public:
+  CTempFolder() {
+    std::string strTemplate = (std::filesystem::temp_directory_path() / "geolumen_bench_XXXXXX");
+    if (mkdtemp(strTemplate.data())) m_path = strTemplate;
+  }
+  ~CTempFolder() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+  }
+  std::string File(const std::string& strName) const { return (m_path / strName).string(); }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+CTempFolder& TempFolder() {
+  static CTempFolder s_folder;
+  return s_folder;
+}
+
+bool WriteFile(const std::string& strPath, const std::vector<std::uint8_t>& ab) {
+  std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
+  if (!pFile) return false;
+  const bool bOk = std::fwrite(ab.data(), 1, ab.size(), pFile) == ab.size();
+  return std::fclose(pFile) == 0 && bOk;
+}
+
+// Eight band files of one format; bFloppy: 512-byte header and 400 lines of 512, else an HDF
+// scene of 6921 x 6316.
+std::vector<std::string> MakeBandFiles(bool bFloppy) {
+  std::vector<std::string> astr;
+  const int nColumns = bFloppy ? 512 : 6921;
+  const int nLines = bFloppy ? 400 : kHdfSceneLines;
+  const std::size_t nHeader = bFloppy ? 512 : 0;
+  std::vector<std::uint8_t> ab(nHeader + static_cast<std::size_t>(nColumns) * nLines);
+  for (int b = 0; b < 8; ++b) {
+    for (int y = 0; y < nLines; ++y) {
+      for (int x = 0; x < nColumns; ++x) {
+        ab[nHeader + static_cast<std::size_t>(y) * nColumns + x] = SceneValue(x, y, b);
+      }
+    }
+    astr.push_back(TempFolder().File((bFloppy ? "fd_band" : "hdf_band") + std::to_string(b + 1)));
+    if (!WriteFile(astr.back(), ab)) return {};
+  }
+  return astr;
+}
+
+// ---- The yardstick -------------------------------------------------------------------------
+
+void BM_MemoryBound(benchmark::State& state) {
+  MakeBenchScene();
+  for (auto _ : state) {
+    // Records in memory order, one 32-bit pixel written per record: every cache line of the
+    // window's 18 MB is read once and 4 MB are written once.
+    const PixelRecord* p = &g_aPixel[0][0];
+    std::uint32_t* pOut = g_anOffscreen;
+    for (int i = 0; i < kSide * kSide; ++i) {
+      pOut[i] = 0xFF000000u | std::uint32_t{p[i].abBand[0]} << 16 |
+                std::uint32_t{p[i].abBand[1]} << 8 | p[i].abBand[2];
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemoryBound)->Unit(benchmark::kMillisecond);
+
+// ---- Histograms and the prepare step -------------------------------------------------------
+
+void BM_BandHistograms(benchmark::State& state) {
+  MakeBenchScene();
+  for (auto _ : state) {
+    RecomputeBandHistograms();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_BandHistograms)->Unit(benchmark::kMillisecond);
+
+void BM_CompositePrepare(benchmark::State& state) {
+  MakeBenchScene();
+  g_nRedBand = 4;
+  g_nGreenBand = 3;
+  g_nBlueBand = 1;
+  for (auto _ : state) {
+    PrepareCompositeTables();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CompositePrepare)->Unit(benchmark::kMillisecond);
+
+// ---- Renders into the off-screen image -----------------------------------------------------
+
+void BM_CompositeRender(benchmark::State& state) {
+  MakeBenchScene();
+  g_nRedBand = 4;
+  g_nGreenBand = 3;
+  g_nBlueBand = 1;
+  PrepareCompositeTables();
+  for (auto _ : state) {
+    RenderProduct(CCompositeColour(), false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CompositeRender)->Unit(benchmark::kMillisecond);
+
+// The whole display commands: prepare step, panel (on the silent window) and render.
+void BM_CoarseView(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  g_nCoarseBand = 4;
+  ToggleRankColour(3);  // one rank shows the composite, as users often leave it
+  for (auto _ : state) {
+    OnCoarseView();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CoarseView)->Unit(benchmark::kMillisecond);
+
+void BM_FineView(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  g_nFineBand = 5;
+  ToggleFineSpan(2);
+  for (auto _ : state) {
+    OnFineView();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FineView)->Unit(benchmark::kMillisecond);
+
+// ---- Imports (warm page cache: the files were just written) --------------------------------
+
+void BM_FloppyImport8Bands(benchmark::State& state) {
+  static const std::vector<std::string> s_astrFiles = MakeBandFiles(true);
+  if (s_astrFiles.size() != 8) {
+    state.SkipWithError("cannot write the band files");
+    return;
+  }
+  SatelliteDialogValues values;
+  values.nSensor = kSensorMss;
+  values.nDisplaySize = 0;
+  for (int b = 0; b < 8; ++b) {
+    values.abBandSelected[b] = 1;
+    values.astrBandPath[b] = s_astrFiles[b];
+  }
+  for (auto _ : state) {
+    if (!ApplyOpenSatellite(values)) {
+      state.SkipWithError("import failed");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_FloppyImport8Bands)->Unit(benchmark::kMillisecond);
+
+const std::vector<std::string>& HdfFiles() {
+  static const std::vector<std::string> s_astrFiles = MakeBandFiles(false);
+  return s_astrFiles;
+}
+
+// The reader and the copy into the plane only: eight 1024 x 1024 windows of 6921 x 6316 files.
+void BM_HdfWindowRead8Bands(benchmark::State& state) {
+  if (HdfFiles().size() != 8) {
+    state.SkipWithError("cannot write the band files");
+    return;
+  }
+  const SceneWindow window{kSide, kSide, 2900, 2700};
+  for (auto _ : state) {
+    for (int b = 1; b <= 8; ++b) {
+      CBandFile file;
+      if (!file.Open(HdfFiles()[b - 1]) || !ReadHdfBand(file, kSensorEtm6921, b, window)) {
+        state.SkipWithError("read failed");
+        return;
+      }
+    }
+    CommitStagedBands(0xFF, kSide, kSide);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_HdfWindowRead8Bands)->Unit(benchmark::kMillisecond);
+
+// The same through the import driver: read, band histograms, resets, cleared picture.
+void BM_HdfImport8Bands(benchmark::State& state) {
+  if (HdfFiles().size() != 8) {
+    state.SkipWithError("cannot write the band files");
+    return;
+  }
+  SatelliteDialogValues values;
+  values.nSensor = kSensorEtm6921;
+  values.nDisplaySize = 2;
+  for (int b = 0; b < 8; ++b) {
+    values.abBandSelected[b] = 1;
+    values.astrBandPath[b] = HdfFiles()[b];
+  }
+  g_nSceneOffsetX = 2900;
+  g_nSceneOffsetY = 2700;
+  for (auto _ : state) {
+    if (!ApplyOpenSatellite(values)) {
+      state.SkipWithError("import failed");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_HdfImport8Bands)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
