@@ -1,0 +1,291 @@
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "core/commands.h"
+#include "core/view.h"
+#include "products/coarse.h"
+#include "products/composite.h"
+#include "products/messages.h"
+#include "support/recording_platform.h"
+
+using CoarseTest = LogicTest;
+
+namespace {
+
+// Band 1 runs through 0..255 along the columns, so value v has exactly nLines pixels and the
+// cumulative count up to v is (v + 1) x nLines. Bands 2 and 3 differ so composite colours vary.
+void MakeRampScene(int nLines, int nBands = 3) {
+  MakeScene(256, nLines, nBands, kSensorTmFloppy, [](int x, int y, int b) {
+    return b == 1 ? x : (x * 3 + y * 5 + b * 17) % 256;
+  });
+}
+
+void SetUppers(int b, std::initializer_list<int> an) {
+  int k = 1;
+  for (int n : an) g_anRankUpper[k++][b] = n;
+}
+
+std::vector<int> Uppers(int b) {
+  std::vector<int> an;
+  for (int k = 1; k <= 7; ++k) an.push_back(g_anRankUpper[k][b]);
+  return an;
+}
+
+std::vector<std::uint32_t> Offscreen() {
+  std::vector<std::uint32_t> an;
+  for (int y = 0; y <= g_nMaxY; ++y) {
+    for (int x = 0; x <= g_nMaxX; ++x) an.push_back(OffscreenPixel(x, y));
+  }
+  return an;
+}
+
+// Every value 0..255 has one rank 1..8 and ranks follow the values; the counts add up to N.
+void ExpectRanksPartitionValues() {
+  std::uint32_t nTotal = 0;
+  for (int k = 1; k <= 8; ++k) nTotal += g_anRankCount[k];
+  EXPECT_EQ(nTotal, static_cast<std::uint32_t>(WindowWidth() * WindowHeight()));
+  for (int v = 0; v < 256; ++v) {
+    EXPECT_GE(g_abCoarseRankOfValue[v], 1);
+    EXPECT_LE(g_abCoarseRankOfValue[v], 8);
+    if (v > 0) {
+      EXPECT_GE(g_abCoarseRankOfValue[v], g_abCoarseRankOfValue[v - 1]);
+    }
+  }
+}
+
+}  // namespace
+
+TEST_F(CoarseTest, PrepareStepBuildsRanksAndCountsWithDefaultBounds) {
+  MakeRampScene(4);
+  ASSERT_TRUE(DispatchCommand(ID_COARSE_HISTOGRAM));
+  EXPECT_EQ(g_nDisplayMode, kModeCoarse);
+  EXPECT_EQ(g_abCoarseRankOfValue[0], 1);
+  EXPECT_EQ(g_abCoarseRankOfValue[30], 1);
+  EXPECT_EQ(g_abCoarseRankOfValue[31], 2);
+  EXPECT_EQ(g_abCoarseRankOfValue[210], 7);
+  for (int v = 211; v < 256; ++v) EXPECT_EQ(g_abCoarseRankOfValue[v], 8);
+  EXPECT_EQ(g_anRankCount[1], 31u * 4);
+  EXPECT_EQ(g_anRankCount[2], 30u * 4);
+  EXPECT_EQ(g_anRankCount[8], 45u * 4);
+  EXPECT_EQ(g_anCoarseHist[17], 4u);
+  EXPECT_EQ(g_nCoarseHistMax, 4u);
+  EXPECT_EQ(m_platform.m_aCursors.front(), BusyCursor::Wait);
+  EXPECT_EQ(m_platform.m_aCursors.back(), BusyCursor::Arrow);
+}
+
+TEST_F(CoarseTest, PrepareStepCapsAndOrdersBounds) {
+  MakeRampScene(2);
+  SetUppers(1, {249, 249, 249, 249, 249, 249, 255});
+  OnCoarseHistogram();
+  EXPECT_EQ(Uppers(1), (std::vector<int>{249, 250, 251, 252, 253, 254, 255}));
+  EXPECT_EQ(g_anRankCount[8], 0u);
+  EXPECT_EQ(g_abCoarseRankOfValue[255], 7);
+  ExpectRanksPartitionValues();
+
+  SetUppers(1, {300, 60, 20, 90, 120, 150, 400});
+  OnCoarseHistogram();
+  EXPECT_EQ(Uppers(1), (std::vector<int>{249, 250, 251, 252, 253, 254, 255}));
+  SetUppers(1, {30, 60, 20, 90, 120, 150, 210});
+  OnCoarseHistogram();
+  EXPECT_EQ(Uppers(1), (std::vector<int>{30, 60, 61, 90, 120, 150, 210}));
+  EXPECT_EQ(g_anRankCount[3], 2u);
+}
+
+TEST_F(CoarseTest, HistogramLibrariesFollowTheCumulativeCounts) {
+  // 256 x 7: N = 1792, every value 7 pixels.
+  MakeRampScene(7);
+  ApplyRankLibrary(1);  // q = 224
+  EXPECT_EQ(Uppers(1), (std::vector<int>{31, 63, 95, 127, 159, 191, 223}));
+  ApplyRankLibrary(2);  // h = 896, s = 128
+  EXPECT_EQ(Uppers(1), (std::vector<int>{127, 145, 163, 181, 200, 218, 236}));
+  ApplyRankLibrary(3);  // q = 448, s = 149
+  EXPECT_EQ(Uppers(1), (std::vector<int>{63, 84, 105, 126, 148, 169, 190}));
+  ASSERT_TRUE(DispatchCommand(kanRankLibraryIds[3]));  // s = 149; T1 = T2, then rank 2 one wide
+  EXPECT_EQ(Uppers(1), (std::vector<int>{20, 21, 41, 62, 84, 105, 126}));
+  EXPECT_EQ(g_abCoarseRankOfValue[20], 1);
+  EXPECT_EQ(g_abCoarseRankOfValue[21], 2);
+  EXPECT_EQ(g_abCoarseRankOfValue[22], 3);
+  EXPECT_EQ(g_anRankCount[2], 7u);
+  EXPECT_EQ(g_anRankUpper[8][1], 255);
+}
+
+TEST_F(CoarseTest, HistogramLibraryKeepsBoundsNoValueSatisfies) {
+  // Half the window is value 0: cumulative 896 at v = 0, then 7 more per value from 128 on.
+  MakeScene(256, 7, 1, kSensorMss, [](int x, int, int) { return x < 128 ? 0 : x; });
+  SetUppers(1, {5, 6, 7, 90, 120, 150, 210});
+  ApplyRankLibrary(1);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{5, 6, 7, 127, 159, 191, 223}));
+}
+
+TEST_F(CoarseTest, StepLibrariesAndNegativeBoundsLeaveEveryValueInOneRank) {
+  MakeRampScene(1);
+  SetUppers(1, {30, 60, 90, 120, 150, 180, 210});
+  ApplyRankLibrary(5);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{204, 205, 206, 207, 208, 209, 210}));
+  ApplyRankLibrary(6);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{198, 200, 202, 204, 206, 208, 210}));
+  g_anRankUpper[1][1] = 30;
+  ApplyRankLibrary(7);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{30, 31, 32, 33, 34, 35, 36}));
+  ApplyRankLibrary(8);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{30, 32, 34, 36, 38, 40, 42}));
+
+  // From T7 = 3 the lower bounds fall below 0: those ranks are empty.
+  g_anRankUpper[7][1] = 3;
+  ApplyRankLibrary(5);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{-3, -2, -1, 0, 1, 2, 3}));
+  for (int k = 1; k <= 3; ++k) EXPECT_EQ(g_anRankCount[k], 0u);
+  EXPECT_EQ(g_abCoarseRankOfValue[0], 4);
+  EXPECT_EQ(g_abCoarseRankOfValue[3], 7);
+  EXPECT_EQ(g_abCoarseRankOfValue[4], 8);
+  ExpectRanksPartitionValues();
+  ApplyRankLibrary(6);
+  EXPECT_EQ(Uppers(1), (std::vector<int>{-9, -7, -5, -3, -1, 1, 3}));
+  EXPECT_EQ(g_abCoarseRankOfValue[0], 6);
+  EXPECT_EQ(g_abCoarseRankOfValue[1], 6);
+  EXPECT_EQ(g_abCoarseRankOfValue[2], 7);
+  EXPECT_EQ(g_anRankCount[6], 2u);
+  ExpectRanksPartitionValues();
+
+  // Extreme typed bounds step without wrapping round.
+  const int anMin[7] = {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN};
+  ApplyRankValueDialog(1, anMin);
+  ApplyRankLibrary(6);
+  EXPECT_EQ(g_anRankUpper[1][1], INT_MIN);
+  EXPECT_EQ(g_anRankUpper[7][1], INT_MIN + 6);
+  ExpectRanksPartitionValues();
+  EXPECT_EQ(g_anRankCount[8], 256u);
+}
+
+TEST_F(CoarseTest, ColourLibrariesSetTheCoarseBandOnly) {
+  MakeRampScene(1);
+  ASSERT_TRUE(DispatchCommand(kanCoarseBandIds[1]));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[4]));  // grey strength
+  EXPECT_EQ(g_acrRankColour[1][2], Rgb(20, 20, 20));
+  EXPECT_EQ(g_acrRankColour[8][2], Rgb(230, 230, 230));
+  EXPECT_EQ(g_acrRankColour[1][1], Rgb(170, 0, 170));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[5]));  // red strength
+  EXPECT_EQ(g_acrRankColour[4][2], Rgb(110, 0, 0));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[2]));  // rainbow
+  EXPECT_EQ(g_acrRankColour[7][2], Rgb(255, 128, 64));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[1]));  // dark
+  EXPECT_EQ(g_acrRankColour[2][2], Rgb(0, 0, 170));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[7]));  // blue strength
+  EXPECT_EQ(g_acrRankColour[5][2], Rgb(0, 0, 140));
+}
+
+TEST_F(CoarseTest, DisplayPaintsRankColoursAndTheCompositeWhereOff) {
+  MakeRampScene(3);
+  // Right after an import the composite tables are still 0: switched-off ranks are black.
+  ToggleRankColour(2);
+  OnCoarseView();
+  EXPECT_EQ(OffscreenPixel(10, 1), ScreenPixel(Rgb(170, 0, 170)));
+  EXPECT_EQ(OffscreenPixel(40, 1), ScreenPixel(0, 0, 0));
+  EXPECT_EQ(OffscreenPixel(255, 2), ScreenPixel(Rgb(255, 255, 85)));
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+
+  OnCompositeView();
+  const std::vector<std::uint32_t> anComposite = Offscreen();
+  ASSERT_TRUE(DispatchCommand(ID_RANKS_OFF));
+  ASSERT_TRUE(DispatchCommand(ID_COARSE_VIEW));
+  EXPECT_EQ(Offscreen(), anComposite);
+
+  // A toggle changes the flags and panel only; the picture waits for the next display.
+  ASSERT_TRUE(DispatchCommand(ID_RANKS_INVERT));
+  EXPECT_EQ(Offscreen(), anComposite);
+  ASSERT_TRUE(DispatchCommand(ID_COARSE_SMOOTH_VIEW));
+  EXPECT_EQ(OffscreenPixel(100, 0), ScreenPixel(Rgb(85, 255, 85)));
+  EXPECT_EQ(m_platform.m_canvas.GetPixel(100, 0), Rgb(85, 255, 85));
+  EXPECT_EQ(m_platform.m_nProgressCalls, 3);
+}
+
+TEST_F(CoarseTest, TogglesFlipOneRankAndNeedThreeBands) {
+  MakeRampScene(1);
+  ASSERT_TRUE(DispatchCommand(kanRankToggleIds[2]));
+  EXPECT_EQ(g_anRankColourOn[3][1], 0);
+  EXPECT_FALSE(IsCommandChecked(kanRankToggleIds[2]));
+  ASSERT_TRUE(DispatchCommand(kanRankToggleIds[2]));
+  EXPECT_TRUE(IsCommandChecked(kanRankToggleIds[2]));
+  ASSERT_TRUE(DispatchCommand(ID_RANKS_INVERT));
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(g_anRankColourOn[k][1], 0);
+  ASSERT_TRUE(DispatchCommand(ID_RANKS_ON));
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(g_anRankColourOn[k][1], 1);
+
+  MakeRampScene(1, 2);
+  EXPECT_FALSE(DispatchCommand(kanRankToggleIds[0]));
+  EXPECT_FALSE(DispatchCommand(ID_RANKS_OFF));
+  EXPECT_TRUE(IsCommandEnabled(kanCoarseBandIds[1]));
+  EXPECT_FALSE(IsCommandEnabled(kanCoarseBandIds[2]));
+}
+
+TEST_F(CoarseTest, BandSwitchKeepsEachBandsSettingsAndHonoursTheRedrawToggle) {
+  MakeRampScene(2);
+  g_anRankUpper[1][3] = 99;
+  g_bAlwaysRedraw = 0;
+  ASSERT_TRUE(DispatchCommand(kanCoarseBandIds[2]));
+  EXPECT_EQ(g_nCoarseBand, 3);
+  EXPECT_TRUE(IsCommandChecked(kanCoarseBandIds[2]));
+  EXPECT_EQ(g_abCoarseRankOfValue[99], 1);
+  EXPECT_EQ(g_abCoarseRankOfValue[100], 2);
+  EXPECT_EQ(m_platform.m_nRepaints, 0);
+  g_bAlwaysRedraw = 1;
+  ASSERT_TRUE(DispatchCommand(kanCoarseBandIds[0]));
+  EXPECT_EQ(g_abCoarseRankOfValue[31], 2);
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+}
+
+TEST_F(CoarseTest, ValueDialogStoresUnderTheTypedBandAndWarnsForAMissingOne) {
+  MakeRampScene(1);
+  const int anUpper[7] = {10, 20, 30, 40, 50, 60, 70};
+  ApplyRankValueDialog(5, anUpper);
+  EXPECT_EQ(g_nCoarseBand, 3);
+  EXPECT_EQ(g_anRankUpper[4][5], 40);
+  EXPECT_EQ(g_anRankUpper[4][3], 120);
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0], (RecordedMessage{kszMsgNoBand, kszCapPseudoBand}));
+
+  ApplyRankValueDialog(2, anUpper);
+  EXPECT_EQ(g_nCoarseBand, 2);
+  EXPECT_EQ(Uppers(2), (std::vector<int>{10, 20, 30, 40, 50, 60, 70}));
+  EXPECT_EQ(m_platform.m_aMessages.size(), 1u);
+}
+
+TEST_F(CoarseTest, ColourPickerStoresOnOkOnly) {
+  MakeRampScene(1);
+  m_platform.m_qColours.push_back(Rgb(1, 2, 3));
+  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));
+  EXPECT_EQ(m_platform.m_aColourDialogStarts.back(), Rgb(85, 255, 85));
+  EXPECT_EQ(g_acrRankColour[4][1], Rgb(1, 2, 3));
+  EXPECT_EQ(OffscreenPixel(100, 0), ScreenPixel(1, 2, 3));
+  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));  // cancelled
+  EXPECT_EQ(g_acrRankColour[4][1], Rgb(1, 2, 3));
+}
+
+TEST_F(CoarseTest, PanelButtonsNudgeBoundsAndOpenTheColourPicker) {
+  MakeScene(512, 400, 1, kSensorMss, [](int x, int, int) { return x % 256; });
+  OnCoarseHistogram();
+  const std::vector<std::uint32_t> anImage = Offscreen();
+  OnCoarsePanelClick(735, 161);  // rank 1 down
+  EXPECT_EQ(g_anRankUpper[1][1], 29);
+  OnCoarsePanelClick(766, 176 + 30);  // rank 2 up
+  EXPECT_EQ(g_anRankUpper[2][1], 61);
+  OnCoarsePanelClick(767, 176 + 30);  // beside the button
+  OnCoarsePanelClick(750, 177 + 30);
+  EXPECT_EQ(g_anRankUpper[2][1], 61);
+  EXPECT_EQ(Offscreen(), anImage);
+
+  g_anRankUpper[1][1] = 1;
+  OnViewLButtonDown(740, 170, false);
+  EXPECT_EQ(g_anRankUpper[1][1], 1);
+  g_anRankUpper[7][1] = 255;
+  OnViewLButtonDown(760, 161 + 180, false);
+  EXPECT_EQ(g_anRankUpper[7][1], 255);
+  EXPECT_EQ(g_abCoarseRankOfValue[255], 7);
+
+  m_platform.m_qColours.push_back(Rgb(9, 9, 9));
+  OnViewLButtonDown(511 + 31, 162 + 30 * 7, false);  // swatch of rank 8
+  EXPECT_EQ(g_acrRankColour[8][1], Rgb(9, 9, 9));
+  OnViewLButtonDown(511 + 56, 162, false);
+  EXPECT_EQ(m_platform.m_aColourDialogStarts.size(), 1u);
+}

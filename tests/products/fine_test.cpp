@@ -1,0 +1,220 @@
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "core/commands.h"
+#include "core/view.h"
+#include "products/composite.h"
+#include "products/fine.h"
+#include "products/messages.h"
+#include "support/recording_platform.h"
+
+using FineTest = LogicTest;
+
+namespace {
+
+void MakeRampScene(int nLines, int nBands = 3) {
+  MakeScene(256, nLines, nBands, kSensorTmFloppy, [](int x, int y, int b) {
+    return b == 1 ? x : (x * 3 + y * 5 + b * 17) % 256;
+  });
+}
+
+Colorref Ramp(int v) { return Rgb(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]); }
+
+std::vector<int> Points(int b) {
+  std::vector<int> an;
+  for (int k = 1; k <= 9; ++k) an.push_back(g_anFinePoint[k][b]);
+  return an;
+}
+
+void TypePoints(int nBand, std::initializer_list<int> an) {
+  std::vector<int> v(an);
+  ApplyPointValueDialog(nBand, v.data());
+}
+
+std::vector<std::uint32_t> Offscreen() {
+  std::vector<std::uint32_t> an;
+  for (int y = 0; y <= g_nMaxY; ++y) {
+    for (int x = 0; x <= g_nMaxX; ++x) an.push_back(OffscreenPixel(x, y));
+  }
+  return an;
+}
+
+}  // namespace
+
+TEST_F(FineTest, RampOfTheResetPaletteUsesTruncatedSlopes) {
+  MakeRampScene(2);
+  ASSERT_TRUE(DispatchCommand(ID_FINE_HISTOGRAM));
+  EXPECT_EQ(g_nDisplayMode, kModeFine);
+  EXPECT_EQ(Ramp(0), Rgb(0, 0, 255));
+  // Green 0 -> 255 over 31 values: slope 822, so 30 gets 246 and 31 starts at P2's colour.
+  EXPECT_EQ(g_anFineGreen[30], 246);
+  EXPECT_EQ(Ramp(31), Rgb(0, 255, 255));
+  // P3 (128, 0, 128) -> P4 (255, 255, 0) over 32 values: slopes 396, 796, -400.
+  EXPECT_EQ(Ramp(70), Rgb(128 + 396 * 7 / 100, 796 * 7 / 100, 128 - 28));
+  // Interval 8 runs to P9 itself and misses P9's colour by the truncation.
+  EXPECT_EQ(Ramp(255), Rgb(255, 4, 7));
+  EXPECT_EQ(g_anFineHist[9], 2u);
+  EXPECT_EQ(g_nFineHistMax, 2u);
+}
+
+TEST_F(FineTest, SameColouredNeighboursGiveAConstantIntervalAndNegativeSlopesTruncateUp) {
+  MakeRampScene(1);
+  g_acrPointColour[4][1] = g_acrPointColour[5][1] = Rgb(10, 20, 30);
+  g_acrPointColour[6][1] = Rgb(0, 0, 0);
+  OnFineHistogram();
+  for (int v = 95; v <= 127; ++v) EXPECT_EQ(Ramp(v), Rgb(10, 20, 30));
+  // 10 -> 0 over 32: slope -31 (not -32), so 131 gets 10 - 124 / 100 = 9.
+  EXPECT_EQ(g_anFineRed[131], 9);
+  EXPECT_EQ(g_anFineRed[158], 10 - 31 * 31 / 100);
+}
+
+TEST_F(FineTest, PrepareStepCapsAndOrdersPointsAndKeepsValuesBelowP1) {
+  MakeRampScene(1);
+  TypePoints(1, {0, 200, 100, 95, 127, 159, 191, 223, 255});
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 200, 201, 202, 203, 204, 205, 223, 255}));
+  TypePoints(1, {0, 300, 300, 300, 300, 300, 300, 300, 255});
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 248, 249, 250, 251, 252, 253, 254, 255}));
+
+  // Values below P1 keep what the last prepare step gave them.
+  TypePoints(1, {0, 31, 63, 95, 127, 159, 191, 223, 255});
+  g_acrPointColour[1][1] = Rgb(200, 200, 200);
+  TypePoints(1, {10, 31, 63, 95, 127, 159, 191, 223, 255});
+  EXPECT_EQ(g_anFineGreen[5], 822 * 5 / 100);
+  EXPECT_EQ(Ramp(10), Rgb(200, 200, 200));
+}
+
+TEST_F(FineTest, PointsOutsideTheScaleAreClippedToTheTables) {
+  MakeRampScene(1);
+  std::uint8_t abFlagsBefore[256][9];
+  std::memcpy(abFlagsBefore, g_abFineValueOn, sizeof abFlagsBefore);
+  // A work file may put P1 below 0 and P9 above 255; P2 typed below 0.
+  g_anFinePoint[1][2] = -100;
+  g_anFinePoint[9][2] = 400;
+  TypePoints(2, {-100, -50, 63, 95, 127, 159, 191, 223, 400});
+  EXPECT_EQ(Points(2), (std::vector<int>{-100, -50, 63, 95, 127, 159, 191, 223, 400}));
+  // Interval 2 from -50 (cyan) to 63 (purple): value 0 lies 50 values in.
+  EXPECT_EQ(g_anFineRed[0], 128 * 100 / 113 * 50 / 100);
+  // Interval 8 towards 400: value 255 is 32 values past 223.
+  EXPECT_EQ(g_anFineGreen[255], 128 + (3 - 128) * 100 / 177 * 32 / 100);
+  ToggleFineSpan(2);
+  ToggleFineSpan(8);
+  for (int v = 0; v <= 62; ++v) EXPECT_EQ(g_abFineValueOn[v][2], 0);
+  for (int v = 223; v <= 255; ++v) EXPECT_EQ(g_abFineValueOn[v][2], 0);
+  EXPECT_EQ(g_abFineValueOn[63][2], 1);
+  for (int b = 1; b <= 8; ++b) {
+    if (b == 2) continue;
+    for (int v = 0; v < 256; ++v) ASSERT_EQ(g_abFineValueOn[v][b], abFlagsBefore[v][b]);
+  }
+  // P9 below P8 (only a work file can do that): interval 8 is skipped and keeps its entries.
+  g_acrPointColour[9][2] = Rgb(0, 0, 0);
+  g_anFinePoint[9][2] = 100;
+  OnFineHistogram();
+  EXPECT_EQ(g_anFineGreen[255], 106);
+}
+
+TEST_F(FineTest, IntervalTogglesWriteValueFlagsAtTheMomentOfTheToggle) {
+  MakeRampScene(1);
+  ASSERT_TRUE(DispatchCommand(kanSpanToggleIds[1]));
+  EXPECT_EQ(g_anFineSpanOn[2][1], 0);
+  EXPECT_FALSE(IsCommandChecked(kanSpanToggleIds[1]));
+  EXPECT_EQ(g_abFineValueOn[30][1], 1);
+  for (int v = 31; v <= 62; ++v) EXPECT_EQ(g_abFineValueOn[v][1], 0);
+  EXPECT_EQ(g_abFineValueOn[63][1], 1);
+  TypePoints(1, {0, 31, 80, 95, 127, 159, 191, 223, 255});
+  for (int v = 63; v <= 79; ++v) EXPECT_EQ(g_abFineValueOn[v][1], 1);
+  ASSERT_TRUE(DispatchCommand(kanSpanToggleIds[7]));  // interval 8 includes P9
+  EXPECT_EQ(g_abFineValueOn[255][1], 0);
+  EXPECT_EQ(g_abFineValueOn[222][1], 1);
+
+  ASSERT_TRUE(DispatchCommand(ID_SPANS_INVERT));
+  EXPECT_EQ(g_anFineSpanOn[1][1], 0);
+  EXPECT_EQ(g_anFineSpanOn[2][1], 1);
+  for (int v = 31; v <= 79; ++v) EXPECT_EQ(g_abFineValueOn[v][1], 1);
+  EXPECT_EQ(g_abFineValueOn[0][1], 0);
+  ASSERT_TRUE(DispatchCommand(ID_SPANS_OFF));
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(g_abFineValueOn[v][1], 0);
+  ASSERT_TRUE(DispatchCommand(ID_SPANS_ON));
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(g_abFineValueOn[v][1], 1);
+  EXPECT_EQ(g_abFineValueOn[40][2], 1);
+
+  MakeRampScene(1, 2);
+  EXPECT_FALSE(DispatchCommand(kanSpanToggleIds[0]));
+}
+
+TEST_F(FineTest, DisplayPaintsTheRampAndTheCompositeWhereOff) {
+  MakeRampScene(3);
+  ToggleFineSpan(1);
+  OnFineView();
+  EXPECT_EQ(OffscreenPixel(10, 1), ScreenPixel(0, 0, 0));  // composite tables still 0
+  EXPECT_EQ(OffscreenPixel(31, 1), ScreenPixel(Rgb(0, 255, 255)));
+  EXPECT_EQ(OffscreenPixel(255, 2), ScreenPixel(Rgb(255, 4, 7)));
+  EXPECT_EQ(m_platform.m_nRepaints, 1);
+
+  OnCompositeView();
+  const std::vector<std::uint32_t> anComposite = Offscreen();
+  ASSERT_TRUE(DispatchCommand(ID_SPANS_OFF));
+  ASSERT_TRUE(DispatchCommand(ID_FINE_VIEW));
+  EXPECT_EQ(Offscreen(), anComposite);
+  ASSERT_TRUE(DispatchCommand(ID_SPANS_ON));
+  EXPECT_EQ(Offscreen(), anComposite);
+  ASSERT_TRUE(DispatchCommand(ID_FINE_SMOOTH_VIEW));
+  EXPECT_EQ(OffscreenPixel(31, 0), ScreenPixel(Rgb(0, 255, 255)));
+  EXPECT_EQ(m_platform.m_canvas.GetPixel(255, 2), Rgb(255, 4, 7));
+}
+
+TEST_F(FineTest, PointLibrariesPinTheEndsAndSplitTheHistogram) {
+  MakeRampScene(7);  // N = 1792, 7 pixels per value
+  g_anFinePoint[1][1] = 5;
+  ASSERT_TRUE(DispatchCommand(kanPointLibraryIds[0]));
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 31, 63, 95, 127, 159, 191, 223, 255}));
+  ApplyPointLibrary(3);
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 63, 84, 105, 126, 148, 169, 190, 255}));
+  ApplyPointLibrary(4);  // P2 = P3, then P3 one above
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 20, 21, 41, 62, 84, 105, 126, 255}));
+}
+
+TEST_F(FineTest, ColourLibrariesPickersAndBands) {
+  MakeRampScene(1);
+  ASSERT_TRUE(DispatchCommand(kanFineBandIds[2]));
+  EXPECT_TRUE(IsCommandChecked(kanFineBandIds[2]));
+  ASSERT_TRUE(DispatchCommand(kanFineColourIds[7]));  // blue base
+  EXPECT_EQ(g_acrPointColour[4][3], Rgb(96, 96, 255));
+  EXPECT_EQ(g_acrPointColour[4][1], Rgb(255, 255, 0));
+  ASSERT_TRUE(DispatchCommand(kanFineColourIds[1]));  // dark
+  EXPECT_EQ(g_acrPointColour[8][3], Rgb(120, 170, 85));
+
+  m_platform.m_qColours.push_back(Rgb(7, 8, 9));
+  ASSERT_TRUE(DispatchCommand(kanPointColourIds[8]));
+  EXPECT_EQ(m_platform.m_aColourDialogStarts.back(), Rgb(170, 170, 170));
+  EXPECT_EQ(g_acrPointColour[9][3], Rgb(7, 8, 9));
+  ASSERT_TRUE(DispatchCommand(kanPointColourIds[0]));  // cancelled
+  EXPECT_EQ(g_acrPointColour[1][3], Rgb(85, 85, 85));
+}
+
+TEST_F(FineTest, ValueDialogWarnsForAMissingBand) {
+  MakeRampScene(1);
+  TypePoints(4, {0, 10, 20, 30, 40, 50, 60, 70, 255});
+  EXPECT_EQ(g_nFineBand, 3);
+  EXPECT_EQ(g_anFinePoint[5][4], 40);
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0], (RecordedMessage{kszMsgNoBand, kszCapZoruzodAzod}));
+}
+
+TEST_F(FineTest, PanelButtonsNudgePointsTwoToEight) {
+  MakeScene(512, 400, 1, kSensorMss, [](int x, int, int) { return x % 256; });
+  OnFineHistogram();
+  OnViewLButtonDown(735, 161, false);  // point 2 down
+  EXPECT_EQ(g_anFinePoint[2][1], 30);
+  OnViewLButtonDown(766, 176 + 180, false);  // point 8 up
+  EXPECT_EQ(g_anFinePoint[8][1], 224);
+  OnViewLButtonDown(740, 131, false);  // point 1 has no buttons
+  OnViewLButtonDown(740, 161 + 210, false);  // nor point 9
+  EXPECT_EQ(Points(1), (std::vector<int>{0, 30, 63, 95, 127, 159, 191, 224, 255}));
+  g_anFinePoint[2][1] = 1;
+  OnViewLButtonDown(735, 170, false);
+  EXPECT_EQ(g_anFinePoint[2][1], 1);
+  g_anFinePoint[8][1] = 254;
+  OnViewLButtonDown(760, 350, false);
+  EXPECT_EQ(g_anFinePoint[8][1], 254);
+}
