@@ -232,7 +232,7 @@ void ApplyCutOffDialog(int nRate) {
 }
 
 CompositeBandValues CurrentCompositeBandValues() {
-  return {g_nRedBand,   g_nGreenBand, g_nBlueBand,  g_nRedLower,  g_nRedUpper,
+  return {g_nRedBand,   g_nGreenBand,   g_nBlueBand,  g_nRedLower,  g_nRedUpper,
           g_nGreenLower, g_nGreenUpper, g_nBlueLower, g_nBlueUpper, g_bCutOffLinked};
 }
 
