@@ -1,0 +1,10 @@
+// What the command line's "--panel" paints on: a white image drawn through the desktop's own
+// canvas, so the panel's texts come out in the panel font. Needs no display: the first call
+// starts a GUI application on the off-screen platform.
+#pragma once
+
+#include <memory>
+
+class Canvas;
+
+std::unique_ptr<Canvas> MakeCliSurface(int nWidth, int nHeight);
