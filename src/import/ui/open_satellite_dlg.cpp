@@ -91,19 +91,19 @@ SatelliteDialogValues COpenSatelliteDlg::Values() const {
   return values;
 }
 
-QStringList COpenSatelliteDlg::BrowseFilters() {
-  // "*.*" would miss files without a dot here, so the real pattern of the first entry is "*".
-  return {Text(kszFilterAllFiles) + QStringLiteral(" (*)"),
-          Text(kszFilterTextFiles) + QStringLiteral(" (*.txt)")};
+void COpenSatelliteDlg::SetUpBrowseDialog(QFileDialog& dlg) {
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  // The widget dialog hides each filter's pattern, so the entries read exactly as listed while
+  // the first one really matches every file ("*.*" would miss names without a dot here).
+  dlg.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+  dlg.setNameFilters({Text(kszFilterAllFiles) + QStringLiteral(" (*)"),
+                      Text(kszFilterTextFiles) + QStringLiteral(" (*.txt)")});
 }
 
 void COpenSatelliteDlg::OnBrowseBand(int nBand) {
   QFileDialog dlg(this);
-  dlg.setFileMode(QFileDialog::ExistingFile);
-  dlg.setAcceptMode(QFileDialog::AcceptOpen);
-  // The widget dialog, so that the filters read exactly as listed.
-  dlg.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-  dlg.setNameFilters(BrowseFilters());
+  SetUpBrowseDialog(dlg);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
   m_apPath[nBand - 1]->setText(QDir::toNativeSeparators(dlg.selectedFiles().first()));
 }

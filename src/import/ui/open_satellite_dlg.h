@@ -3,12 +3,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
 
 #include "import/import.h"
 
 class QButtonGroup;
 class QCheckBox;
+class QFileDialog;
 class QLineEdit;
 class QPushButton;
 
@@ -19,8 +19,8 @@ class COpenSatelliteDlg : public QDialog {
   explicit COpenSatelliteDlg(const SatelliteDialogValues& values, QWidget* pParent = nullptr);
   SatelliteDialogValues Values() const;
 
-  // The browse dialog's filters: what the user sees is the part before the hidden pattern.
-  static QStringList BrowseFilters();
+  // Sets up the file-open dialog of the browse buttons: an existing file, and the filters.
+  static void SetUpBrowseDialog(QFileDialog& dlg);
 
   QButtonGroup* SensorGroup() const { return m_pSensor; }
   QButtonGroup* DisplaySizeGroup() const { return m_pDisplaySize; }
