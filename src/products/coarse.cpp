@@ -8,9 +8,9 @@
 #include "core/platform.h"
 #include "histograms/coarse_panel.h"
 #include "histograms/panels.h"
-#include "products/composite_colour.h"
 #include "products/messages.h"
 #include "products/render.h"
+#include "products/value_colour.h"
 
 const Colorref kaacrCoarseColourLibrary[8][8] = {
     {Rgb(170, 0, 170), Rgb(170, 170, 0), Rgb(85, 85, 255), Rgb(85, 255, 85), Rgb(85, 255, 255),
@@ -85,13 +85,7 @@ void RenderCoarse(bool bSmooth) {
     abComposite[v] = r < 1 || r > 8 || g_anRankColourOn[r][b] == 0;
     anColour[v] = abComposite[v] ? 0 : ScreenPixel(g_acrRankColour[r][b]);
   }
-  const int nByte = b - 1;
-  RenderProduct(
-      [&](const PixelRecord& px) {
-        const int v = px.abBand[nByte];
-        return abComposite[v] ? CompositeScreenColour(px) : anColour[v];
-      },
-      bSmooth);
+  RenderProduct(CValueColour(b, anColour, abComposite), bSmooth);
 }
 
 }  // namespace

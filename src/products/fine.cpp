@@ -9,9 +9,9 @@
 #include "histograms/fine_panel.h"
 #include "histograms/panels.h"
 #include "products/coarse.h"
-#include "products/composite_colour.h"
 #include "products/messages.h"
 #include "products/render.h"
+#include "products/value_colour.h"
 
 const Colorref kaacrFineColourLibrary[8][9] = {
     {Rgb(128, 0, 0), Rgb(0, 128, 128), Rgb(128, 255, 255), Rgb(255, 128, 128), Rgb(0, 255, 255),
@@ -110,13 +110,7 @@ void RenderFine(bool bSmooth) {
     abComposite[v] = g_abFineValueOn[v][b] == 0;
     anColour[v] = ScreenPixel(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]);
   }
-  const int nByte = b - 1;
-  RenderProduct(
-      [&](const PixelRecord& px) {
-        const int v = px.abBand[nByte];
-        return abComposite[v] ? CompositeScreenColour(px) : anColour[v];
-      },
-      bSmooth);
+  RenderProduct(CValueColour(b, anColour, abComposite), bSmooth);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+// The pixel colour of the coarse and fine pictures: each value of the product's band has its
+// colour from a table, or, where its colouring is off, the pixel shows its composite colour.
+// Built once per render so the per-pixel work stays a few table reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/state.h"
+#include "products/composite.h"
+
+class CValueColour {
+ public:
+  // nBand 1..8; anColour in ScreenPixel form; abComposite marks values that show the composite.
+  CValueColour(int nBand, const std::uint32_t anColour[256], const bool abComposite[256])
+      : m_nByte(static_cast<std::size_t>(nBand - 1)) {
+    for (int v = 0; v < 256; ++v) {
+      m_anColour[v] = anColour[v];
+      m_abComposite[v] = abComposite[v];
+    }
+  }
+  std::uint32_t operator()(const PixelRecord& px) const {
+    const std::uint8_t v = px.abBand[m_nByte];
+    return m_abComposite[v] ? m_composite(px) : m_anColour[v];
+  }
+
+ private:
+  // size_t, which no pixel store can alias, so the offset stays in a register.
+  std::size_t m_nByte;
+  std::uint32_t m_anColour[256];
+  bool m_abComposite[256];
+  CCompositeColour m_composite;
+};
