@@ -105,7 +105,8 @@ CBandFile::~CBandFile() {
 
 bool CBandFile::Open(const std::string& strPath) {
   if (m_fd >= 0) close(m_fd);
-  m_fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking so that a named pipe cannot hang the import; files read the same either way.
+  m_fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (m_fd < 0) return false;
   struct stat st{};
   if (fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
