@@ -7,19 +7,12 @@
 #include "products/coarse.h"
 #include "products/composite.h"
 #include "products/messages.h"
+#include "products/product_scene.h"
 #include "support/recording_platform.h"
 
 using CoarseTest = LogicTest;
 
 namespace {
-
-// Band 1 runs through 0..255 along the columns, so value v has exactly nLines pixels and the
-// cumulative count up to v is (v + 1) x nLines. Bands 2 and 3 differ so composite colours vary.
-void MakeRampScene(int nLines, int nBands = 3) {
-  MakeScene(256, nLines, nBands, kSensorTmFloppy, [](int x, int y, int b) {
-    return b == 1 ? x : (x * 3 + y * 5 + b * 17) % 256;
-  });
-}
 
 void SetUppers(int b, std::initializer_list<int> an) {
   int k = 1;
@@ -29,14 +22,6 @@ void SetUppers(int b, std::initializer_list<int> an) {
 std::vector<int> Uppers(int b) {
   std::vector<int> an;
   for (int k = 1; k <= 7; ++k) an.push_back(g_anRankUpper[k][b]);
-  return an;
-}
-
-std::vector<std::uint32_t> Offscreen() {
-  std::vector<std::uint32_t> an;
-  for (int y = 0; y <= g_nMaxY; ++y) {
-    for (int x = 0; x <= g_nMaxX; ++x) an.push_back(OffscreenPixel(x, y));
-  }
   return an;
 }
 
@@ -158,23 +143,6 @@ TEST_F(CoarseTest, StepLibrariesAndNegativeBoundsLeaveEveryValueInOneRank) {
   EXPECT_EQ(g_anRankCount[8], 256u);
 }
 
-TEST_F(CoarseTest, ColourLibrariesSetTheCoarseBandOnly) {
-  MakeRampScene(1);
-  ASSERT_TRUE(DispatchCommand(kanCoarseBandIds[1]));
-  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[4]));  // grey strength
-  EXPECT_EQ(g_acrRankColour[1][2], Rgb(20, 20, 20));
-  EXPECT_EQ(g_acrRankColour[8][2], Rgb(230, 230, 230));
-  EXPECT_EQ(g_acrRankColour[1][1], Rgb(170, 0, 170));
-  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[5]));  // red strength
-  EXPECT_EQ(g_acrRankColour[4][2], Rgb(110, 0, 0));
-  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[2]));  // rainbow
-  EXPECT_EQ(g_acrRankColour[7][2], Rgb(255, 128, 64));
-  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[1]));  // dark
-  EXPECT_EQ(g_acrRankColour[2][2], Rgb(0, 0, 170));
-  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[7]));  // blue strength
-  EXPECT_EQ(g_acrRankColour[5][2], Rgb(0, 0, 140));
-}
-
 TEST_F(CoarseTest, DisplayPaintsRankColoursAndTheCompositeWhereOff) {
   MakeRampScene(3);
   // Right after an import the composite tables are still 0: switched-off ranks are black.
@@ -186,37 +154,18 @@ TEST_F(CoarseTest, DisplayPaintsRankColoursAndTheCompositeWhereOff) {
   EXPECT_EQ(m_platform.m_nRepaints, 1);
 
   OnCompositeView();
-  const std::vector<std::uint32_t> anComposite = Offscreen();
+  const std::vector<std::uint32_t> anComposite = OffscreenImage();
   ASSERT_TRUE(DispatchCommand(ID_RANKS_OFF));
   ASSERT_TRUE(DispatchCommand(ID_COARSE_VIEW));
-  EXPECT_EQ(Offscreen(), anComposite);
+  EXPECT_EQ(OffscreenImage(), anComposite);
 
   // A toggle changes the flags and panel only; the picture waits for the next display.
   ASSERT_TRUE(DispatchCommand(ID_RANKS_INVERT));
-  EXPECT_EQ(Offscreen(), anComposite);
+  EXPECT_EQ(OffscreenImage(), anComposite);
   ASSERT_TRUE(DispatchCommand(ID_COARSE_SMOOTH_VIEW));
   EXPECT_EQ(OffscreenPixel(100, 0), ScreenPixel(Rgb(85, 255, 85)));
   EXPECT_EQ(m_platform.m_canvas.GetPixel(100, 0), Rgb(85, 255, 85));
   EXPECT_EQ(m_platform.m_nProgressCalls, 3);
-}
-
-TEST_F(CoarseTest, TogglesFlipOneRankAndNeedThreeBands) {
-  MakeRampScene(1);
-  ASSERT_TRUE(DispatchCommand(kanRankToggleIds[2]));
-  EXPECT_EQ(g_anRankColourOn[3][1], 0);
-  EXPECT_FALSE(IsCommandChecked(kanRankToggleIds[2]));
-  ASSERT_TRUE(DispatchCommand(kanRankToggleIds[2]));
-  EXPECT_TRUE(IsCommandChecked(kanRankToggleIds[2]));
-  ASSERT_TRUE(DispatchCommand(ID_RANKS_INVERT));
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(g_anRankColourOn[k][1], 0);
-  ASSERT_TRUE(DispatchCommand(ID_RANKS_ON));
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(g_anRankColourOn[k][1], 1);
-
-  MakeRampScene(1, 2);
-  EXPECT_FALSE(DispatchCommand(kanRankToggleIds[0]));
-  EXPECT_FALSE(DispatchCommand(ID_RANKS_OFF));
-  EXPECT_TRUE(IsCommandEnabled(kanCoarseBandIds[1]));
-  EXPECT_FALSE(IsCommandEnabled(kanCoarseBandIds[2]));
 }
 
 TEST_F(CoarseTest, BandSwitchKeepsEachBandsSettingsAndHonoursTheRedrawToggle) {
@@ -251,21 +200,10 @@ TEST_F(CoarseTest, ValueDialogStoresUnderTheTypedBandAndWarnsForAMissingOne) {
   EXPECT_EQ(m_platform.m_aMessages.size(), 1u);
 }
 
-TEST_F(CoarseTest, ColourPickerStoresOnOkOnly) {
-  MakeRampScene(1);
-  m_platform.m_qColours.push_back(Rgb(1, 2, 3));
-  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));
-  EXPECT_EQ(m_platform.m_aColourDialogStarts.back(), Rgb(85, 255, 85));
-  EXPECT_EQ(g_acrRankColour[4][1], Rgb(1, 2, 3));
-  EXPECT_EQ(OffscreenPixel(100, 0), ScreenPixel(1, 2, 3));
-  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));  // cancelled
-  EXPECT_EQ(g_acrRankColour[4][1], Rgb(1, 2, 3));
-}
-
 TEST_F(CoarseTest, PanelButtonsNudgeBoundsAndOpenTheColourPicker) {
   MakeScene(512, 400, 1, kSensorMss, [](int x, int, int) { return x % 256; });
   OnCoarseHistogram();
-  const std::vector<std::uint32_t> anImage = Offscreen();
+  const std::vector<std::uint32_t> anImage = OffscreenImage();
   OnCoarsePanelClick(735, 161);  // rank 1 down
   EXPECT_EQ(g_anRankUpper[1][1], 29);
   OnCoarsePanelClick(766, 176 + 30);  // rank 2 up
@@ -273,7 +211,7 @@ TEST_F(CoarseTest, PanelButtonsNudgeBoundsAndOpenTheColourPicker) {
   OnCoarsePanelClick(767, 176 + 30);  // beside the button
   OnCoarsePanelClick(750, 177 + 30);
   EXPECT_EQ(g_anRankUpper[2][1], 61);
-  EXPECT_EQ(Offscreen(), anImage);
+  EXPECT_EQ(OffscreenImage(), anImage);
 
   g_anRankUpper[1][1] = 1;
   OnViewLButtonDown(740, 170, false);
@@ -288,4 +226,32 @@ TEST_F(CoarseTest, PanelButtonsNudgeBoundsAndOpenTheColourPicker) {
   EXPECT_EQ(g_acrRankColour[8][1], Rgb(9, 9, 9));
   OnViewLButtonDown(511 + 56, 162, false);
   EXPECT_EQ(m_platform.m_aColourDialogStarts.size(), 1u);
+}
+
+TEST_F(CoarseTest, TogglesColourLibrariesAndPickerWorkOnTheCoarseBand) {
+  MakeRampScene(1);
+  ASSERT_TRUE(DispatchCommand(kanCoarseBandIds[1]));
+  ASSERT_TRUE(DispatchCommand(kanRankToggleIds[2]));
+  EXPECT_EQ(g_anRankColourOn[3][2], 0);
+  EXPECT_FALSE(IsCommandChecked(kanRankToggleIds[2]));
+  ASSERT_TRUE(DispatchCommand(ID_RANKS_INVERT));
+  EXPECT_EQ(g_anRankColourOn[3][2], 1);
+  EXPECT_EQ(g_anRankColourOn[4][2], 0);
+  EXPECT_EQ(g_anRankColourOn[4][1], 1);
+
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[4]));  // grey strength, fifth in the menu
+  EXPECT_EQ(g_acrRankColour[8][2], Rgb(230, 230, 230));
+  ASSERT_TRUE(DispatchCommand(kanCoarseColourIds[2]));  // rainbow
+  EXPECT_EQ(g_acrRankColour[7][2], Rgb(255, 128, 64));
+  EXPECT_EQ(g_acrRankColour[7][1], Rgb(255, 85, 255));
+
+  m_platform.m_qColours.push_back(Rgb(1, 2, 3));
+  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));
+  EXPECT_EQ(m_platform.m_aColourDialogStarts.back(), Rgb(0, 255, 128));
+  EXPECT_EQ(g_acrRankColour[4][2], Rgb(1, 2, 3));
+  ASSERT_TRUE(DispatchCommand(kanRankColourIds[3]));  // cancelled
+  EXPECT_EQ(g_acrRankColour[4][2], Rgb(1, 2, 3));
+
+  MakeRampScene(1, 2);
+  EXPECT_FALSE(DispatchCommand(ID_RANKS_OFF));
 }
