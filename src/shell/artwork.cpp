@@ -197,17 +197,17 @@ QPixmap SplashBitmap() {
   const QColor acrScene[6] = {QColor(200, 40, 60),  QColor(240, 120, 90), QColor(60, 140, 60),
                               QColor(170, 30, 50), QColor(230, 200, 170), QColor(40, 60, 120)};
   for (int y = 200; y < kHeight; y += 6) {
-    for (int x = 250; x < 390; x += 6) {
+    for (int x = 270; x < 420; x += 6) {
       p.setBrush(acrScene[(x / 6 * 7 + y / 6 * 3 + (x * y) % 5) % 6]);
-      p.drawRect(x + (y - 200) / 3, y, 6, 6);
+      p.drawRect(x + (y - 200) / 4, y, 6, 6);
     }
   }
   p.restore();
 
   // The satellite and its scanning beam.
-  const QPointF ptSat(330, 80);
+  const QPointF ptSat(400, 52);
   QPolygonF beam;
-  beam << ptSat << QPointF(262, 215) << QPointF(400, 215);
+  beam << ptSat << QPointF(300, 205) << QPointF(440, 205);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(255, 240, 150, 70));
   p.drawPolygon(beam);

@@ -15,6 +15,8 @@
 #include "core/view.h"
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
+#include "shell/tavimo97_view.h"
+#include "shell/view_splitter.h"
 #include "support/recording_platform.h"
 
 namespace {
@@ -150,6 +152,27 @@ TEST_F(MainFrameTest, CtrlRightClickOnCoarseImageOffersTheCoarseBands) {
   // Without Ctrl the rank colouring.
   EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), nullptr);
   EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), pPopup);
+}
+
+TEST_F(MainFrameTest, SplitCommandMakesFourPanesThatScrollByRowAndColumn) {
+  MakeScene(1024, 1024, 3, kSensorTmCeos, [](int x, int y, int) { return (x + y) & 0xFF; });
+  InitialUpdateView();
+  CMainFrame& frame = Frame();
+  frame.resize(600, 500);
+  CViewSplitter* pSplitter = frame.Splitter();
+  ASSERT_EQ(pSplitter->Views().size(), 1u);
+  frame.CommandAction(ID_WINDOW_SPLIT)->trigger();
+  ASSERT_EQ(pSplitter->Views().size(), 4u);
+  // Scrolling one pane sideways moves its column, not its row mate.
+  pSplitter->View(0, 0)->SetScrollOffset({120, 0});
+  EXPECT_EQ(pSplitter->View(1, 0)->ScrollOffset().x(), 120);
+  EXPECT_EQ(pSplitter->View(0, 1)->ScrollOffset().x(), 0);
+  pSplitter->View(0, 1)->SetScrollOffset({0, 70});
+  EXPECT_EQ(pSplitter->View(0, 0)->ScrollOffset(), QPoint(120, 70));
+  EXPECT_EQ(pSplitter->View(0, 0)->ToLogical({5, 6}), QPoint(125, 76));
+  frame.CommandAction(ID_WINDOW_SPLIT)->trigger();
+  EXPECT_EQ(pSplitter->Views().size(), 1u);
+  EXPECT_EQ(pSplitter->View(0, 0)->ScrollOffset(), QPoint(120, 70));
 }
 
 TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndCannotBeOpenedYet) {
