@@ -3,7 +3,7 @@
 #include <QSettings>
 
 namespace {
-constexpr const char* kszSection = "Recent File List";
+constexpr const char* kszGroup = "Recent File List";
 
 // The profile of the program: ~/.config/Geolumen/Geolumen.ini on Linux.
 #define GEOLUMEN_PROFILE QSettings::IniFormat, QSettings::UserScope, "Geolumen", "Geolumen"
@@ -11,7 +11,7 @@ constexpr const char* kszSection = "Recent File List";
 
 void CRecentFileList::Load() {
   QSettings settings(GEOLUMEN_PROFILE);
-  settings.beginGroup(kszSection);
+  settings.beginGroup(kszGroup);
   m_astrPaths.clear();
   for (int i = 1; i <= kMaxEntries; ++i) {
     const QString strPath = settings.value(QStringLiteral("File%1").arg(i)).toString();
@@ -21,7 +21,7 @@ void CRecentFileList::Load() {
 
 void CRecentFileList::Save() const {
   QSettings settings(GEOLUMEN_PROFILE);
-  settings.beginGroup(kszSection);
+  settings.beginGroup(kszGroup);
   for (int i = 1; i <= kMaxEntries; ++i) {
     const QString strKey = QStringLiteral("File%1").arg(i);
     if (i <= m_astrPaths.size()) {

@@ -1,5 +1,5 @@
 // The recent-file list of the profile file: four work files, newest first, kept in the
-// program's own INI file (section "Recent File List", keys File1..File4).
+// program's own INI file (group "Recent File List", keys File1..File4).
 #pragma once
 
 #include <QString>

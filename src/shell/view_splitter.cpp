@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shell/tavimo97_view.h"
 
