@@ -15,19 +15,21 @@ class CValueColour {
   CValueColour(int nBand, const std::uint32_t anColour[256], const bool abComposite[256])
       : m_nByte(static_cast<std::size_t>(nBand - 1)) {
     for (int v = 0; v < 256; ++v) {
-      m_anColour[v] = anColour[v];
-      m_abComposite[v] = abComposite[v];
+      m_anCompositeMask[v] = abComposite[v] ? 0xFFFFFFFFu : 0u;
+      m_anColour[v] = abComposite[v] ? 0u : anColour[v];
     }
   }
   std::uint32_t operator()(const PixelRecord& px) const {
     const std::uint8_t v = px.abBand[m_nByte];
-    return m_abComposite[v] ? m_composite(px) : m_anColour[v];
+    // Both colours and a mask rather than a branch: where ranks or intervals are off, values
+    // of neighbouring pixels switch between the two at random and a branch would mispredict.
+    return (m_composite(px) & m_anCompositeMask[v]) | m_anColour[v];
   }
 
  private:
   // size_t, which no pixel store can alias, so the offset stays in a register.
   std::size_t m_nByte;
   std::uint32_t m_anColour[256];
-  bool m_abComposite[256];
+  std::uint32_t m_anCompositeMask[256];
   CCompositeColour m_composite;
 };
