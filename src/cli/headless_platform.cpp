@@ -1,9 +1,17 @@
 #include "cli/headless_platform.h"
 
+#include <string>
+
 MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view caption,
                                         MsgButtons) {
-  // Nobody is there to cancel: every question is answered OK, as a script would want.
-  m_err << caption << ": " << text << '\n';
+  // Nobody is there to cancel: every question is answered OK, as a script would want. One
+  // message is one line, so a text that breaks its lines is joined with spaces.
+  std::string strText(text);
+  for (char& c : strText) {
+    if (c == '\n') c = ' ';
+  }
+  std::erase(strText, '\r');
+  m_err << caption << ": " << strText << '\n';
   m_err.flush();
   ++m_nMessages;
   return MsgResult::Ok;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_fixture.h"
+#include "cli/headless_platform.h"
 #include "core/commands.h"
 #include "core/state.h"
 #include "products/composite.h"
@@ -122,3 +123,12 @@ TEST_F(CliTest, SettingsApplyInOrderAsTheirCommandsDo) {
   EXPECT_EQ(FindCommand(ID_COARSE_BAND_VALUE)->pfnHandler, nullptr);
 }
 
+
+TEST(HeadlessPlatformTest, EveryMessageIsOneLineAnsweredOk) {
+  std::ostringstream err;
+  CHeadlessPlatform platform(err);
+  EXPECT_EQ(platform.MessageBox("一行目\r\n二行目", "Warning in Test", MsgButtons::OkCancel),
+            MsgResult::Ok);
+  EXPECT_EQ(platform.MessageBox("text", "Cap", MsgButtons::Ok), MsgResult::Ok);
+  EXPECT_EQ(err.str(), "Warning in Test: 一行目 二行目\nCap: text\n");
+}
