@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
+
+#include "core/parallel.h"
 
 PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 
@@ -127,9 +128,6 @@ void CountColumnsOfBands(int nBands, int nFirstColumn, int nEndColumn, int nLine
   }
 }
 
-// Below this many pixels a second thread costs more than it saves.
-constexpr long kThreadedPixels = 128 * 1024;
-
 }  // namespace
 
 void RecomputeBandHistogramsPlain() {
@@ -149,26 +147,53 @@ void RecomputeBandHistograms() {
   const int nWidth = std::clamp(WindowWidth(), 0, kMaxColumns);
   const int nLines = std::clamp(WindowHeight(), 0, kMaxLines);
   static BandCounts s_aCounts[2];
-  int nSplit = nWidth;
-  if (nBands > 0 && static_cast<long>(nWidth) * nLines >= kThreadedPixels) {
-    // The right half of the columns on the second core; each half has its own counters.
-    nSplit = nWidth / 2;
-    std::thread worker(
-        [&] { CountColumnsOfBands(nBands, nSplit, nWidth, nLines, s_aCounts[1]); });
-    CountColumnsOfBands(nBands, 0, nSplit, nLines, s_aCounts[0]);
-    worker.join();
-  } else {
-    CountColumnsOfBands(nBands, 0, nWidth, nLines, s_aCounts[0]);
+  bool abPartUsed[2] = {false, false};
+  if (nBands > 0) {
+    ForColumnParts(nWidth, nLines, [&](int nFirst, int nEnd, int nPart) {
+      CountColumnsOfBands(nBands, nFirst, nEnd, nLines, s_aCounts[nPart]);
+      abPartUsed[nPart] = true;
+    });
   }
-  const bool bBothHalves = nSplit < nWidth;
   for (int b = 0; b < nBands; ++b) {
     for (int v = 0; v < 256; ++v) {
-      std::uint32_t n = s_aCounts[0][0][b][v] + s_aCounts[0][1][b][v];
-      if (bBothHalves) n += s_aCounts[1][0][b][v] + s_aCounts[1][1][b][v];
+      std::uint32_t n = 0;
+      for (int nPart = 0; nPart < 2; ++nPart) {
+        if (abPartUsed[nPart]) n += s_aCounts[nPart][0][b][v] + s_aCounts[nPart][1][b][v];
+      }
       g_anBandHist[b][v] = n;
     }
   }
   for (int b = 0; b < kMaxBands; ++b) g_abUseBand[b] = b < nBands ? 1 : 0;
+}
+
+void CountWindowValues(int nBand, std::uint32_t anCount[256]) {
+  const int nByte = std::clamp(nBand, 1, kMaxBands) - 1;
+  const int nWidth = std::clamp(WindowWidth(), 0, kMaxColumns);
+  const int nLines = std::clamp(WindowHeight(), 0, kMaxLines);
+  // Four sets of counters per part, for the same reason as the band histograms use two.
+  static std::uint32_t s_aanCounts[2][4][256];
+  bool abPartUsed[2] = {false, false};
+  ForColumnParts(nWidth, nLines, [&](int nFirst, int nEnd, int nPart) {
+    auto& aanCounts = s_aanCounts[nPart];
+    std::memset(aanCounts, 0, sizeof aanCounts);
+    for (int x = nFirst; x < nEnd; ++x) {
+      const PixelRecord* pColumn = g_aPixel[x];
+      int y = 0;
+      for (; y + 4 <= nLines; y += 4) {
+        for (int k = 0; k < 4; ++k) ++aanCounts[k][pColumn[y + k].abBand[nByte]];
+      }
+      for (; y < nLines; ++y) ++aanCounts[0][pColumn[y].abBand[nByte]];
+    }
+    abPartUsed[nPart] = true;
+  });
+  for (int v = 0; v < 256; ++v) {
+    std::uint32_t n = 0;
+    for (int nPart = 0; nPart < 2; ++nPart) {
+      if (!abPartUsed[nPart]) continue;
+      for (int k = 0; k < 4; ++k) n += s_aanCounts[nPart][k][v];
+    }
+    anCount[v] = n;
+  }
 }
 
 void RecomputeAfterImport() {

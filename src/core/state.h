@@ -172,6 +172,8 @@ void RecomputeAfterWorkFileLoad();
 void RecomputeBandHistograms();
 // The same as one plain loop, kept as the reference the fast version is tested against.
 void RecomputeBandHistogramsPlain();
+// Histogram of band nBand (1..8) over the window, on both cores for a large window.
+void CountWindowValues(int nBand, std::uint32_t anCount[256]);
 // Every query and palette reset, in the order an import runs them.
 void ResetAfterImport();
 // Every value back to its start value: for tests and a fresh program.

@@ -37,3 +37,19 @@ TEST_F(BandHistogramTest, FastCountsEqualThePlainLoop) {
     for (int b = 0; b < kMaxBands; ++b) EXPECT_EQ(g_abUseBand[b], b < c.nBands ? 1 : 0);
   }
 }
+
+TEST_F(BandHistogramTest, OneBandCountsEqualThePlainLoop) {
+  for (const auto [nWidth, nHeight] : {std::pair{1024, 1024}, {801, 599}, {40, 7}}) {
+    MakeScene(nWidth, nHeight, 4, kSensorTmFloppy, [](int x, int y, int b) {
+      return y < 50 ? 200 : (x * 13 + y * 29 + b * 7 + ((x ^ y) & 31)) & 0xFF;
+    });
+    for (int nBand = 1; nBand <= 4; ++nBand) {
+      std::uint32_t anFast[256], anPlain[256] = {};
+      CountWindowValues(nBand, anFast);
+      for (int x = 0; x < nWidth; ++x) {
+        for (int y = 0; y < nHeight; ++y) ++anPlain[g_aPixel[x][y].abBand[nBand - 1]];
+      }
+      for (int v = 0; v < 256; ++v) ASSERT_EQ(anFast[v], anPlain[v]) << nWidth << " band " << nBand;
+    }
+  }
+}
