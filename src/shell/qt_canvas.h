@@ -20,7 +20,8 @@ QImage PanelIconImage(int nIconId);
 
 class CQtCanvas final : public Canvas {
  public:
-  explicit CQtCanvas(QImage& surface) : m_surface(surface) {}
+  // Text needs the panel font's substitute whoever creates the canvas.
+  explicit CQtCanvas(QImage& surface) : m_surface(surface) { InstallFontSubstitutions(); }
 
   void SetPixel(int x, int y, Colorref cr) override;
   Colorref GetPixel(int x, int y) override;
