@@ -1,24 +1,36 @@
 // Whole-window loops on both cores. The plane is column-major, so a window splits cleanly into
-// two runs of columns; each part gets its own index for results it must keep apart.
+// runs of columns; each of the two threads keeps its own results apart by its part number.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <thread>
 
 // Below this many pixels a second thread costs more than it saves.
 inline constexpr long kParallelPixels = 128 * 1024;
 
-// Calls fnColumns(nFirst, nEnd, nPart) for columns [0, nSplit) as part 0 on this thread and
-// [nSplit, nWidth) as part 1 on a second one, or for all columns as part 0 when the window is
-// small. The split falls on a multiple of 16 columns, so the two parts never write the same
-// 64-byte line of a 32-bit image row.
+// Calls fnColumns(nFirst, nEnd, nPart) for disjoint runs of columns that together cover
+// [0, nWidth): part 0 on this thread, part 1 on a second one (only part 0 for a small window).
+// The runs are handed out 32 columns at a time, so a thread that starts late or runs slowly
+// simply takes fewer; a part's calls follow each other on its own thread, so it can add into
+// its own totals without locks (clear them before). Runs start on multiples of 32 columns, so
+// the two parts never write the same 64-byte line of a 32-bit image row.
 template <typename Fn>
 void ForColumnParts(int nWidth, int nHeight, Fn fnColumns) {
-  if (nWidth < 32 || static_cast<long>(nWidth) * nHeight < kParallelPixels) {
+  if (nWidth < 64 || static_cast<long>(nWidth) * nHeight < kParallelPixels) {
     fnColumns(0, nWidth, 0);
     return;
   }
-  const int nSplit = (nWidth / 2) & ~15;
-  std::thread worker([&] { fnColumns(nSplit, nWidth, 1); });
-  fnColumns(0, nSplit, 0);
+  constexpr int kRunColumns = 32;
+  std::atomic<int> nNext{0};
+  auto work = [&](int nPart) {
+    for (;;) {
+      const int nFirst = nNext.fetch_add(kRunColumns, std::memory_order_relaxed);
+      if (nFirst >= nWidth) return;
+      fnColumns(nFirst, std::min(nFirst + kRunColumns, nWidth), nPart);
+    }
+  };
+  std::thread worker([&] { work(1); });
+  work(0);
   worker.join();
 }

@@ -92,24 +92,17 @@ bool GetSceneExtent(int nSensor, SceneExtent& extent) {
 
 namespace {
 
-// Two sets of counters per band, used by alternate pixels: a run of equal values (even areas
-// are common in scenes) then does not make every increment wait for the one before.
-using BandCounts = std::uint32_t[2][kMaxBands][256];
+using BandCounts = std::uint32_t[kMaxBands][256];
 
+// Adds the columns' values to counts. One set of counters is enough: the bands of a record
+// already make eight independent chains of increments, even where a band is flat.
 template <int kBands>
 void CountColumns(int nFirstColumn, int nEndColumn, int nLines, BandCounts& counts) {
-  std::memset(counts, 0, sizeof counts);
   for (int x = nFirstColumn; x < nEndColumn; ++x) {
     const PixelRecord* pColumn = g_aPixel[x];
-    int y = 0;
-    for (; y + 2 <= nLines; y += 2) {
-      for (int k = 0; k < 2; ++k) {
-        const std::uint8_t* ab = pColumn[y + k].abBand;
-        for (int b = 0; b < kBands; ++b) ++counts[k][b][ab[b]];
-      }
-    }
-    if (y < nLines) {
-      for (int b = 0; b < kBands; ++b) ++counts[0][b][pColumn[y].abBand[b]];
+    for (int y = 0; y < nLines; ++y) {
+      const std::uint8_t* ab = pColumn[y].abBand;
+      for (int b = 0; b < kBands; ++b) ++counts[b][ab[b]];
     }
   }
 }
@@ -147,20 +140,15 @@ void RecomputeBandHistograms() {
   const int nWidth = std::clamp(WindowWidth(), 0, kMaxColumns);
   const int nLines = std::clamp(WindowHeight(), 0, kMaxLines);
   static BandCounts s_aCounts[2];
-  bool abPartUsed[2] = {false, false};
+  std::memset(s_aCounts, 0, sizeof s_aCounts);
   if (nBands > 0) {
     ForColumnParts(nWidth, nLines, [&](int nFirst, int nEnd, int nPart) {
       CountColumnsOfBands(nBands, nFirst, nEnd, nLines, s_aCounts[nPart]);
-      abPartUsed[nPart] = true;
     });
   }
   for (int b = 0; b < nBands; ++b) {
     for (int v = 0; v < 256; ++v) {
-      std::uint32_t n = 0;
-      for (int nPart = 0; nPart < 2; ++nPart) {
-        if (abPartUsed[nPart]) n += s_aCounts[nPart][0][b][v] + s_aCounts[nPart][1][b][v];
-      }
-      g_anBandHist[b][v] = n;
+      g_anBandHist[b][v] = s_aCounts[0][b][v] + s_aCounts[1][b][v];
     }
   }
   for (int b = 0; b < kMaxBands; ++b) g_abUseBand[b] = b < nBands ? 1 : 0;
@@ -170,12 +158,12 @@ void CountWindowValues(int nBand, std::uint32_t anCount[256]) {
   const int nByte = std::clamp(nBand, 1, kMaxBands) - 1;
   const int nWidth = std::clamp(WindowWidth(), 0, kMaxColumns);
   const int nLines = std::clamp(WindowHeight(), 0, kMaxLines);
-  // Four sets of counters per part, for the same reason as the band histograms use two.
+  // Four sets of counters per part: with one band there is only one chain of increments, and
+  // on flat areas each would wait for the one before.
   static std::uint32_t s_aanCounts[2][4][256];
-  bool abPartUsed[2] = {false, false};
+  std::memset(s_aanCounts, 0, sizeof s_aanCounts);
   ForColumnParts(nWidth, nLines, [&](int nFirst, int nEnd, int nPart) {
     auto& aanCounts = s_aanCounts[nPart];
-    std::memset(aanCounts, 0, sizeof aanCounts);
     for (int x = nFirst; x < nEnd; ++x) {
       const PixelRecord* pColumn = g_aPixel[x];
       int y = 0;
@@ -184,12 +172,10 @@ void CountWindowValues(int nBand, std::uint32_t anCount[256]) {
       }
       for (; y < nLines; ++y) ++aanCounts[0][pColumn[y].abBand[nByte]];
     }
-    abPartUsed[nPart] = true;
   });
   for (int v = 0; v < 256; ++v) {
     std::uint32_t n = 0;
     for (int nPart = 0; nPart < 2; ++nPart) {
-      if (!abPartUsed[nPart]) continue;
       for (int k = 0; k < 4; ++k) n += s_aanCounts[nPart][k][v];
     }
     anCount[v] = n;
