@@ -11,10 +11,12 @@ inline constexpr long kParallelPixels = 128 * 1024;
 
 // Calls fnColumns(nFirst, nEnd, nPart) for disjoint runs of columns that together cover
 // [0, nWidth): part 0 on this thread, part 1 on a second one (only part 0 for a small window).
-// The runs are handed out 32 columns at a time, so a thread that starts late or runs slowly
-// simply takes fewer; a part's calls follow each other on its own thread, so it can add into
-// its own totals without locks (clear them before). Runs start on multiples of 32 columns, so
-// the two parts never write the same 64-byte line of a 32-bit image row.
+// Part 0 works from the left edge and part 1 from the right, 32 columns at a time, until they
+// meet: a thread that starts late or runs slowly simply takes fewer runs, and the two only
+// ever work side by side at the one place where they meet. A part's calls follow each other
+// on its own thread, so it can add into its own totals without locks (clear them before).
+// Runs start on multiples of 32 columns, so the parts never write the same 64-byte line of a
+// 32-bit image row.
 template <typename Fn>
 void ForColumnParts(int nWidth, int nHeight, Fn fnColumns) {
   if (nWidth < 64 || static_cast<long>(nWidth) * nHeight < kParallelPixels) {
@@ -22,11 +24,13 @@ void ForColumnParts(int nWidth, int nHeight, Fn fnColumns) {
     return;
   }
   constexpr int kRunColumns = 32;
-  std::atomic<int> nNext{0};
+  const int nRuns = (nWidth + kRunColumns - 1) / kRunColumns;
+  std::atomic<int> nClaimed{0};
   auto work = [&](int nPart) {
-    for (;;) {
-      const int nFirst = nNext.fetch_add(kRunColumns, std::memory_order_relaxed);
-      if (nFirst >= nWidth) return;
+    for (int nOwn = 0; nClaimed.fetch_add(1, std::memory_order_relaxed) < nRuns; ++nOwn) {
+      // Run nOwn from this part's own edge: the claims keep the two ends from crossing.
+      const int nRun = nPart == 0 ? nOwn : nRuns - 1 - nOwn;
+      const int nFirst = nRun * kRunColumns;
       fnColumns(nFirst, std::min(nFirst + kRunColumns, nWidth), nPart);
     }
   };
