@@ -21,8 +21,6 @@ inline constexpr const char* kszBlueBandLabel = "青のバンド";
 inline constexpr const char* kszLowerLabel = "下限値";
 inline constexpr const char* kszUpperLabel = "上限値";
 inline constexpr const char* kszCutOffLinkedLabel = "上下限切捨率を連動させる";
-inline constexpr const char* kszDialogOk = "OK";
-inline constexpr const char* kszDialogCancel = "キャンセル";
 
 // ---- Coarse and fine pictures -------------------------------------------------------------------
 inline constexpr const char* kszCapPseudoBand = "Warning in PseudoBand";

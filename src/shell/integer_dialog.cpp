@@ -1,6 +1,8 @@
 #include "shell/integer_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QToolButton>
@@ -53,6 +55,15 @@ QWidget* CIntegerDialog::WithSpin(QLineEdit* pEdit, int nMin, int nMax) {
   connect(pUp, &QToolButton::clicked, pEdit, [step] { step(1); });
   connect(pDown, &QToolButton::clicked, pEdit, [step] { step(-1); });
   return pBox;
+}
+
+QDialogButtonBox* CIntegerDialog::OkCancelButtons() {
+  auto* pButtons = new QDialogButtonBox(this);
+  pButtons->addButton(QString::fromUtf8(kszDialogOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  pButtons->addButton(QString::fromUtf8(kszDialogCancel), QDialogButtonBox::RejectRole);
+  connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  return pButtons;
 }
 
 void CIntegerDialog::accept() {

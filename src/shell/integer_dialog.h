@@ -7,11 +7,14 @@
 #include <QString>
 #include <vector>
 
+class QDialogButtonBox;
 class QLineEdit;
 class QWidget;
 
 inline constexpr const char* kszRangeMessage = "%1 から %2 までの整数を入力してください。";
 inline constexpr const char* kszIntegerMessage = "整数を入力してください。";
+inline constexpr const char* kszDialogOk = "OK";
+inline constexpr const char* kszDialogCancel = "キャンセル";
 
 class CIntegerDialog : public QDialog {
   Q_OBJECT
@@ -29,6 +32,8 @@ class CIntegerDialog : public QDialog {
   QLineEdit* AddIntegerField(int nValue);
   // The edit with small up/down buttons beside it (the spin control), stepping in nMin..nMax.
   QWidget* WithSpin(QLineEdit* pEdit, int nMin, int nMax);
+  // "OK" (the default button, checks the fields) and "キャンセル".
+  QDialogButtonBox* OkCancelButtons();
 
  public slots:
   void accept() override;

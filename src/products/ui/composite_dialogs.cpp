@@ -16,15 +16,6 @@ namespace {
 
 QString Text(const char* sz) { return QString::fromUtf8(sz); }
 
-QDialogButtonBox* OkCancelButtons(QDialog* pDialog) {
-  auto* pButtons = new QDialogButtonBox(pDialog);
-  pButtons->addButton(Text(kszDialogOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  pButtons->addButton(Text(kszDialogCancel), QDialogButtonBox::RejectRole);
-  QObject::connect(pButtons, &QDialogButtonBox::accepted, pDialog, &QDialog::accept);
-  QObject::connect(pButtons, &QDialogButtonBox::rejected, pDialog, &QDialog::reject);
-  return pButtons;
-}
-
 }  // namespace
 
 CCutOffRateDlg::CCutOffRateDlg(int nRate, QWidget* pParent)
@@ -36,7 +27,7 @@ CCutOffRateDlg::CCutOffRateDlg(int nRate, QWidget* pParent)
   pRow->addWidget(new QLabel(Text(kszCutOffHint), this));
   auto* pLayout = new QVBoxLayout(this);
   pLayout->addLayout(pRow);
-  pLayout->addWidget(OkCancelButtons(this));
+  pLayout->addWidget(OkCancelButtons());
 }
 
 CCompositeValueDlg::CCompositeValueDlg(const CompositeBandValues& values, QWidget* pParent)
@@ -64,7 +55,7 @@ CCompositeValueDlg::CCompositeValueDlg(const CompositeBandValues& values, QWidge
   auto* pLayout = new QVBoxLayout(this);
   pLayout->addLayout(pGrid);
   pLayout->addWidget(m_pLinked);
-  pLayout->addWidget(OkCancelButtons(this));
+  pLayout->addWidget(OkCancelButtons());
 }
 
 CompositeBandValues CCompositeValueDlg::Values() const {

@@ -20,15 +20,6 @@ namespace {
 
 QString Text(const char* sz) { return QString::fromUtf8(sz); }
 
-QDialogButtonBox* OkCancelButtons(QDialog* pDialog) {
-  auto* pButtons = new QDialogButtonBox(pDialog);
-  pButtons->addButton(Text(kszDialogOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  pButtons->addButton(Text(kszDialogCancel), QDialogButtonBox::RejectRole);
-  QObject::connect(pButtons, &QDialogButtonBox::accepted, pDialog, &QDialog::accept);
-  QObject::connect(pButtons, &QDialogButtonBox::rejected, pDialog, &QDialog::reject);
-  return pButtons;
-}
-
 // The "対象とするバンド" group: "Band =" with the edit and its spin.
 QGroupBox* BandGroup(QDialog* pDialog, QWidget* pSpinEdit) {
   auto* pGroup = new QGroupBox(Text(kszTargetBandGroup), pDialog);
@@ -56,7 +47,7 @@ CRankValueDlg::CRankValueDlg(int nBand, const int anUpper[7], QWidget* pParent)
   auto* pLayout = new QVBoxLayout(this);
   pLayout->addWidget(BandGroup(this, WithSpin(m_pBand, 1, 8)));
   pLayout->addLayout(pGrid);
-  pLayout->addWidget(OkCancelButtons(this));
+  pLayout->addWidget(OkCancelButtons());
 }
 
 void CRankValueDlg::Uppers(int anUpper[7]) const {
@@ -78,7 +69,7 @@ CPointValueDlg::CPointValueDlg(int nBand, const int anPoint[9], QWidget* pParent
   auto* pLayout = new QVBoxLayout(this);
   pLayout->addWidget(BandGroup(this, WithSpin(m_pBand, 1, 8)));
   pLayout->addLayout(pGrid);
-  pLayout->addWidget(OkCancelButtons(this));
+  pLayout->addWidget(OkCancelButtons());
 }
 
 void CPointValueDlg::Points(int anPoint[9]) const {
