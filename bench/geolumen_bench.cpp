@@ -22,6 +22,7 @@
 #include "products/composite.h"
 #include "products/fine.h"
 #include "products/render.h"
+#include "products/value_colour.h"
 
 namespace {
 
@@ -160,12 +161,53 @@ void BM_CompositeRender(benchmark::State& state) {
 }
 BENCHMARK(BM_CompositeRender)->Unit(benchmark::kMillisecond);
 
-// The whole display commands: prepare step, panel (on the silent window) and render.
-void BM_CoarseView(benchmark::State& state) {
+// The coarse and fine renders draw through the value-colour functor, from tables their prepare
+// step leaves: value to colour, or to the composite where a rank or interval is off.
+void BM_CoarseRender(benchmark::State& state) {
   MakeBenchScene();
   PrepareCompositeTables();
   g_nCoarseBand = 4;
   ToggleRankColour(3);  // one rank shows the composite, as users often leave it
+  OnCoarseHistogram();
+  std::uint32_t anColour[256];
+  bool abComposite[256];
+  for (int v = 0; v < 256; ++v) {
+    const int r = g_abCoarseRankOfValue[v];
+    abComposite[v] = g_anRankColourOn[r][4] == 0;
+    anColour[v] = ScreenPixel(g_acrRankColour[r][4]);
+  }
+  for (auto _ : state) {
+    RenderProduct(CValueColour(4, anColour, abComposite), false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CoarseRender)->Unit(benchmark::kMillisecond);
+
+void BM_FineRender(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  g_nFineBand = 5;
+  ToggleFineSpan(2);
+  OnFineHistogram();
+  std::uint32_t anColour[256];
+  bool abComposite[256];
+  for (int v = 0; v < 256; ++v) {
+    abComposite[v] = g_abFineValueOn[v][5] == 0;
+    anColour[v] = ScreenPixel(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]);
+  }
+  for (auto _ : state) {
+    RenderProduct(CValueColour(5, anColour, abComposite), false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FineRender)->Unit(benchmark::kMillisecond);
+
+// The whole display commands for comparison: prepare step, panel (on the silent window) and
+// render.
+void BM_CoarseView(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  g_nCoarseBand = 4;
   for (auto _ : state) {
     OnCoarseView();
     benchmark::ClobberMemory();
@@ -177,7 +219,6 @@ void BM_FineView(benchmark::State& state) {
   MakeBenchScene();
   PrepareCompositeTables();
   g_nFineBand = 5;
-  ToggleFineSpan(2);
   for (auto _ : state) {
     OnFineView();
     benchmark::ClobberMemory();
