@@ -40,9 +40,10 @@ class ImportTest : public LogicTest {
 
   std::string PathOf(const std::string& strName) const { return (m_dir / strName).string(); }
 
+  using Pieces = std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>>;
+
   // A file of nSize bytes (sparse) with the given pieces written at their offsets.
-  static void WriteSparse(const std::string& strPath, std::int64_t nSize,
-                          const std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>>& aPieces) {
+  static void WriteSparse(const std::string& strPath, std::int64_t nSize, const Pieces& aPieces) {
     const int fd = open(strPath.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(ftruncate(fd, nSize), 0);
@@ -62,13 +63,10 @@ class ImportTest : public LogicTest {
 
   // Header record and 400 lines of 512 bytes; nSize cuts the file (205,312 is complete).
   std::string FloppyBand(int nBand, std::int64_t nSize = 401 * 512) {
-    const std::string strPath = PathOf("fd" + std::to_string(nBand));
-    std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> aPieces{{0, Header(nBand)}};
     std::vector<std::uint8_t> abLines(400 * 512);
-    for (int l = 0; l < 400; ++l)
-      for (int c = 0; c < 512; ++c) abLines[l * 512 + c] = SceneValue(nBand, c, l);
-    aPieces.push_back({512, abLines});
-    WriteSparse(strPath, nSize, aPieces);
+    for (int i = 0; i < 400 * 512; ++i) abLines[i] = SceneValue(nBand, i % 512, i / 512);
+    const std::string strPath = PathOf("fd" + std::to_string(nBand));
+    WriteSparse(strPath, nSize, {{0, Header(nBand)}, {512, abLines}});
     return strPath;
   }
 
@@ -77,7 +75,7 @@ class ImportTest : public LogicTest {
   std::string LargeBand(const std::string& strName, int nBand, std::int64_t nRecord,
                         int nHeaderRecords, std::int64_t nSize, int nX, int nY, int nW, int nH) {
     const std::string strPath = PathOf(strName);
-    std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> aPieces;
+    Pieces aPieces;
     if (nHeaderRecords) aPieces.push_back({0, Header(nBand)});
     for (int l = nY; l < nY + nH; ++l) {
       std::vector<std::uint8_t> abLine(nW);
@@ -87,6 +85,9 @@ class ImportTest : public LogicTest {
     WriteSparse(strPath, nSize, aPieces);
     return strPath;
   }
+
+  // Written out here rather than asked of the reader, so a wrong length in it shows.
+  static std::int64_t CeosRecord(int nBand) { return nBand <= 3 ? 7250 : 7020; }
 
   static SatelliteDialogValues Run(int nSensor, int nSize, std::vector<std::string> astrPaths) {
     SatelliteDialogValues values;

@@ -1,5 +1,6 @@
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <cstring>
 #include <random>
 
 #include "core/commands.h"
@@ -22,63 +23,55 @@ int ExpectedStretch(int v, int L, int U) {
 // A scene whose bands differ, so a wrong band or channel shows up in the pixels.
 int SceneValue(int x, int y, int b) { return (x * 7 + y * 3 + b * 41) % 256; }
 
+// Band b runs b..b+99 over the columns of a 100 x 100 scene.
+void MakeShiftedScene(int nBands) {
+  MakeScene(100, 100, nBands, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
+}
+
+using Six = std::array<int, 6>;
+Six Bounds() {
+  return {g_nRedLower, g_nRedUpper, g_nGreenLower, g_nGreenUpper, g_nBlueLower, g_nBlueUpper};
+}
+std::array<int, 3> Bands() { return {g_nRedBand, g_nGreenBand, g_nBlueBand}; }
+
 const RecordedMessage kRedWarning{kszMsgNoBand, kszCapRedBand};
 const RecordedMessage kGreenWarning{kszMsgNoBand, kszCapGreenBand};
-const RecordedMessage kBlueWarning{kszMsgNoBand, kszCapBlueBand};
 
 }  // namespace
 
 TEST_F(CompositeTest, StretchTableUsesTheIntegerFactorTakenOnce) {
   std::uint8_t ab[256];
   BuildStretchTable(0, 255, ab);
-  for (int v = 0; v < 256; ++v) EXPECT_EQ(ab[v], v);
-
-  BuildStretchTable(10, 20, ab);
-  for (int v = 0; v < 10; ++v) EXPECT_EQ(ab[v], 0);
-  for (int v = 10; v <= 20; ++v) EXPECT_EQ(ab[v], (v - 10) * 25);
-  EXPECT_EQ(ab[20], 250);
-  for (int v = 21; v < 256; ++v) EXPECT_EQ(ab[v], 255);
-
-  BuildStretchTable(0, 100, ab);
-  EXPECT_EQ(ab[50], 100);
-  EXPECT_EQ(ab[100], 200);
-  EXPECT_EQ(ab[101], 255);
-
-  // Above 127 values wide the factor is 1: the identity shifted down by L.
-  BuildStretchTable(40, 200, ab);
-  EXPECT_EQ(ab[40], 0);
-  EXPECT_EQ(ab[200], 160);
-  EXPECT_EQ(ab[201], 255);
+  for (int v = 0; v < 256; ++v) ASSERT_EQ(ab[v], v);
+  // Factor 25 stops the range at 250; 255 / 100 = 2; above 127 wide the factor is 1.
+  const struct { int L, U, v, n; } aCases[] = {
+      {10, 20, 9, 0},     {10, 20, 11, 25},   {10, 20, 20, 250},  {10, 20, 21, 255},
+      {0, 100, 50, 100},  {0, 100, 100, 200}, {0, 100, 101, 255}, {40, 200, 40, 0},
+      {40, 200, 200, 160}, {40, 200, 201, 255}};
+  for (const auto& c : aCases) {
+    BuildStretchTable(c.L, c.U, ab);
+    EXPECT_EQ(ab[c.v], c.n) << c.L << ".." << c.U << " at " << c.v;
+  }
 }
 
-TEST_F(CompositeTest, CutOffSaturatesTheRateAtBothEnds) {
+TEST_F(CompositeTest, CutOffSaturatesAtBothEndsAndTheDialogAndReleaseKeepTheRate) {
   // Band 1 is the column (each value 100 times), band 2 constant 100, band 3 all 255.
   MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int b) {
     return b == 1 ? x : b == 2 ? 100 : 255;
   });
-  g_nRedBand = 1;
-  g_nGreenBand = 2;
-  g_nBlueBand = 3;
-
-  // N / 100 = 100 pixels per percent; at 3 % the sums pass 300 at the fourth value in.
+  g_nRedBand = 1; g_nGreenBand = 2; g_nBlueBand = 3;
+  // 100 pixels per percent: at 3 % the sums pass 300 at the fourth value in.
   g_nCutOffRate = 3;
   ComputeCutOff(Component::Red);
   EXPECT_EQ(g_nRedLower, 3);
   EXPECT_EQ(g_nRedUpper, 96);
-
   g_nCutOffRate = 0;
   ComputeCutOff(Component::Red);
-  EXPECT_EQ(g_nRedLower, 0);
   EXPECT_EQ(g_nRedUpper, 99);
-
   g_nCutOffRate = 49;
   ComputeCutOff(Component::Green);
-  EXPECT_EQ(g_nGreenLower, 100);
-  EXPECT_EQ(g_nGreenUpper, 101);
-
   ComputeCutOff(Component::Blue);
-  EXPECT_EQ(g_nBlueLower, 254);
-  EXPECT_EQ(g_nBlueUpper, 255);
+  EXPECT_EQ(Bounds(), (Six{0, 99, 100, 101, 254, 255}));
 
   // Rate 0 runs from the lowest to the highest value present.
   MakeScene(100, 60, 3, kSensorTmFloppy, [](int x, int y, int) { return 17 + (x + y) % 150; });
@@ -86,48 +79,41 @@ TEST_F(CompositeTest, CutOffSaturatesTheRateAtBothEnds) {
   ComputeCutOff(Component::Blue);
   EXPECT_EQ(g_nBlueLower, 17);
   EXPECT_EQ(g_nBlueUpper, 166);
+
+  MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int) { return x + 50; });
+  ApplyCutOffDialog(3);
+  EXPECT_EQ(Bounds(), (Six{53, 146, 53, 146, 53, 146}));
+  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_RELEASE));
+  EXPECT_EQ(Bounds(), (Six{0, 255, 0, 255, 0, 255}));
+  EXPECT_EQ(g_nCutOffRate, 3);
 }
 
-TEST_F(CompositeTest, CheckedLibrariesCorrectMissingBandsAndRecomputeCutOff) {
+TEST_F(CompositeTest, CheckedLibrariesCorrectBandsAndRecomputeRgbLibrariesOnlySetBands) {
   MakeScene(40, 30, 3, kSensorTmFloppy, SceneValue);
   g_bAlwaysRedraw = 0;
   g_nCutOffRate = 0;
-
   OnNaturalColour();  // 3, 4, 1 with three bands loaded
-  EXPECT_EQ(g_nRedBand, 3);
-  EXPECT_EQ(g_nGreenBand, 3);
-  EXPECT_EQ(g_nBlueBand, 1);
+  EXPECT_EQ(Bands(), (std::array<int, 3>{3, 3, 1}));
   EXPECT_EQ(m_platform.m_aMessages, std::vector<RecordedMessage>{kGreenWarning});
-  // Every component was re-stretched from its band's full range.
   EXPECT_EQ(g_nGreenLower, 0);
   EXPECT_EQ(g_nGreenUpper, 255);
 
-  // Band b runs b..b+99 over the columns; the default 3 % cuts three values at each end.
-  m_platform.m_aMessages.clear();
-  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
-  g_nRedLower = 5;
-  OnFalseColour();
-  EXPECT_EQ(g_nRedBand, 4);
-  EXPECT_EQ(g_nGreenBand, 3);
-  EXPECT_EQ(g_nBlueBand, 1);
-  EXPECT_TRUE(m_platform.m_aMessages.empty());
-  EXPECT_EQ(g_nRedLower, 7);
-  EXPECT_EQ(g_nRedUpper, 100);
-  EXPECT_EQ(g_nBlueLower, 4);
-  EXPECT_EQ(g_nBlueUpper, 97);
-}
-
-TEST_F(CompositeTest, RgbLibrariesOnlySetTheBands) {
-  MakeScene(40, 30, 3, kSensorTmFloppy, SceneValue);
   g_nRedLower = 12;
   g_nBlueUpper = 99;
   ASSERT_TRUE(DispatchCommand(kanRgbLibraryIds[3]));  // Lib 4: 2, 1, 3
-  EXPECT_EQ(g_nRedBand, 2);
-  EXPECT_EQ(g_nGreenBand, 1);
-  EXPECT_EQ(g_nBlueBand, 3);
+  EXPECT_EQ(Bands(), (std::array<int, 3>{2, 1, 3}));
   EXPECT_EQ(g_nRedLower, 12);
   EXPECT_EQ(g_nBlueUpper, 99);
   EXPECT_EQ(g_nDisplayMode, kModeComposite);
+
+  // The default 3 % cuts three values at each end.
+  m_platform.m_aMessages.clear();
+  MakeShiftedScene(4);
+  g_nRedLower = 5;
+  OnFalseColour();
+  EXPECT_EQ(Bands(), (std::array<int, 3>{4, 3, 1}));
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+  EXPECT_EQ(Bounds(), (Six{7, 100, 6, 99, 4, 97}));
 }
 
 TEST_F(CompositeTest, BandValueDialogCorrectsBandsAndBounds) {
@@ -136,55 +122,43 @@ TEST_F(CompositeTest, BandValueDialogCorrectsBandsAndBounds) {
   CompositeBandValues values{8, 5, 2, 30, 30, 10, 200, 254, 100, 0};
   ApplyCompositeBandValueDialog(values);
   EXPECT_EQ(m_platform.m_aMessages, (std::vector<RecordedMessage>{kRedWarning, kGreenWarning}));
-  EXPECT_EQ(g_nRedBand, 4);
-  EXPECT_EQ(g_nGreenBand, 4);
-  EXPECT_EQ(g_nBlueBand, 2);
-  EXPECT_EQ(g_nRedLower, 30);
-  EXPECT_EQ(g_nRedUpper, 31);
-  EXPECT_EQ(g_nGreenLower, 10);
-  EXPECT_EQ(g_nGreenUpper, 200);
-  EXPECT_EQ(g_nBlueLower, 254);
-  EXPECT_EQ(g_nBlueUpper, 255);
+  EXPECT_EQ(Bands(), (std::array<int, 3>{4, 4, 2}));
+  EXPECT_EQ(Bounds(), (Six{30, 31, 10, 200, 254, 255}));
   EXPECT_EQ(g_abRedLut[30], 0);
   EXPECT_EQ(g_abRedLut[31], 255);
 
-  // Linked: the typed bounds give way to the cut-off (band 2 runs 2..101).
+  // Linked: the typed bounds give way to the cut-off.
   m_platform.m_aMessages.clear();
-  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
+  MakeShiftedScene(4);
   g_nCutOffRate = 0;
   values = {2, 2, 3, 50, 60, 50, 60, 50, 60, 1};
   ApplyCompositeBandValueDialog(values);
   EXPECT_TRUE(m_platform.m_aMessages.empty());
   EXPECT_EQ(g_bCutOffLinked, 1);
-  EXPECT_EQ(g_nRedLower, 2);
-  EXPECT_EQ(g_nRedUpper, 101);
-  EXPECT_EQ(g_nBlueUpper, 102);
+  EXPECT_EQ(Bounds(), (Six{2, 101, 2, 101, 3, 102}));
 }
 
-TEST_F(CompositeTest, CutOffDialogAndReleaseKeepTheRateRule) {
-  MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int) { return x + 50; });
-  ApplyCutOffDialog(3);
-  EXPECT_EQ(g_nCutOffRate, 3);
-  for (int* pn : {&g_nRedLower, &g_nGreenLower, &g_nBlueLower}) EXPECT_EQ(*pn, 53);
-  for (int* pn : {&g_nRedUpper, &g_nGreenUpper, &g_nBlueUpper}) EXPECT_EQ(*pn, 146);
-
-  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_RELEASE));
-  for (int* pn : {&g_nRedLower, &g_nGreenLower, &g_nBlueLower}) EXPECT_EQ(*pn, 0);
-  for (int* pn : {&g_nRedUpper, &g_nGreenUpper, &g_nBlueUpper}) EXPECT_EQ(*pn, 255);
-  EXPECT_EQ(g_nCutOffRate, 3);
-}
-
-TEST_F(CompositeTest, BandItemRecomputesOnlyItsComponentExceptOnSensor3) {
+TEST_F(CompositeTest, BandItemRecomputesItsComponentAndRedrawsOnlyWhenAsked) {
   MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + 10 * b; });
   g_nRedLower = g_nBlueLower = 7;
   g_nRedUpper = g_nBlueUpper = 9;
+  const std::uint32_t kSentinel = 0xFF123456;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) OffscreenPixel(x, y) = kSentinel;
+  g_bAlwaysRedraw = 0;
   ASSERT_TRUE(DispatchCommand(kanGreenBandIds[3]));
   EXPECT_EQ(g_nGreenBand, 4);
-  EXPECT_EQ(g_nGreenLower, 43);  // band 4 runs 40..139, 3 % in from each end
-  EXPECT_EQ(g_nGreenUpper, 136);
-  EXPECT_EQ(g_nRedLower, 7);
-  EXPECT_EQ(g_nBlueUpper, 9);
+  EXPECT_EQ(Bounds(), (Six{7, 9, 43, 136, 7, 9}));  // band 4 runs 40..139
+  // Only the panel follows: the picture is untouched and not repainted.
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(OffscreenPixel(x, y), kSentinel);
+  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(m_platform.m_nRepaints, 0);
+  EXPECT_EQ(g_anGreenHist[45], g_anBandHist[3][45]);
+  EXPECT_FALSE(m_platform.m_canvas.m_aIcons.empty());
 
+  // Sensor 3 keeps the bounds as they are.
+  g_bAlwaysRedraw = 1;
   g_nSensor = kSensorEtm6921;
   g_nRedLower = 20;
   g_nRedUpper = 30;
@@ -192,25 +166,6 @@ TEST_F(CompositeTest, BandItemRecomputesOnlyItsComponentExceptOnSensor3) {
   EXPECT_EQ(g_nRedBand, 1);
   EXPECT_EQ(g_nRedLower, 20);
   EXPECT_EQ(g_nRedUpper, 30);
-}
-
-TEST_F(CompositeTest, WithoutAlwaysRedrawOnlyThePanelFollows) {
-  MakeScene(50, 40, 3, kSensorTmFloppy, SceneValue);
-  const std::uint32_t kSentinel = 0xFF123456;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 50; ++x) OffscreenPixel(x, y) = kSentinel;
-
-  g_bAlwaysRedraw = 0;
-  SelectCompositeBand(Component::Red, 1);
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 50; ++x) ASSERT_EQ(OffscreenPixel(x, y), kSentinel);
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
-  EXPECT_EQ(m_platform.m_nRepaints, 0);
-  EXPECT_EQ(g_anRedHist[SceneValue(0, 0, 1)], g_anBandHist[0][SceneValue(0, 0, 1)]);
-  EXPECT_FALSE(m_platform.m_canvas.m_aIcons.empty());
-
-  g_bAlwaysRedraw = 1;
-  SelectCompositeBand(Component::Red, 2);
   EXPECT_NE(OffscreenPixel(0, 0), kSentinel);
   EXPECT_EQ(m_platform.m_nRepaints, 1);
 }
@@ -225,12 +180,8 @@ TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
   g_nMaxY = 202;
   g_nLastBand = 7;
   g_nDisplayMode = kModePrompt;
-  // A long run of one value as well.
-  for (int y = 0; y < 150; ++y) g_aPixel[5][y].abBand[6] = 9;
-  g_nRedBand = 7;
-  g_nGreenBand = 2;
-  g_nBlueBand = 7;
-
+  for (int y = 0; y < 150; ++y) g_aPixel[5][y].abBand[6] = 9;  // a long run of one value
+  g_nRedBand = 7; g_nGreenBand = 2; g_nBlueBand = 7;
   OnCompositeHistogram();
 
   std::uint32_t anRed[256] = {}, anGreen[256] = {};
@@ -240,27 +191,21 @@ TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
       ++anGreen[g_aPixel[x][y].abBand[1]];
     }
   }
-  std::uint32_t nRedMax = 0, nGreenMax = 0;
   for (int v = 0; v < 256; ++v) {
     ASSERT_EQ(g_anRedHist[v], anRed[v]) << v;
     ASSERT_EQ(g_anGreenHist[v], anGreen[v]) << v;
     ASSERT_EQ(g_anBlueHist[v], anRed[v]) << v;
-    nRedMax = std::max(nRedMax, anRed[v]);
-    nGreenMax = std::max(nGreenMax, anGreen[v]);
   }
-  EXPECT_EQ(g_nRedHistMax, nRedMax);
-  EXPECT_EQ(g_nGreenHistMax, nGreenMax);
-  EXPECT_EQ(g_nBlueHistMax, nRedMax);
+  EXPECT_EQ(g_nRedHistMax, *std::max_element(anRed, anRed + 256));
+  EXPECT_EQ(g_nGreenHistMax, *std::max_element(anGreen, anGreen + 256));
+  EXPECT_EQ(g_nBlueHistMax, g_nRedHistMax);
 }
 
 TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
   MakeScene(70, 45, 5, kSensorTmFloppy, SceneValue);
-  g_nRedBand = 5;
-  g_nGreenBand = 1;
-  g_nBlueBand = 3;
-  g_nRedLower = 10; g_nRedUpper = 20;
-  g_nGreenLower = 0; g_nGreenUpper = 100;
-  g_nBlueLower = 40; g_nBlueUpper = 250;
+  g_nRedBand = 5; g_nRedLower = 10; g_nRedUpper = 20;
+  g_nGreenBand = 1; g_nGreenLower = 0; g_nGreenUpper = 100;
+  g_nBlueBand = 3; g_nBlueLower = 40; g_nBlueUpper = 250;
   // 70 columns: eight-column strips and a tail; nothing beyond the window is written.
   for (int y = 0; y < 46; ++y) OffscreenPixel(70, y) = OffscreenPixel(0, 45) = 0;
   ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_VIEW));
@@ -284,11 +229,9 @@ TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
   ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_SMOOTH_VIEW));
   EXPECT_EQ(m_platform.m_nProgressCalls, 45);
   EXPECT_EQ(m_platform.m_nRepaints, 1);
-  for (int y = 0; y < 45; ++y) {
-    for (int x = 0; x < 70; ++x) {
+  for (int y = 0; y < 45; ++y)
+    for (int x = 0; x < 70; ++x)
       ASSERT_EQ(canvas.GetPixel(x, y), ColorrefFromScreen(OffscreenPixel(x, y)));
-    }
-  }
 }
 
 TEST_F(CompositeTest, PanelButtonsStepWithinLimitsAndAlwaysRefreshThePanel) {
@@ -296,38 +239,35 @@ TEST_F(CompositeTest, PanelButtonsStepWithinLimitsAndAlwaysRefreshThePanel) {
   g_nDisplayMode = kModeComposite;
   const int W = g_nMaxX;
   CRecordingCanvas& canvas = m_platform.m_canvas;
+  auto click = [W](int dx, int y) { OnViewLButtonDown(W + dx, y, false); };
 
-  // Red lower at 0: the step down is refused, yet the panel is drawn again.
-  OnViewLButtonDown(W + 124, 114, false);
+  click(124, 114);  // red lower down at 0: refused, yet the panel is drawn again
   EXPECT_EQ(g_nRedLower, 0);
   EXPECT_EQ(canvas.m_aIcons.size(), 6u);
-  OnViewLButtonDown(W + 155, 129, false);
+  click(155, 129);
   EXPECT_EQ(g_nRedLower, 1);
-
-  // Green upper at 255: up refused, down allowed.
-  OnViewLButtonDown(W + 255, 247, false);
+  click(255, 247);  // green upper up at 255: refused; down allowed
   EXPECT_EQ(g_nGreenUpper, 255);
-  OnViewLButtonDown(W + 224, 262, false);
+  click(224, 262);
   EXPECT_EQ(g_nGreenUpper, 254);
 
   // Blue lower and upper one apart: neither may cross the other.
   g_nBlueLower = 100;
   g_nBlueUpper = 101;
-  OnViewLButtonDown(W + 140, 380, false);
-  OnViewLButtonDown(W + 239, 395, false);
+  click(140, 380);
+  click(239, 395);
   EXPECT_EQ(g_nBlueLower, 100);
   EXPECT_EQ(g_nBlueUpper, 101);
   EXPECT_EQ(g_abBlueLut[101], 255);
-  OnViewLButtonDown(W + 139, 395, false);
+  click(139, 395);
   EXPECT_EQ(g_nBlueLower, 99);
 
   // Just outside the rows and between the buttons nothing happens at all.
   const size_t nIcons = canvas.m_aIcons.size();
-  OnViewLButtonDown(W + 124, 113, false);
-  OnViewLButtonDown(W + 124, 130, false);
-  OnViewLButtonDown(W + 200, 114, false);
-  OnViewLButtonDown(W + 256, 380, false);
+  click(124, 113);
+  click(124, 130);
+  click(200, 114);
+  click(256, 380);
   EXPECT_EQ(canvas.m_aIcons.size(), nIcons);
-  EXPECT_EQ(g_nRedLower, 1);
-  EXPECT_EQ(g_nBlueUpper, 101);
+  EXPECT_EQ(Bounds(), (Six{1, 255, 0, 254, 99, 101}));
 }
