@@ -1,4 +1,5 @@
 #include <cstring>
+#include <tuple>
 
 #include "core/state.h"
 #include "import/import.h"
@@ -8,7 +9,10 @@
 
 namespace {
 const RecordedMessage kFailure{kszMsgCheckFiles, kszCapThisData};
-}
+const std::vector<RecordedMessage> kOnlyFailure{kFailure};
+}  // namespace
+
+using ReaderTest = ImportTest;
 
 class ImportDriverTest : public ImportTest {
  protected:
@@ -73,7 +77,6 @@ TEST_F(ImportDriverTest, FloppyForcesTheSmallWindowAndZeroesHeadersOfBandsNotLoa
 TEST_F(ImportDriverTest, AFailedImportLeavesTheLoadedSceneAlone) {
   MakeScene(800, 600, 4, kSensorTmCeos, [](int x, int y, int b) { return x + y + b; });
   g_nDisplaySize = 1;
-  g_abBandSelected[0] = g_abBandSelected[1] = 1;
   g_astrBandPath[0] = "old1";
   g_aPixel[3][4].abTrainMark[2] = 1;
   g_nDisplayMode = kModeComposite;
@@ -81,40 +84,34 @@ TEST_F(ImportDriverTest, AFailedImportLeavesTheLoadedSceneAlone) {
   g_nSceneOffsetX = 6000;
   g_aszBandHeader[0][0] = 0x11;
   OffscreenPixel(7, 7) = 0xFF123456;
+  auto state = [] {
+    const std::uint32_t* pnHist = &g_anBandHist[0][0];
+    return std::tuple(g_nDisplayMode, g_nRedBand, g_nLastBand, g_nSensor, g_nDisplaySize, g_nMaxX,
+                      g_nSceneOffsetX, g_astrBandPath[0], g_aszBandHeader[0][0],
+                      OffscreenPixel(7, 7), std::vector(pnHist, pnHist + 8 * 256));
+  };
+  const auto before = state();
   std::vector<std::uint8_t> abPlane(reinterpret_cast<std::uint8_t*>(g_aPixel),
                                     reinterpret_cast<std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
-  std::vector<std::uint32_t> anHist(&g_anBandHist[0][0], &g_anBandHist[0][0] + 8 * 256);
 
   // Band 1 reads fine, band 2 is one byte short: nothing of band 1 may reach the plane.
   auto values = Run(kSensorMss, 2, {FloppyBand(1), FloppyBand(2, 401 * 512 - 1)});
   ExpectFailure(values, {{kszMsgFloppySize, kszCapSizeMssFd}});
   EXPECT_EQ(std::memcmp(abPlane.data(), g_aPixel, sizeof g_aPixel), 0);
-  EXPECT_TRUE(std::equal(anHist.begin(), anHist.end(), &g_anBandHist[0][0]));
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
-  EXPECT_EQ(g_nRedBand, 4);
-  EXPECT_EQ(g_nLastBand, 3);
-  EXPECT_EQ(g_nSensor, kSensorTmCeos);
-  EXPECT_EQ(g_nDisplaySize, 1);
-  EXPECT_EQ(g_astrBandPath[0], "old1");
-  EXPECT_EQ(g_aszBandHeader[0][0], 0x11);
-  EXPECT_EQ(OffscreenPixel(7, 7), 0xFF123456);
+  EXPECT_EQ(state(), before);
   EXPECT_EQ(m_platform.m_nInitialUpdates, 0);
 
   // The dialog opens with the failed run (size forced to 0) until another scene is loaded.
-  auto next = CurrentSatelliteDialogValues();
-  EXPECT_EQ(next.nSensor, kSensorMss);
-  EXPECT_EQ(next.nDisplaySize, 0);
-  EXPECT_EQ(next.astrBandPath[1], values.astrBandPath[1]);
+  const auto next = CurrentSatelliteDialogValues();
+  EXPECT_EQ(std::tuple(next.nSensor, next.nDisplaySize, next.astrBandPath[1]),
+            std::tuple(kSensorMss, 0, values.astrBandPath[1]));
   g_nSensor = kSensorEtm6845;
   EXPECT_EQ(CurrentSatelliteDialogValues().nSensor, kSensorEtm6845);
 
   values.astrBandPath[1] = FloppyBand(2);
   EXPECT_TRUE(ApplyOpenSatellite(values));
-  EXPECT_EQ(g_nSensor, kSensorMss);
-  EXPECT_EQ(g_nRedBand, 3);
-  EXPECT_EQ(g_aPixel[3][4].abTrainMark[2], 1);
+  EXPECT_EQ(g_aPixel[3][4].abTrainMark[2], 1);  // a new scene keeps the training marks
   EXPECT_EQ(g_nSceneOffsetX, 6000);  // floppy scenes do not use the offsets
-  EXPECT_EQ(m_platform.m_nInitialUpdates, 1);
 }
 
 TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
@@ -138,4 +135,80 @@ TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
   EXPECT_EQ(g_nSceneOffsetX, 6844 - 1023);
   EXPECT_EQ(g_nSceneOffsetY, 6315 - 1023);
   EXPECT_TRUE(WindowHolds(1, 5821, 5292, 1024, 1024));
+}
+
+TEST_F(ReaderTest, FloppyBandNeedsExactly401Records) {
+  EXPECT_TRUE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 205312)})));
+  EXPECT_TRUE(WindowHolds(1, 0, 0, 512, 400));
+  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 205311)})));
+  EXPECT_EQ(Messages(), kOnlyFailure);
+  // Bytes after the last line are ignored.
+  EXPECT_TRUE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 500000)})));
+}
+
+TEST_F(ReaderTest, CeosReadsEachLineFromItsRecordAtTheOffset) {
+  // Bands 1..3 and 4..7 have different record lengths. A file only has to reach the last byte
+  // the window needs: record Y + H up to byte X + W - 1.
+  const int nX = 6000, nY = 3000, nW = 800, nH = 600;
+  auto fileEnd = [&](int b) { return std::int64_t{nY + nH} * CeosRecord(b) + nX + nW; };
+  std::vector<std::string> astrPaths;
+  for (int b = 1; b <= 4; ++b) {
+    astrPaths.push_back(LargeBand("c" + std::to_string(b), b, CeosRecord(b), 1,
+                                  fileEnd(b), nX, nY, nW, nH));
+  }
+  g_nSceneOffsetX = nX;
+  g_nSceneOffsetY = nY;
+  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorTmCeos, 1, astrPaths)));
+  for (int b = 1; b <= 4; ++b) EXPECT_TRUE(WindowHolds(b, nX, nY, nW, nH)) << b;
+  EXPECT_EQ(std::memcmp(g_aszBandHeader[3], Header(4).data(), 512), 0);
+
+  LargeBand("c4", 4, CeosRecord(4), 1, fileEnd(4) - 1, nX, nY, nW, nH);
+  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorTmCeos, 1, astrPaths)));
+  EXPECT_EQ(Messages(), kOnlyFailure);
+}
+
+TEST_F(ReaderTest, HdfNeedsTheWholeSceneButReadsOnlyTheWindow) {
+  const std::int64_t nFull = std::int64_t{6921} * 6316;
+  const std::string strBand = LargeBand("h1", 1, 6921, 0, nFull, 100, 200, 800, 600);
+  g_nSceneOffsetX = 100;
+  g_nSceneOffsetY = 200;
+  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorEtm6921, 1, {strBand})));
+  EXPECT_TRUE(WindowHolds(1, 100, 200, 800, 600));
+  const std::uint8_t abHeader0 = g_aszBandHeader[0][300];
+
+  LargeBand("h1", 1, 6921, 0, nFull - 1, 100, 200, 800, 600);
+  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorEtm6921, 1, {strBand})));
+  EXPECT_EQ(Messages(), kOnlyFailure);
+  EXPECT_EQ(g_aszBandHeader[0][300], abHeader0);  // HDF files have no header record
+}
+
+TEST_F(ReaderTest, CommitWritesOnlyTheStagedBandsOfTheWindow) {
+  auto stage = [](int b, int nW, int nH) {
+    for (int i = 0; i < nW * nH; ++i) StagedBand(b)[i] = SceneValue(b, i % nW, i / nW);
+  };
+  // 37 columns: two whole tiles of 16 and a ragged edge of 5.
+  stage(2, 37, 70);
+  stage(5, 37, 70);
+  for (int x = 0; x < 40; ++x)
+    for (int y = 0; y < 71; ++y) std::memset(&g_aPixel[x][y], 0xEE, sizeof(PixelRecord));
+  CommitStagedBands((1u << 1) | (1u << 4), 37, 70);
+  EXPECT_TRUE(WindowHolds(2, 0, 0, 37, 70));
+  EXPECT_TRUE(WindowHolds(5, 0, 0, 37, 70));
+  for (int x = 0; x < 40; ++x) {
+    for (int y = 0; y < 71; ++y) {
+      const PixelRecord& px = g_aPixel[x][y];
+      const bool bInside = x < 37 && y < 70;
+      for (int b = 0; b < 8; ++b) {
+        if (!bInside || (b != 1 && b != 4)) ASSERT_EQ(px.abBand[b], 0xEE) << x << "," << y << " " << b;
+      }
+      ASSERT_EQ(px.bClassifyClass, 0xEE);
+      ASSERT_EQ(px.abTrainMark[7], 0xEE);
+    }
+  }
+  // All eight bands at once replace the whole band part of each record.
+  for (int b = 1; b <= 8; ++b) stage(b, 32, 3);
+  CommitStagedBands(0xFF, 32, 3);
+  for (int b = 1; b <= 8; ++b) EXPECT_TRUE(WindowHolds(b, 0, 0, 32, 3)) << b;
+  EXPECT_EQ(g_aPixel[31][2].bCategoryClass, 0xEE);
+  EXPECT_EQ(g_aPixel[32][2].abBand[0], 0xEE);
 }

@@ -24,9 +24,7 @@ class ImportTest : public LogicTest {
     LogicTest::SetUp();
     ForgetSatelliteDialogValues();
     // Memory-backed when there is one: freeing large files on a disk can take a second each.
-    std::error_code ec;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) &&
-                                               access("/dev/shm", W_OK) == 0
+    const std::filesystem::path base = access("/dev/shm", W_OK) == 0
                                            ? std::filesystem::path("/dev/shm")
                                            : std::filesystem::temp_directory_path();
     m_dir = base / ("geolumen_import_" + std::to_string(getpid()) + "_" +
@@ -63,11 +61,7 @@ class ImportTest : public LogicTest {
 
   // Header record and 400 lines of 512 bytes; nSize cuts the file (205,312 is complete).
   std::string FloppyBand(int nBand, std::int64_t nSize = 401 * 512) {
-    std::vector<std::uint8_t> abLines(400 * 512);
-    for (int i = 0; i < 400 * 512; ++i) abLines[i] = SceneValue(nBand, i % 512, i / 512);
-    const std::string strPath = PathOf("fd" + std::to_string(nBand));
-    WriteSparse(strPath, nSize, {{0, Header(nBand)}, {512, abLines}});
-    return strPath;
+    return LargeBand("fd" + std::to_string(nBand), nBand, 512, 1, nSize, 0, 0, 512, 400);
   }
 
   // A CD-ROM band file with data in the window at (nX, nY) of W x H: CEOS when nRecord is the
