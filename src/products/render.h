@@ -1,33 +1,63 @@
 // The one loop that writes a product's picture: every pixel of the window into the off-screen
-// image, or (smooth display) line by line onto the window as well, so the picture builds up.
+// image, or (smooth display) also onto the window as it goes, line by line.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
+#include "core/parallel.h"
 #include "core/platform.h"
 #include "core/state.h"
 
-// fnColour(const PixelRecord&) returns the pixel's screen colour (ScreenPixel form).
+// Columns [nFirst, nEnd) of every line. The plane is column-major and the image row-major, so
+// the work goes in tiles of 16 x 16 pixels, down one strip of 16 columns after the other: each
+// column's records are read in order, and each line of a tile is one whole 64-byte line of the
+// image. Whole tiles have fixed bounds, so the compiler unrolls them; the odd columns and lines
+// at the window's right and bottom edges go pixel by pixel.
+template <typename PixelColour>
+void RenderColumns(PixelColour fnColour, int nFirst, int nEnd, int nHeight) {
+  constexpr int kTile = 16;
+  alignas(64) std::uint32_t aanTile[kTile][kTile];
+  int x0 = nFirst;
+  for (; x0 + kTile <= nEnd; x0 += kTile) {
+    int y0 = 0;
+    for (; y0 + kTile <= nHeight; y0 += kTile) {
+      for (int i = 0; i < kTile; ++i) {
+        const PixelRecord* pColumn = &g_aPixel[x0 + i][y0];
+        for (int j = 0; j < kTile; ++j) aanTile[j][i] = fnColour(pColumn[j]);
+      }
+      for (int j = 0; j < kTile; ++j) {
+        std::memcpy(&OffscreenPixel(x0, y0 + j), aanTile[j], sizeof aanTile[j]);
+      }
+    }
+    for (int y = y0; y < nHeight; ++y) {
+      for (int x = x0; x < x0 + kTile; ++x) OffscreenPixel(x, y) = fnColour(g_aPixel[x][y]);
+    }
+  }
+  for (int y = 0; x0 < nEnd && y < nHeight; ++y) {
+    for (int x = x0; x < nEnd; ++x) OffscreenPixel(x, y) = fnColour(g_aPixel[x][y]);
+  }
+}
+
+// The picture line by line, pixel by pixel: the reference the fast path is tested against.
+template <typename PixelColour>
+void RenderProductPlain(PixelColour fnColour) {
+  for (int y = 0; y < WindowHeight(); ++y) {
+    for (int x = 0; x < WindowWidth(); ++x) OffscreenPixel(x, y) = fnColour(g_aPixel[x][y]);
+  }
+}
+
+// fnColour(const PixelRecord&) returns the pixel's screen colour (ScreenPixel form); it must
+// only read, as the plain display runs it on both cores.
 template <typename PixelColour>
 void RenderProduct(PixelColour fnColour, bool bSmooth) {
   const int nWidth = WindowWidth();
   const int nHeight = WindowHeight();
   if (!bSmooth) {
-    // Strips of 8 columns: the plane is stored column by column, so a strip reads 8
-    // sequential streams while every image line is still written in whole pieces. The
-    // fixed strip width lets the compiler unroll the inner loop.
-    constexpr int kStrip = 8;
-    int x0 = 0;
-    for (; x0 + kStrip <= nWidth; x0 += kStrip) {
-      const PixelRecord(*pColumns)[kMaxLines] = &g_aPixel[x0];
-      for (int y = 0; y < nHeight; ++y) {
-        std::uint32_t* pOut = &OffscreenPixel(x0, y);
-        for (int k = 0; k < kStrip; ++k) pOut[k] = fnColour(pColumns[k][y]);
-      }
-    }
-    for (int y = 0; x0 < nWidth && y < nHeight; ++y) {
-      for (int x = x0; x < nWidth; ++x) OffscreenPixel(x, y) = fnColour(g_aPixel[x][y]);
-    }
+    ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int) {
+      RenderColumns(fnColour, nFirst, nEnd, nHeight);
+    });
     return;
   }
   Canvas& window = ThePlatform().WindowCanvas();

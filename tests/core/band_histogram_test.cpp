@@ -39,7 +39,7 @@ TEST_F(BandHistogramTest, FastCountsEqualThePlainLoop) {
 }
 
 TEST_F(BandHistogramTest, OneBandCountsEqualThePlainLoop) {
-  for (const auto [nWidth, nHeight] : {std::pair{1024, 1024}, {801, 599}, {40, 7}}) {
+  for (const auto& [nWidth, nHeight] : {std::pair{1024, 1024}, {801, 599}, {40, 7}}) {
     MakeScene(nWidth, nHeight, 4, kSensorTmFloppy, [](int x, int y, int b) {
       return y < 50 ? 200 : (x * 13 + y * 29 + b * 7 + ((x ^ y) & 31)) & 0xFF;
     });
