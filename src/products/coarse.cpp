@@ -101,11 +101,7 @@ void OnCoarseHistogram() {
   }
 
   std::memset(g_anRankCount, 0, sizeof g_anRankCount);
-  std::memset(g_anCoarseHist, 0, sizeof g_anCoarseHist);
-  const int nByte = b - 1;
-  for (int x = 0; x <= g_nMaxX; ++x) {
-    for (int y = 0; y <= g_nMaxY; ++y) ++g_anCoarseHist[g_aPixel[x][y].abBand[nByte]];
-  }
+  CountWindowValues(b, g_anCoarseHist);
 
   // Ranks 1..7 end at their (clipped) upper values, rank 8 takes the rest up to 255.
   int nFrom = 0;

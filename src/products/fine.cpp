@@ -134,11 +134,7 @@ void OnFineHistogram() {
     RampComponent(g_anFineBlue, nLo, nHi, k == 8, GetBValue(crFrom), GetBValue(crTo));
   }
 
-  std::memset(g_anFineHist, 0, sizeof g_anFineHist);
-  const int nByte = b - 1;
-  for (int x = 0; x <= g_nMaxX; ++x) {
-    for (int y = 0; y <= g_nMaxY; ++y) ++g_anFineHist[g_aPixel[x][y].abBand[nByte]];
-  }
+  CountWindowValues(b, g_anFineHist);
   g_nFineHistMax = *std::max_element(g_anFineHist, g_anFineHist + 256);
 
   ShowProductPanel(kModeFine, DrawFinePanel);
