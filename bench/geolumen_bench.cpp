@@ -134,6 +134,16 @@ void BM_BandHistograms(benchmark::State& state) {
 }
 BENCHMARK(BM_BandHistograms)->Unit(benchmark::kMillisecond);
 
+// The reference loops the fast paths are tested against, for comparison.
+void BM_BandHistogramsPlain(benchmark::State& state) {
+  MakeBenchScene();
+  for (auto _ : state) {
+    RecomputeBandHistogramsPlain();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_BandHistogramsPlain)->Unit(benchmark::kMillisecond);
+
 void BM_CompositePrepare(benchmark::State& state) {
   MakeBenchScene();
   g_nRedBand = 4;
@@ -160,6 +170,19 @@ void BM_CompositeRender(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CompositeRender)->Unit(benchmark::kMillisecond);
+
+void BM_CompositeRenderPlain(benchmark::State& state) {
+  MakeBenchScene();
+  g_nRedBand = 4;
+  g_nGreenBand = 3;
+  g_nBlueBand = 1;
+  PrepareCompositeTables();
+  for (auto _ : state) {
+    RenderProductPlain(CCompositeColour());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CompositeRenderPlain)->Unit(benchmark::kMillisecond);
 
 // The coarse and fine renders draw through the value-colour functor, from tables their prepare
 // step leaves: value to colour, or to the composite where a rank or interval is off.
