@@ -125,7 +125,9 @@ void CountColumnsOfBands(int nBands, int nFirstColumn, int nEndColumn, int nLine
 
 void RecomputeBandHistogramsPlain() {
   const int nBands = std::clamp(BandCount(), 0, kMaxBands);
-  for (int b = 0; b < nBands; ++b) std::fill(std::begin(g_anBandHist[b]), std::end(g_anBandHist[b]), 0u);
+  for (int b = 0; b < nBands; ++b) {
+    std::fill(std::begin(g_anBandHist[b]), std::end(g_anBandHist[b]), 0u);
+  }
   for (int x = 0; x <= g_nMaxX; ++x) {
     const PixelRecord* pColumn = g_aPixel[x];
     for (int y = 0; y <= g_nMaxY; ++y) {

@@ -46,7 +46,9 @@ class CliTest : public LogicTest {
     for (int b = 1; b <= nBands; ++b) {
       std::vector<char> ab(512 + 400 * 512, static_cast<char>(b));
       for (int y = 0; y < 400; ++y) {
-        for (int x = 0; x < 512; ++x) ab[512 + y * 512 + x] = static_cast<char>(FloppyValue(b, x, y));
+        for (int x = 0; x < 512; ++x) {
+          ab[512 + y * 512 + x] = static_cast<char>(FloppyValue(b, x, y));
+        }
       }
       astr.push_back(PathOf("band" + std::to_string(b) + ".dat"));
       std::ofstream(astr.back(), std::ios::binary).write(ab.data(), static_cast<long>(ab.size()));
@@ -95,7 +97,8 @@ class CliTest : public LogicTest {
     return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, slurp(strOut), slurp(strErr)};
   }
 
-  static std::vector<std::string> With(std::vector<std::string> a, const std::vector<std::string>& b) {
+  static std::vector<std::string> With(std::vector<std::string> a,
+                                       const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
   }

@@ -29,7 +29,8 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
   const std::string strPng = PathOf("out.png");
 
   Run run = RunProgram(With(With({"export"}, SceneArgs(astrFiles)),
-                            {"--false-colour", "--cutoff", "5", "--product", "composite", "--out", strPng}));
+                            {"--false-colour", "--cutoff", "5", "--product", "composite",
+                             "--out", strPng}));
   ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
   LoadDirectly(astrFiles);
   OnFalseColour();
