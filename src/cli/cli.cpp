@@ -252,13 +252,18 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     }
   }
 
-  // The scene offsets are the scene dialog's business only through the window they place; the
-  // import keeps them as they are.
+  // The import places the window at the scene offsets as they stand (clamped to the scene), so
+  // --offset sets them first; a failed import leaves the old ones.
+  const int nOldOffsetX = g_nSceneOffsetX, nOldOffsetY = g_nSceneOffsetY;
   if (request.bOffsetGiven) {
     g_nSceneOffsetX = request.nOffsetX;
     g_nSceneOffsetY = request.nOffsetY;
   }
-  if (!ApplyOpenSatellite(request.scene)) return kExitImportFailed;
+  if (!ApplyOpenSatellite(request.scene)) {
+    g_nSceneOffsetX = nOldOffsetX;
+    g_nSceneOffsetY = nOldOffsetY;
+    return kExitImportFailed;
+  }
 
   CDialogHandlers dialogHandlers;
   for (const CliSetting& setting : request.aSettings) {
