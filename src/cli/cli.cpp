@@ -7,6 +7,7 @@
 #include "cli/headless_platform.h"
 #include "cli/png_writer.h"
 #include "core/commands.h"
+#include "core/dialog_texts.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
@@ -247,7 +248,7 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     if (setting.pSpec->eKind != SettingKind::Dialog) continue;
     const std::string strRefusal = DialogRefusal(setting);
     if (!strRefusal.empty()) {
-      platform.MessageBox(strRefusal, kszCliDialogCaption, MsgButtons::Ok);
+      platform.MessageBox(strRefusal, kszAppCaption, MsgButtons::Ok);
       return kExitUsage;
     }
   }

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/commands.h"
+#include "core/dialog_texts.h"
 
 namespace {
 
@@ -79,13 +80,6 @@ std::vector<std::string> SplitFields(const std::string& str) {
   }
 }
 
-std::string RangeMessage(int nMin, int nMax) {
-  std::string str = kszCliRangeMessage;
-  str.replace(str.find("%1"), 2, std::to_string(nMin));
-  str.replace(str.find("%2"), 2, std::to_string(nMax));
-  return str;
-}
-
 bool IsOption(const std::string& str) { return str.size() > 2 && str.compare(0, 2, "--") == 0; }
 
 }  // namespace
@@ -130,7 +124,7 @@ std::string DialogRefusal(const CliSetting& setting) {
     if (aFields[i].bRange && (!bInteger || nValue < aFields[i].nMin || nValue > aFields[i].nMax)) {
       return RangeMessage(aFields[i].nMin, aFields[i].nMax);
     }
-    if (!bInteger) return kszCliIntegerMessage;
+    if (!bInteger) return kszIntegerMessage;
   }
   return "";
 }

@@ -53,11 +53,6 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
 // The message the dialog would show for the first field it refuses, or "" when it takes them.
 std::string DialogRefusal(const CliSetting& setting);
 
-// The dialogs' standard texts for a field out of range and a field that is no integer.
-inline constexpr const char* kszCliRangeMessage = "%1 から %2 までの整数を入力してください。";
-inline constexpr const char* kszCliIntegerMessage = "整数を入力してください。";
-// Caption of the dialogs' own message boxes.
-inline constexpr const char* kszCliDialogCaption = "Geolumen";
 
 // A whole decimal integer with an optional sign, nothing around it.
 bool ParseInteger(const std::string& str, int& nValue);

@@ -72,12 +72,12 @@ void CIntegerDialog::accept() {
     const int nValue = field.pEdit->text().trimmed().toInt(&bOk);
     QString strMessage;
     if (field.bRange && (!bOk || nValue < field.nMin || nValue > field.nMax)) {
-      strMessage = QString::fromUtf8(kszRangeMessage).arg(field.nMin).arg(field.nMax);
+      strMessage = QString::fromStdString(RangeMessage(field.nMin, field.nMax));
     } else if (!bOk) {
       strMessage = QString::fromUtf8(kszIntegerMessage);
     }
     if (!strMessage.isEmpty()) {
-      ThePlatform().MessageBox(strMessage.toStdString(), "Geolumen", MsgButtons::Ok);
+      ThePlatform().MessageBox(strMessage.toStdString(), kszAppCaption, MsgButtons::Ok);
       field.pEdit->setFocus();
       field.pEdit->selectAll();
       return;

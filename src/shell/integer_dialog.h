@@ -7,12 +7,12 @@
 #include <QString>
 #include <vector>
 
+#include "core/dialog_texts.h"
+
 class QDialogButtonBox;
 class QLineEdit;
 class QWidget;
 
-inline constexpr const char* kszRangeMessage = "%1 から %2 までの整数を入力してください。";
-inline constexpr const char* kszIntegerMessage = "整数を入力してください。";
 inline constexpr const char* kszDialogOk = "OK";
 inline constexpr const char* kszDialogCancel = "キャンセル";
 
