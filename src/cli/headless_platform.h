@@ -17,7 +17,7 @@ class CHeadlessPlatform final : public Platform {
   void Beep() override {}
   void RepaintNow() override {}
   void InitialUpdate() override {}
-  Canvas& WindowCanvas() override { return m_pWindow ? *m_pWindow : m_nullCanvas; }
+  Canvas& WindowCanvas() override { return m_pWindow ? *m_pWindow : NullCanvas(); }
   bool ChooseColour(Colorref&) override { return false; }
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
 
@@ -26,19 +26,7 @@ class CHeadlessPlatform final : public Platform {
   int MessageCount() const { return m_nMessages; }
 
  private:
-  class CNullCanvas final : public Canvas {
-   public:
-    void SetPixel(int, int, Colorref) override {}
-    Colorref GetPixel(int, int) override { return Rgb(255, 255, 255); }
-    void FillRect(int, int, int, int, Colorref, Colorref) override {}
-    void Polyline(const Point*, int, Colorref, int) override {}
-    void TextOut(int, int, int, std::string_view) override {}
-    void DrawIcon(int, int, int) override {}
-    void CopyOffscreenImage() override {}
-  };
-
   std::ostream& m_err;
   Canvas* m_pWindow = nullptr;
-  CNullCanvas m_nullCanvas;
   int m_nMessages = 0;
 };

@@ -23,18 +23,20 @@ class CSilentPlatform final : public Platform {
   void Beep() override {}
   void RepaintNow() override {}
   void InitialUpdate() override {}
-  Canvas& WindowCanvas() override { return m_canvas; }
+  Canvas& WindowCanvas() override { return NullCanvas(); }
   bool ChooseColour(Colorref&) override { return false; }
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
-
- private:
-  CSilentCanvas m_canvas;
 };
 
 CSilentPlatform g_silentPlatform;
 Platform* g_pPlatform = &g_silentPlatform;
 
 }  // namespace
+
+Canvas& NullCanvas() {
+  static CSilentCanvas s_canvas;
+  return s_canvas;
+}
 
 Platform& ThePlatform() { return *g_pPlatform; }
 

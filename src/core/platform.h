@@ -62,6 +62,9 @@ class Platform {
   virtual bool SetStatusText(std::string_view strPane0, std::string_view strPane1) = 0;
 };
 
+// A canvas that draws nothing (for a platform without a window).
+Canvas& NullCanvas();
+
 // The platform in use. Until one is installed, a silent one answers OK to every question.
 Platform& ThePlatform();
 void SetPlatform(Platform* pPlatform);

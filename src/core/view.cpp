@@ -1,11 +1,11 @@
 #include "core/view.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/commands.h"
 #include "core/platform.h"
 #include "core/state.h"
+#include "core/text_format.h"
 #include "histograms/coarse_panel.h"
 #include "histograms/composite_panel.h"
 #include "histograms/fine_panel.h"
@@ -30,13 +30,6 @@ std::string BandList(const int* anValues, int nBands) {
   }
   str += " )";
   return str;
-}
-
-template <typename... Args>
-std::string Format(const char* szFormat, Args... args) {
-  char sz[256];
-  std::snprintf(sz, sizeof sz, szFormat, args...);
-  return sz;
 }
 
 const PixelRecord& MousePixel() { return g_aPixel[g_nMouseX][g_nMouseY]; }
@@ -103,7 +96,7 @@ std::string StatusPane0Text() {
     case kModeFine: {
       if (nBands <= 0) return "[X= -,Y= - ] (x,y)=( -, - )  Band -";
       for (int b = 0; b < nBands; ++b) anValues[b] = MousePixel().abBand[b];
-      return Format("[X=%d,Y=%d] (x,y)=(%d,%d) ", g_nSceneOffsetX, g_nSceneOffsetY, g_nMouseX,
+      return FormatText("[X=%d,Y=%d] (x,y)=(%d,%d) ", g_nSceneOffsetX, g_nSceneOffsetY, g_nMouseX,
                     g_nMouseY) +
              BandList(anValues, nBands);
     }
@@ -112,7 +105,7 @@ std::string StatusPane0Text() {
       for (int b = 0; b < nBands; ++b) {
         anValues[b] = static_cast<int>(g_anBandHist[b][g_nHistCursor]);
       }
-      return Format("CCT COUNT= %d   ", g_nHistCursor) + BandList(anValues, nBands);
+      return FormatText("CCT COUNT= %d   ", g_nHistCursor) + BandList(anValues, nBands);
     }
     default:
       return "";
@@ -123,26 +116,26 @@ std::string StatusPane1Text() {
   const PixelRecord& px = MousePixel();
   switch (g_nDisplayMode) {
     case kModeComposite:
-      return Format("(R,G,B)=( %d, %d, %d )", g_abRedLut[px.abBand[ValidBand(g_nRedBand) - 1]],
+      return FormatText("(R,G,B)=( %d, %d, %d )", g_abRedLut[px.abBand[ValidBand(g_nRedBand) - 1]],
                     g_abGreenLut[px.abBand[ValidBand(g_nGreenBand) - 1]],
                     g_abBlueLut[px.abBand[ValidBand(g_nBlueBand) - 1]]);
     case kModeCoarse: {
       const int v = px.abBand[ValidBand(g_nCoarseBand) - 1];
-      return Format("(Rank,CCT COUNT)=( %d, %d )", g_abCoarseRankOfValue[v], v);
+      return FormatText("(Rank,CCT COUNT)=( %d, %d )", g_abCoarseRankOfValue[v], v);
     }
     case kModeCategory:
       return px.bCategoryClass == 8 ? "[ｶﾃｺﾞﾘNo]=[ - ]"
-                                    : Format("[ｶﾃｺﾞﾘNo]=[ %d ]", px.bCategoryClass);
+                                    : FormatText("[ｶﾃｺﾞﾘNo]=[ %d ]", px.bCategoryClass);
     case kModeTraining:
       return px.abTrainMark[std::clamp(g_nCategory, 1, 8) - 1] ? "[状態]=[ON]" : "[状態]=[OFF]";
     case kModeClassify:
       return px.bClassifyClass == 8 ? "[ｶﾃｺﾞﾘNo]=[ - ]"
-                                    : Format("[ｶﾃｺﾞﾘNo]=[ %d ]", px.bClassifyClass);
+                                    : FormatText("[ｶﾃｺﾞﾘNo]=[ %d ]", px.bClassifyClass);
     case kModeDetailedHistogram:
       return " ";
     case kModeFine: {
       const int v = px.abBand[ValidBand(g_nFineBand) - 1];
-      return Format("(R,G,B)=( %d, %d, %d )", g_anFineRed[v] & 0xFF, g_anFineGreen[v] & 0xFF,
+      return FormatText("(R,G,B)=( %d, %d, %d )", g_anFineRed[v] & 0xFF, g_anFineGreen[v] & 0xFF,
                     g_anFineBlue[v] & 0xFF);
     }
     default:

@@ -24,7 +24,7 @@ void DrawCoarsePanel() {
   }
   DrawColourBar(canvas, 0, acrBar, abSkip);
 
-  DrawPanelText(canvas, W + 3, 130, kPanelTextHeight, PanelFormat("Band%d  ", b));
+  DrawPanelText(canvas, W + 3, 130, kPanelTextHeight, FormatText("Band%d  ", b));
 
   // A window of fewer than 100 pixels would make the hundredth 0; it counts as 1 then.
   const long long N = static_cast<long long>(g_nMaxX + 1) * (g_nMaxY + 1);
@@ -32,16 +32,16 @@ void DrawCoarsePanel() {
   for (int k = 1; k <= 8; ++k) {
     const int y = 160 + 30 * (k - 1);
     if (g_anRankColourOn[k][b] == 1) canvas.DrawIcon(W + 3, y, kIconPanelCheck);
-    DrawPanelText(canvas, W + 20, y, kPanelTextHeight, PanelFormat("%d", k));
+    DrawPanelText(canvas, W + 20, y, kPanelTextHeight, FormatText("%d", k));
     FillSwatch(canvas, W + 31, y + 2, W + 55, y + 15, g_acrRankColour[k][b]);
     DrawPanelText(canvas, W + 60, y, kPanelTextHeight,
-                  PanelFormat("%d   ", static_cast<int>(g_anRankCount[k] / nHundredth)));
+                  FormatText("%d   ", static_cast<int>(g_anRankCount[k] / nHundredth)));
     DrawPanelText(canvas, W + 90, y, kPanelTextHeight,
-                  PanelFormat("%d     ", static_cast<int>(g_anRankCount[k])));
+                  FormatText("%d     ", static_cast<int>(g_anRankCount[k])));
     DrawPanelText(canvas, W + 150, y, kPanelTextHeight,
-                  k == 1 ? std::string("0  ") : PanelFormat("%d  ", g_anRankUpper[k - 1][b]));
+                  k == 1 ? std::string("0  ") : FormatText("%d  ", g_anRankUpper[k - 1][b]));
     DrawPanelText(canvas, W + 178, y, kPanelTextHeight,
-                  k == 8 ? std::string("～ 255") : PanelFormat("～ %d", g_anRankUpper[k][b]));
+                  k == 8 ? std::string("～ 255") : FormatText("～ %d", g_anRankUpper[k][b]));
     if (k <= 7) canvas.DrawIcon(W + 224, y, kIconPanelBlueArrow);
   }
 }

@@ -54,8 +54,8 @@ void DrawCompositePanel() {
     }
     DrawColourBar(canvas, p.t, acrBar);
 
-    DrawPanelText(canvas, W + 3, p.t + 113, kPanelTextHeight, PanelFormat("Band%d:", p.nBand));
-    DrawPanelText(canvas, W + 90, p.t + 113, kPanelTextHeight, PanelFormat("%d", p.nLower));
-    DrawPanelText(canvas, W + 170, p.t + 113, kPanelTextHeight, PanelFormat("～ %d", p.nUpper));
+    DrawPanelText(canvas, W + 3, p.t + 113, kPanelTextHeight, FormatText("Band%d:", p.nBand));
+    DrawPanelText(canvas, W + 90, p.t + 113, kPanelTextHeight, FormatText("%d", p.nLower));
+    DrawPanelText(canvas, W + 170, p.t + 113, kPanelTextHeight, FormatText("～ %d", p.nUpper));
   }
 }

@@ -19,7 +19,7 @@ void DrawFinePanel() {
   for (int v = 0; v < 256; ++v) acrBar[v] = Rgb(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]);
   DrawColourBar(canvas, 0, acrBar);
 
-  DrawPanelText(canvas, W + 3, 115, kPanelTextHeight, PanelFormat("Band%d", b));
+  DrawPanelText(canvas, W + 3, 115, kPanelTextHeight, FormatText("Band%d", b));
 
   for (int k = 1; k <= 8; ++k) {
     if (g_anFineSpanOn[k][b] == 1) canvas.DrawIcon(W + 3, 145 + 30 * (k - 1), kIconPanelCheck);
@@ -30,15 +30,15 @@ void DrawFinePanel() {
     // A point outside 0..255 (typed by hand or from a work file) shows the nearest entry.
     const int v = std::clamp(g_anFinePoint[k][b], 0, 255);
     const int R = g_anFineRed[v] & 0xFF, G = g_anFineGreen[v] & 0xFF, B = g_anFineBlue[v] & 0xFF;
-    DrawPanelText(canvas, W + 20, y, kPanelTextHeight, PanelFormat("%d", k));
+    DrawPanelText(canvas, W + 20, y, kPanelTextHeight, FormatText("%d", k));
     FillSwatch(canvas, W + 31, y + 2, W + 55, y + 15, Rgb(R, G, B));
     FillSwatch(canvas, W + 70, y + 2, W + 79, y + 15, Rgb(R, 0, 0));
-    DrawPanelText(canvas, W + 82, y, kPanelSmallTextHeight, PanelFormat("%d  ", R));
+    DrawPanelText(canvas, W + 82, y, kPanelSmallTextHeight, FormatText("%d  ", R));
     FillSwatch(canvas, W + 110, y + 2, W + 119, y + 15, Rgb(0, G, 0));
-    DrawPanelText(canvas, W + 122, y, kPanelSmallTextHeight, PanelFormat("%d  ", G));
+    DrawPanelText(canvas, W + 122, y, kPanelSmallTextHeight, FormatText("%d  ", G));
     FillSwatch(canvas, W + 150, y + 2, W + 159, y + 15, Rgb(0, 0, B));
-    DrawPanelText(canvas, W + 162, y, kPanelSmallTextHeight, PanelFormat("%d  ", B));
-    DrawPanelText(canvas, W + 190, y, kPanelTextHeight, PanelFormat("%d  ", g_anFinePoint[k][b]));
+    DrawPanelText(canvas, W + 162, y, kPanelSmallTextHeight, FormatText("%d  ", B));
+    DrawPanelText(canvas, W + 190, y, kPanelTextHeight, FormatText("%d  ", g_anFinePoint[k][b]));
     if (k >= 2 && k <= 8) canvas.DrawIcon(W + 224, y, kIconPanelArrow);
   }
 }

@@ -1,7 +1,5 @@
 #include "histograms/panels.h"
 
-#include <cstdarg>
-#include <cstdio>
 
 #include "core/state.h"
 
@@ -58,13 +56,4 @@ void FillSwatch(Canvas& canvas, int nLeft, int nTop, int nRight, int nBottom, Co
   for (int y = nTop; y <= nBottom; ++y) {
     for (int x = nLeft; x <= nRight; ++x) canvas.SetPixel(x, y, cr);
   }
-}
-
-std::string PanelFormat(const char* szFormat, ...) {
-  char sz[256];
-  va_list args;
-  va_start(args, szFormat);
-  std::vsnprintf(sz, sizeof sz, szFormat, args);
-  va_end(args);
-  return sz;
 }

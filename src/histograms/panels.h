@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/platform.h"
+#include "core/text_format.h"
 
 inline constexpr int kPanelTextHeight = 15;
 inline constexpr int kPanelSmallTextHeight = 12;
@@ -29,5 +30,3 @@ void DrawColourBar(Canvas& canvas, int t, const Colorref acrColour[256],
                    const bool* abSkip = nullptr);
 // Columns nLeft..nRight and lines nTop..nBottom (inclusive) set pixel by pixel.
 void FillSwatch(Canvas& canvas, int nLeft, int nTop, int nRight, int nBottom, Colorref cr);
-// printf-style formatting for panel texts.
-std::string PanelFormat(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));

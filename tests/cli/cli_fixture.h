@@ -16,30 +16,15 @@
 #include "cli/png_reader.h"
 #include "core/state.h"
 #include "import/import.h"
-#include "support/recording_platform.h"
+#include "support/scene_dir.h"
 
 inline std::uint8_t FloppyValue(int nBand, int x, int y) {
   // Gradients with a band-dependent slope and a little noise: spread histograms.
   return static_cast<std::uint8_t>((x / (nBand + 1) + y / 3 + 19 * nBand + ((x * y) % 23)) & 0xFF);
 }
 
-class CliTest : public LogicTest {
+class CliTest : public SceneDirTest {
  protected:
-  void SetUp() override {
-    LogicTest::SetUp();
-    ForgetSatelliteDialogValues();
-    m_dir = std::filesystem::temp_directory_path() /
-            ("geolumen_cli_" + std::to_string(getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(m_dir);
-    LogicTest::TearDown();
-  }
-
-  std::string PathOf(const std::string& strName) const { return (m_dir / strName).string(); }
-
   // Floppy band files 1..nBands: a 512-byte header and 400 lines of 512 bytes.
   std::vector<std::string> FloppyScene(int nBands) {
     std::vector<std::string> astr;
@@ -117,8 +102,6 @@ class CliTest : public LogicTest {
       }
     }
   }
-
-  std::filesystem::path m_dir;
 };
 
 inline std::vector<std::string> SceneArgs(const std::vector<std::string>& astrFiles) {

@@ -52,7 +52,9 @@ TEST(CommandTableTest, IdsAreUniqueAndEveryCommandSitsInTheMainMenu) {
   for (int nId : anMenu) EXPECT_NE(FindCommand(nId), nullptr) << nId;
   for (int nId : MenuIds(ContextMenu())) EXPECT_NE(FindCommand(nId), nullptr) << nId;
   for (int nId : ToolBarButtons()) {
-    if (nId != 0) EXPECT_NE(FindCommand(nId), nullptr) << nId;
+    if (nId != 0) {
+      EXPECT_NE(FindCommand(nId), nullptr) << nId;
+    }
   }
 }
 
@@ -60,7 +62,9 @@ TEST(CommandTableTest, MenusAreBalancedAndOddTextsAreKept) {
   int nDepth = 0, nTop = 0;
   for (const MenuNode& node : MainMenu()) {
     if (node.eKind == MenuKind::Popup && nDepth++ == 0) ++nTop;
-    if (node.eKind == MenuKind::End) ASSERT_GE(--nDepth, 0);
+    if (node.eKind == MenuKind::End) {
+      ASSERT_GE(--nDepth, 0);
+    }
   }
   EXPECT_EQ(nDepth, 0);
   EXPECT_EQ(nTop, 10);
@@ -77,7 +81,9 @@ TEST(CommandTableTest, CheckableFamiliesHaveCheckRules) {
     const bool bCheckable = cmd.eRule == Rule::R || cmd.eRule == Rule::CompositeBand ||
                             cmd.eRule == Rule::D3c || cmd.eRule == Rule::D1c ||
                             cmd.eRule == Rule::CLc;
-    if (bCheckable && cmd.pfnHandler) EXPECT_NE(cmd.pfnCheck, nullptr) << cmd.nId;
+    if (bCheckable && cmd.pfnHandler) {
+      EXPECT_NE(cmd.pfnCheck, nullptr) << cmd.nId;
+    }
   }
 }
 
@@ -184,7 +190,9 @@ TEST(CommandTableTest, CommandsWithoutHandlersStayDisabled) {
   g_nLastBand = 7;
   g_nSensor = 1;
   for (const CommandEntry& cmd : CommandTable()) {
-    if (!cmd.pfnHandler) EXPECT_FALSE(IsCommandEnabled(cmd.nId)) << cmd.nId;
+    if (!cmd.pfnHandler) {
+      EXPECT_FALSE(IsCommandEnabled(cmd.nId)) << cmd.nId;
+    }
   }
   ResetProgramState();
 }

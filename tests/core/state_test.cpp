@@ -5,34 +5,6 @@
 
 using StateTest = LogicTest;
 
-TEST_F(StateTest, StartValuesMatchAFreshProgram) {
-  EXPECT_EQ(g_nSensor, 20);
-  EXPECT_EQ(g_nDisplaySize, -1);
-  EXPECT_EQ(g_nMaxX, 511);
-  EXPECT_EQ(g_nMaxY, 399);
-  EXPECT_EQ(g_nLastBand, -1);
-  EXPECT_EQ(g_nDisplayMode, 20);
-  EXPECT_EQ(g_bAlwaysRedraw, 1);
-  EXPECT_EQ(g_nHistCursor, 10);
-  EXPECT_EQ(g_nPrintStep, 7);
-  for (int s = 0; s < kSaveSections; ++s) EXPECT_EQ(g_abSaveSection[s], 1);
-  EXPECT_EQ(g_nRedBand, 3);
-  EXPECT_EQ(g_nGreenBand, 2);
-  EXPECT_EQ(g_nBlueBand, 1);
-  EXPECT_EQ(g_nCutOffRate, 3);
-  for (int b = 1; b <= 8; ++b) {
-    EXPECT_EQ(g_anRankUpper[1][b], 30);
-    EXPECT_EQ(g_anRankUpper[7][b], 210);
-    EXPECT_EQ(g_anRankUpper[8][b], 255);
-    EXPECT_EQ(g_acrRankColour[1][b], Rgb(170, 0, 170));
-    EXPECT_EQ(g_anFinePoint[1][b], 0);
-    EXPECT_EQ(g_anFinePoint[2][b], 31);
-    EXPECT_EQ(g_anFinePoint[9][b], 255);
-    EXPECT_EQ(g_acrPointColour[9][b], Rgb(255, 3, 6));
-    EXPECT_EQ(g_abFineValueOn[200][b], 1);
-  }
-}
-
 TEST_F(StateTest, ResetRestoresValuesChangedByAnEarlierRun) {
   g_nDisplayMode = 0;
   g_nLastBand = 7;

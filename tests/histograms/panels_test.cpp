@@ -118,7 +118,9 @@ TEST_F(CoarseFinePanelTest, FinePanelGeometryRepaintAndClicks) {
   EXPECT_EQ(canvas.GetPixel(769, 110), Rgb(255, 4, 7));
   for (int k = 1; k <= 9; ++k) {
     const int y = 130 + 30 * (k - 1);
-    if (k <= 8) EXPECT_EQ(IconsAt(canvas, 514, y + 15, kIconPanelCheck), k == 2 ? 0 : 1) << k;
+    if (k <= 8) {
+      EXPECT_EQ(IconsAt(canvas, 514, y + 15, kIconPanelCheck), k == 2 ? 0 : 1) << k;
+    }
     EXPECT_EQ(IconsAt(canvas, 735, y, kIconPanelArrow), k >= 2 && k <= 8 ? 1 : 0) << k;
     EXPECT_EQ(TextAt(canvas, 701, y), std::to_string(g_anFinePoint[k][1]) + "  ");
   }

@@ -199,7 +199,9 @@ TEST_F(ReaderTest, CommitWritesOnlyTheStagedBandsOfTheWindow) {
       const PixelRecord& px = g_aPixel[x][y];
       const bool bInside = x < 37 && y < 70;
       for (int b = 0; b < 8; ++b) {
-        if (!bInside || (b != 1 && b != 4)) ASSERT_EQ(px.abBand[b], 0xEE) << x << "," << y << " " << b;
+        if (!bInside || (b != 1 && b != 4)) {
+          ASSERT_EQ(px.abBand[b], 0xEE) << x << "," << y << " " << b;
+        }
       }
       ASSERT_EQ(px.bClassifyClass, 0xEE);
       ASSERT_EQ(px.abTrainMark[7], 0xEE);

@@ -11,33 +11,15 @@
 #include <vector>
 
 #include "import/import.h"
-#include "support/recording_platform.h"
+#include "support/scene_dir.h"
 
 // The value of scene pixel (c, l) of a band in every generated file.
 inline std::uint8_t SceneValue(int nBand, int c, int l) {
   return static_cast<std::uint8_t>(c * 7 + l * 13 + nBand * 31);
 }
 
-class ImportTest : public LogicTest {
+class ImportTest : public SceneDirTest {
  protected:
-  void SetUp() override {
-    LogicTest::SetUp();
-    ForgetSatelliteDialogValues();
-    // Memory-backed when there is one: freeing large files on a disk can take a second each.
-    const std::filesystem::path base = access("/dev/shm", W_OK) == 0
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
-    m_dir = base / ("geolumen_import_" + std::to_string(getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(m_dir);
-    LogicTest::TearDown();
-  }
-
-  std::string PathOf(const std::string& strName) const { return (m_dir / strName).string(); }
-
   using Pieces = std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>>;
 
   // A file of nSize bytes (sparse) with the given pieces written at their offsets.
@@ -103,6 +85,4 @@ class ImportTest : public LogicTest {
   }
 
   std::vector<RecordedMessage> Messages() const { return m_platform.m_aMessages; }
-
-  std::filesystem::path m_dir;
 };

@@ -36,7 +36,9 @@ void ExpectRanksPartitionValues() {
   EXPECT_EQ(nTotal, static_cast<std::uint32_t>(WindowWidth() * WindowHeight()));
   for (int v = 0; v < 256; ++v) {
     ASSERT_TRUE(g_abCoarseRankOfValue[v] >= 1 && g_abCoarseRankOfValue[v] <= 8) << v;
-    if (v > 0) ASSERT_GE(g_abCoarseRankOfValue[v], g_abCoarseRankOfValue[v - 1]) << v;
+    if (v > 0) {
+      ASSERT_GE(g_abCoarseRankOfValue[v], g_abCoarseRankOfValue[v - 1]) << v;
+    }
   }
 }
 
