@@ -40,8 +40,8 @@ const SettingSpec g_aSettingSpecs[] = {
 };
 
 const SettingSpec* FindSettingSpec(const std::string& strOption) {
-  for (const SettingSpec& spec : g_aSettingSpecs) {
-    if (strOption == spec.szOption) return &spec;
+  for (const SettingSpec& entry : g_aSettingSpecs) {
+    if (strOption == entry.szOption) return &entry;
   }
   return nullptr;
 }
