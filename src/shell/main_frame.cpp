@@ -162,14 +162,14 @@ QAction* CMainFrame::AliasAction(int nId, const char* szText) {
   return pAction;
 }
 
-void CMainFrame::BuildMenus() {
+void CMainFrame::BuildMenuTree(std::span<const MenuNode> aNodes,
+                               const std::function<QMenu*(const char*)>& fnTopLevel) {
   std::vector<QMenu*> apStack;
-  for (const MenuNode& node : MainMenu()) {
+  for (const MenuNode& node : aNodes) {
     switch (node.eKind) {
       case MenuKind::Popup: {
-        const QString strText = QString::fromUtf8(node.szText);
-        QMenu* pMenu = apStack.empty() ? menuBar()->addMenu(strText)
-                                       : apStack.back()->addMenu(strText);
+        QMenu* pMenu = apStack.empty() ? fnTopLevel(node.szText)
+                                       : apStack.back()->addMenu(QString::fromUtf8(node.szText));
         connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandUi);
         apStack.push_back(pMenu);
         break;
@@ -185,55 +185,42 @@ void CMainFrame::BuildMenus() {
         QMenu* pMenu = apStack.back();
         pMenu->addAction(node.szText ? AliasAction(node.nId, node.szText)
                                      : CommandAction(node.nId));
-        if (node.nId == ID_FILE_MRU_FILE1) {
-          // Room for entries 2..4 of the recent-file list right below the first.
-          for (int i = 0; i < CRecentFileList::kMaxEntries - 1; ++i) {
-            auto* pAction = new QAction(this);
-            const int nIndex = i + 1;
-            connect(pAction, &QAction::triggered, this, [this, nIndex] {
-              if (nIndex < m_recentFiles.Entries().size()) {
-                OpenDocumentFile(m_recentFiles.Entries()[nIndex]);
-              }
-            });
-            pAction->setVisible(false);
-            pMenu->addAction(pAction);
-            m_apRecentExtra[i] = pAction;
-          }
-          connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
-        }
+        if (node.nId == ID_FILE_MRU_FILE1) AddRecentFileSlots(pMenu);
         break;
       }
     }
   }
 }
 
+// Room for entries 2..4 of the recent-file list right below the first.
+void CMainFrame::AddRecentFileSlots(QMenu* pMenu) {
+  for (int i = 0; i < CRecentFileList::kMaxEntries - 1; ++i) {
+    auto* pAction = new QAction(this);
+    const int nIndex = i + 1;
+    connect(pAction, &QAction::triggered, this, [this, nIndex] {
+      if (nIndex < m_recentFiles.Entries().size()) {
+        OpenDocumentFile(m_recentFiles.Entries()[nIndex]);
+      }
+    });
+    pAction->setVisible(false);
+    pMenu->addAction(pAction);
+    m_apRecentExtra[i] = pAction;
+  }
+  connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+}
+
+void CMainFrame::BuildMenus() {
+  BuildMenuTree(MainMenu(),
+                [this](const char* szText) { return menuBar()->addMenu(QString::fromUtf8(szText)); });
+}
+
 void CMainFrame::BuildContextMenus() {
   m_pContextMenu = new QMenu(this);
-  std::vector<QMenu*> apStack;
-  for (const MenuNode& node : ContextMenu()) {
-    switch (node.eKind) {
-      case MenuKind::Popup: {
-        QMenu* pMenu = apStack.empty() ? m_pContextMenu->addMenu(QString::fromUtf8(node.szText))
-                                       : apStack.back()->addMenu(QString::fromUtf8(node.szText));
-        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandUi);
-        if (apStack.empty()) m_mapContextPopups[node.szText] = pMenu;
-        apStack.push_back(pMenu);
-        break;
-      }
-      case MenuKind::End:
-        if (!apStack.empty()) apStack.pop_back();
-        break;
-      case MenuKind::Separator:
-        if (!apStack.empty()) apStack.back()->addSeparator();
-        break;
-      case MenuKind::Item:
-        if (!apStack.empty()) {
-          apStack.back()->addAction(node.szText ? AliasAction(node.nId, node.szText)
-                                                : CommandAction(node.nId));
-        }
-        break;
-    }
-  }
+  BuildMenuTree(ContextMenu(), [this](const char* szText) {
+    QMenu* pMenu = m_pContextMenu->addMenu(QString::fromUtf8(szText));
+    m_mapContextPopups[szText] = pMenu;
+    return pMenu;
+  });
 }
 
 void CMainFrame::BuildToolBar() {

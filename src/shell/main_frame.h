@@ -6,10 +6,13 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "core/commands.h"
 #include "shell/recent_files.h"
 
 class QAction;
@@ -60,6 +63,10 @@ class CMainFrame final : public QMainWindow {
 
  private:
   void BuildActions();
+  // Walks a flat menu list; fnTopLevel makes each top-level pop-up, the rest nest below it.
+  void BuildMenuTree(std::span<const MenuNode> aNodes,
+                     const std::function<QMenu*(const char*)>& fnTopLevel);
+  void AddRecentFileSlots(QMenu* pMenu);
   void BuildMenus();
   void BuildContextMenus();
   void BuildToolBar();
