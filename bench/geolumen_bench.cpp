@@ -42,7 +42,7 @@ void MakeBenchScene() {
   static bool s_bMade = false;
   if (s_bMade && g_nMaxX == kSide - 1 && g_nMaxY == kSide - 1 && g_nLastBand == 7) return;
   ResetProgramState();
-  g_nSensor = kSensorTmFloppy;
+  g_nSensor = Sensor::TmFloppy;
   g_nMaxX = kSide - 1;
   g_nMaxY = kSide - 1;
   g_nLastBand = 7;
@@ -190,7 +190,7 @@ void BM_CoarseRender(benchmark::State& state) {
   MakeBenchScene();
   PrepareCompositeTables();
   g_nCoarseBand = 4;
-  ToggleRankColour(3);  // one rank shows the composite, as users often leave it
+  ToggleSlicedPart(kCoarsePicture, 3);  // one rank shows the composite, as users often leave it
   OnCoarseHistogram();
   std::uint32_t anColour[256];
   bool abComposite[256];
@@ -210,7 +210,7 @@ void BM_FineRender(benchmark::State& state) {
   MakeBenchScene();
   PrepareCompositeTables();
   g_nFineBand = 5;
-  ToggleFineSpan(2);
+  ToggleSlicedPart(kFinePicture, 2);
   OnFineHistogram();
   std::uint32_t anColour[256];
   bool abComposite[256];
@@ -258,7 +258,7 @@ void BM_FloppyImport8Bands(benchmark::State& state) {
     return;
   }
   SatelliteDialogValues values;
-  values.nSensor = kSensorMss;
+  values.nSensor = Sensor::Mss;
   values.nDisplaySize = 0;
   for (int b = 0; b < 8; ++b) {
     values.abBandSelected[b] = 1;
@@ -288,7 +288,7 @@ void BM_HdfWindowRead8Bands(benchmark::State& state) {
   for (auto _ : state) {
     for (int b = 1; b <= 8; ++b) {
       CBandFile file;
-      if (!file.Open(HdfFiles()[b - 1]) || !ReadHdfBand(file, kSensorEtm6921, b, window)) {
+      if (!file.Open(HdfFiles()[b - 1]) || !ReadHdfBand(file, Sensor::Etm6921, b, window)) {
         state.SkipWithError("read failed");
         return;
       }
@@ -306,7 +306,7 @@ void BM_HdfImport8Bands(benchmark::State& state) {
     return;
   }
   SatelliteDialogValues values;
-  values.nSensor = kSensorEtm6921;
+  values.nSensor = Sensor::Etm6921;
   values.nDisplaySize = 2;
   for (int b = 0; b < 8; ++b) {
     values.abBandSelected[b] = 1;

@@ -7,15 +7,13 @@
 #include "cli/headless_platform.h"
 #include "cli/png_writer.h"
 #include "core/commands.h"
-#include "core/dialog_texts.h"
+#include "core/dialogs.h"
+#include "core/display_modes.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
 #include "import/import.h"
 #include "output/report.h"
-#include "products/coarse.h"
-#include "products/composite.h"
-#include "products/fine.h"
 
 namespace {
 
@@ -49,76 +47,6 @@ const char kszUsage[] =
     "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG could not be\n"
     "written, 2 bad arguments or a value a dialog refuses, 3 the import failed.\n";
 
-// ---- The dialogs, answered from the command line ---------------------------------------------
-// While a setting runs, its dialog command shows no dialog: it takes these values as typed and
-// does what the dialog's OK does. The values have passed the dialog's checks already.
-const CliSetting* g_pPendingDialog = nullptr;
-
-int Field(std::size_t i) {
-  int n = 0;
-  ParseInteger(g_pPendingDialog->astrFields[i], n);
-  return n;
-}
-
-void OnCliCutOffDialog() { ApplyCutOffDialog(Field(0)); }
-
-void OnCliBandValueDialog() {
-  CompositeBandValues values = CurrentCompositeBandValues();
-  values.nRedBand = Field(0);
-  values.nGreenBand = Field(1);
-  values.nBlueBand = Field(2);
-  values.nRedLower = Field(3);
-  values.nRedUpper = Field(4);
-  values.nGreenLower = Field(5);
-  values.nGreenUpper = Field(6);
-  values.nBlueLower = Field(7);
-  values.nBlueUpper = Field(8);
-  if (g_pPendingDialog->astrFields.size() > 9) values.bCutOffLinked = Field(9);
-  ApplyCompositeBandValueDialog(values);
-}
-
-void OnCliRankValueDialog() {
-  int anUpper[7];
-  for (int k = 0; k < 7; ++k) anUpper[k] = Field(1 + k);
-  ApplyRankValueDialog(Field(0), anUpper);
-}
-
-void OnCliPointValueDialog() {
-  // Points 1 and 9 are read-only in the dialog: they stay as it opened, with the fine band's.
-  const int nOpenBand = std::clamp(g_nFineBand, 1, kMaxBands);
-  int anPoint[9];
-  anPoint[0] = g_anFinePoint[1][nOpenBand];
-  for (int k = 1; k <= 7; ++k) anPoint[k] = Field(k);
-  anPoint[8] = g_anFinePoint[9][nOpenBand];
-  ApplyPointValueDialog(Field(0), anPoint);
-}
-
-// Gives the dialog commands their command-line handlers for the length of a run, and puts back
-// whatever they had (the shell's, or none) afterwards.
-class CDialogHandlers {
- public:
-  CDialogHandlers() {
-    Set(ID_COMPOSITE_CUTOFF, OnCliCutOffDialog);
-    Set(ID_COMPOSITE_BAND_VALUE, OnCliBandValueDialog);
-    Set(ID_COARSE_BAND_VALUE, OnCliRankValueDialog);
-    Set(ID_FINE_BAND_VALUE, OnCliPointValueDialog);
-  }
-  ~CDialogHandlers() {
-    for (const auto& [nId, pfnOld] : m_aSaved) SetCommandHandler(nId, pfnOld);
-    g_pPendingDialog = nullptr;
-  }
-  CDialogHandlers(const CDialogHandlers&) = delete;
-  CDialogHandlers& operator=(const CDialogHandlers&) = delete;
-
- private:
-  void Set(int nId, CommandHandler pfn) {
-    const CommandEntry* pCmd = FindCommand(nId);
-    m_aSaved.push_back({nId, pCmd ? pCmd->pfnHandler : nullptr});
-    SetCommandHandler(nId, pfn);
-  }
-  std::vector<std::pair<int, CommandHandler>> m_aSaved;
-};
-
 // Installs a platform for the length of a run and puts the previous one back.
 class CPlatformScope {
  public:
@@ -131,19 +59,13 @@ class CPlatformScope {
   Platform* m_pOld;
 };
 
-// Runs one setting as its menu command or dialog would; false when the command is disabled now.
-bool ApplySetting(const CliSetting& setting) {
-  switch (setting.pSpec->eKind) {
-    case SettingKind::Command: return DispatchCommand(setting.pSpec->nCommandId);
-    case SettingKind::Numbered: return DispatchCommand(setting.pSpec->anIds[setting.nNumber - 1]);
-    case SettingKind::Dialog: {
-      g_pPendingDialog = &setting;
-      const bool bRun = DispatchCommand(setting.pSpec->nCommandId);
-      g_pPendingDialog = nullptr;
-      return bRun;
-    }
-  }
-  return false;
+// Runs one setting as its menu command or dialog OK would; false when the command is disabled
+// now.
+bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
+  if (setting.pCommand->pDialog) platform.AnswerNextDialog(setting.astrFields);
+  const bool bRun = DispatchCommand(setting.pCommand->nId);
+  platform.AnswerNextDialog({});
+  return bRun;
 }
 
 // How far down and right the panel reaches: drawing is only measured.
@@ -169,26 +91,6 @@ class CExtentCanvas final : public Canvas {
     m_nBottom = std::max(m_nBottom, nBottom);
   }
 };
-
-int ViewCommandOf(CliProduct eProduct) {
-  switch (eProduct) {
-    case CliProduct::Composite: return ID_COMPOSITE_VIEW;
-    case CliProduct::Coarse: return ID_COARSE_VIEW;
-    case CliProduct::Fine: return ID_FINE_VIEW;
-    case CliProduct::None: break;
-  }
-  return 0;
-}
-
-const char* ProductName(CliProduct eProduct) {
-  switch (eProduct) {
-    case CliProduct::Composite: return "composite";
-    case CliProduct::Coarse: return "coarse";
-    case CliProduct::Fine: return "fine";
-    case CliProduct::None: break;
-  }
-  return "";
-}
 
 // The picture and its panel as the view paints them, read back from the surface.
 bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
@@ -245,7 +147,6 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   // Every dialog value is checked before anything runs, so a refused one leaves no half-done
   // work behind; the message is the dialog's own.
   for (const CliSetting& setting : request.aSettings) {
-    if (setting.pSpec->eKind != SettingKind::Dialog) continue;
     const std::string strRefusal = DialogRefusal(setting);
     if (!strRefusal.empty()) {
       platform.MessageBox(strRefusal, kszAppCaption, MsgButtons::Ok);
@@ -266,10 +167,9 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     return kExitImportFailed;
   }
 
-  CDialogHandlers dialogHandlers;
   for (const CliSetting& setting : request.aSettings) {
-    if (!ApplySetting(setting)) {
-      err << "geolumen: " << setting.pSpec->szOption
+    if (!ApplySetting(setting, platform)) {
+      err << "geolumen: " << setting.strOption
           << (setting.strValue.empty() ? "" : " " + setting.strValue)
           << " is not available for this scene (the command is disabled)\n";
       return kExitUsage;
@@ -282,8 +182,8 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     return out ? kExitOk : kExitOutputFailed;
   }
 
-  if (!DispatchCommand(ViewCommandOf(request.eProduct))) {
-    err << "geolumen: the " << ProductName(request.eProduct)
+  if (!DispatchCommand(request.pProduct->nViewCommand)) {
+    err << "geolumen: the " << request.pProduct->szProduct
         << " picture is not available for this scene (the command is disabled)\n";
     return kExitUsage;
   }

@@ -1,73 +1,22 @@
 #include "cli/command_line_args.h"
 
-#include <charconv>
+#include <algorithm>
 
 #include "core/commands.h"
-#include "core/dialog_texts.h"
+#include "core/dialogs.h"
+#include "core/display_modes.h"
 
 namespace {
 
-const SettingSpec g_aSettingSpecs[] = {
-    {"--true-colour", SettingKind::Command, ID_TRUE_COLOUR},
-    {"--natural-colour", SettingKind::Command, ID_NATURAL_COLOUR},
-    {"--false-colour", SettingKind::Command, ID_FALSE_COLOUR},
-    {"--rgb-library", SettingKind::Numbered, 0, kanRgbLibraryIds, 6},
-    {"--red", SettingKind::Numbered, 0, kanRedBandIds, 8},
-    {"--green", SettingKind::Numbered, 0, kanGreenBandIds, 8},
-    {"--blue", SettingKind::Numbered, 0, kanBlueBandIds, 8},
-    {"--cutoff", SettingKind::Dialog, ID_COMPOSITE_CUTOFF, nullptr, 0, CliDialog::CutOff},
-    {"--release-cutoff", SettingKind::Command, ID_COMPOSITE_RELEASE},
-    {"--band-values", SettingKind::Dialog, ID_COMPOSITE_BAND_VALUE, nullptr, 0,
-     CliDialog::BandValues},
-    {"--coarse-band", SettingKind::Numbered, 0, kanCoarseBandIds, 8},
-    {"--rank-library", SettingKind::Numbered, 0, kanRankLibraryIds, 8},
-    {"--rank-colours", SettingKind::Numbered, 0, kanCoarseColourIds, 8},
-    {"--rank-values", SettingKind::Dialog, ID_COARSE_BAND_VALUE, nullptr, 0,
-     CliDialog::RankValues},
-    {"--rank-toggle", SettingKind::Numbered, 0, kanRankToggleIds, 8},
-    {"--ranks-on", SettingKind::Command, ID_RANKS_ON},
-    {"--ranks-off", SettingKind::Command, ID_RANKS_OFF},
-    {"--ranks-invert", SettingKind::Command, ID_RANKS_INVERT},
-    {"--fine-band", SettingKind::Numbered, 0, kanFineBandIds, 8},
-    {"--point-library", SettingKind::Numbered, 0, kanPointLibraryIds, 4},
-    {"--point-colours", SettingKind::Numbered, 0, kanFineColourIds, 8},
-    {"--point-values", SettingKind::Dialog, ID_FINE_BAND_VALUE, nullptr, 0,
-     CliDialog::PointValues},
-    {"--span-toggle", SettingKind::Numbered, 0, kanSpanToggleIds, 8},
-    {"--spans-on", SettingKind::Command, ID_SPANS_ON},
-    {"--spans-off", SettingKind::Command, ID_SPANS_OFF},
-    {"--spans-invert", SettingKind::Command, ID_SPANS_INVERT},
-};
-
-const SettingSpec* FindSettingSpec(const std::string& strOption) {
-  for (const SettingSpec& entry : g_aSettingSpecs) {
-    if (strOption == entry.szOption) return &entry;
-  }
-  return nullptr;
-}
-
 struct SensorOption {
   const char* szOption;
-  int nSensor;
+  Sensor eSensor;
 };
 const SensorOption g_aSensorOptions[] = {
-    {"--mss", kSensorMss},           {"--tm", kSensorTmFloppy},
-    {"--ceos", kSensorTmCeos},       {"--etm6921", kSensorEtm6921},
-    {"--etm6845", kSensorEtm6845},
+    {"--mss", Sensor::Mss},         {"--tm", Sensor::TmFloppy},
+    {"--ceos", Sensor::TmCeos},     {"--etm6921", Sensor::Etm6921},
+    {"--etm6845", Sensor::Etm6845},
 };
-
-// Fields of each dialog as the command line lists them.
-int DialogFieldCount(CliDialog eDialog, bool& bOptionalLast) {
-  bOptionalLast = false;
-  switch (eDialog) {
-    case CliDialog::CutOff: return 1;
-    case CliDialog::BandValues: bOptionalLast = true; return 10;
-    case CliDialog::RankValues: return 8;
-    case CliDialog::PointValues: return 8;
-    case CliDialog::None: break;
-  }
-  return 0;
-}
 
 std::vector<std::string> SplitFields(const std::string& str) {
   std::vector<std::string> astr;
@@ -82,49 +31,88 @@ std::vector<std::string> SplitFields(const std::string& str) {
 
 bool IsOption(const std::string& str) { return str.size() > 2 && str.compare(0, 2, "--") == 0; }
 
-}  // namespace
-
-bool ParseInteger(const std::string& strIn, int& nValue) {
-  std::size_t nBegin = strIn.find_first_not_of(" \t");
-  std::size_t nEnd = strIn.find_last_not_of(" \t");
-  if (nBegin == std::string::npos) return false;
-  const char* pBegin = strIn.data() + nBegin;
-  const char* pEnd = strIn.data() + nEnd + 1;
-  if (*pBegin == '+') ++pBegin;  // from_chars takes a minus sign only
-  if (pBegin == pEnd) return false;
-  const auto result = std::from_chars(pBegin, pEnd, nValue);
-  return result.ec == std::errc() && result.ptr == pEnd;
+// The rows a setting option runs: one command, one dialog, or a numbered family (nArg 1..n).
+std::vector<const CommandEntry*> RowsOfOption(const std::string& strOption) {
+  std::vector<const CommandEntry*> apRows;
+  for (const CommandEntry& cmd : CommandTable()) {
+    if (cmd.szCliOption && strOption == cmd.szCliOption) apRows.push_back(&cmd);
+  }
+  return apRows;
 }
 
-std::string DialogRefusal(const CliSetting& setting) {
-  // Each field in the dialog's order: a ranged field refuses anything outside its range (a
-  // non-number included), a plain field only what is no integer.
-  struct Field {
-    int nMin, nMax;
-    bool bRange;
-  };
-  std::vector<Field> aFields;
-  switch (setting.pSpec->eDialog) {
-    case CliDialog::CutOff: aFields = {{0, 49, true}}; break;
-    case CliDialog::BandValues:
-      aFields = {{1, 8, true},   {1, 8, true},   {1, 8, true},
-                 {0, 254, true}, {1, 255, true}, {0, 254, true},
-                 {1, 255, true}, {0, 254, true}, {1, 255, true}};
-      break;
-    case CliDialog::RankValues:
-    case CliDialog::PointValues:
-      aFields = {{1, 8, true}};
-      aFields.resize(8, Field{0, 0, false});
-      break;
-    case CliDialog::None: return "";
+// The fields the command line lists, as indices into the dialog's fields: the edited ones, in
+// the dialog's command-line order.
+std::vector<int> CliFields(const DialogSpec& spec) {
+  std::vector<int> anOrder;
+  if (spec.anCliOrder.empty()) {
+    for (int i = 0; i < static_cast<int>(spec.aFields.size()); ++i) anOrder.push_back(i);
+  } else {
+    anOrder.assign(spec.anCliOrder.begin(), spec.anCliOrder.end());
   }
-  for (std::size_t i = 0; i < aFields.size() && i < setting.astrFields.size(); ++i) {
-    int nValue = 0;
-    const bool bInteger = ParseInteger(setting.astrFields[i], nValue);
-    if (aFields[i].bRange && (!bInteger || nValue < aFields[i].nMin || nValue > aFields[i].nMax)) {
-      return RangeMessage(aFields[i].nMin, aFields[i].nMax);
+  std::erase_if(anOrder, [&](int i) { return spec.aFields[i].eKind == FieldKind::Fixed; });
+  return anOrder;
+}
+
+// Reads "A,B,C" into the dialog's fields; check boxes at the end may be left out.
+bool ReadDialogFields(const DialogSpec& spec, CliSetting& setting, std::string& strError) {
+  const std::vector<int> anOrder = CliFields(spec);
+  std::size_t nOptional = 0;
+  while (nOptional < anOrder.size() &&
+         spec.aFields[anOrder[anOrder.size() - 1 - nOptional]].eKind == FieldKind::Check) {
+    ++nOptional;
+  }
+  const std::vector<std::string> astrTyped = SplitFields(setting.strValue);
+  const std::size_t nMost = anOrder.size(), nLeast = nMost - nOptional;
+  if (astrTyped.size() < nLeast || astrTyped.size() > nMost) {
+    strError = setting.strOption + " takes " +
+               (nOptional ? std::to_string(nLeast) + " or " : std::string()) +
+               std::to_string(nMost) + " comma-separated values";
+    return false;
+  }
+  setting.astrFields.assign(spec.aFields.size(), std::string());
+  for (std::size_t i = 0; i < astrTyped.size(); ++i) {
+    const DialogField& field = spec.aFields[anOrder[i]];
+    if (field.eKind == FieldKind::Check && astrTyped[i] != "0" && astrTyped[i] != "1") {
+      strError = setting.strOption + ": " + field.szName + " must be 0 or 1";
+      return false;
     }
-    if (!bInteger) return kszIntegerMessage;
+    setting.astrFields[anOrder[i]] = astrTyped[i];
+  }
+  return true;
+}
+
+// The command-line names of the registered pictures: "a, b or c", or "a|b|c" with bBars.
+std::string ProductNames(bool bBars = false) {
+  std::vector<std::string> astr;
+  for (const DisplayModeEntry& mode : DisplayModes()) {
+    if (mode.szProduct) astr.emplace_back(mode.szProduct);
+  }
+  std::string str;
+  for (std::size_t i = 0; i < astr.size(); ++i) {
+    if (i > 0) str += bBars ? "|" : i + 1 == astr.size() ? " or " : ", ";
+    str += astr[i];
+  }
+  return str;
+}
+
+const DisplayModeEntry* FindProduct(const std::string& strName) {
+  for (const DisplayModeEntry& mode : DisplayModes()) {
+    if (mode.szProduct && strName == mode.szProduct) return &mode;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string DialogRefusal(const CliSetting& setting) {
+  const DialogSpec* pSpec = setting.pCommand->pDialog;
+  if (!pSpec) return "";
+  // Every field in the dialog's own order; a field the command line left out keeps the value
+  // the dialog opens with, which it takes.
+  for (std::size_t i = 0; i < pSpec->aFields.size() && i < setting.astrFields.size(); ++i) {
+    if (setting.astrFields[i].empty()) continue;
+    std::string strRefusal = FieldRefusal(pSpec->aFields[i], setting.astrFields[i]);
+    if (!strRefusal.empty()) return strRefusal;
   }
   return "";
 }
@@ -172,7 +160,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         return false;
       }
       request.bSceneGiven = true;
-      request.scene.nSensor = pSensor->nSensor;
+      request.scene.nSensor = pSensor->eSensor;
       int nBand = 0;
       while (i + 1 < astrArgs.size() && !IsOption(astrArgs[i + 1])) {
         if (nBand == kMaxBands) {
@@ -213,44 +201,32 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.bOffsetGiven = true;
     } else if (strArg == "--product" && request.eCommand == CliCommand::Export) {
       if (!next(strValue)) return false;
-      if (strValue == "composite") request.eProduct = CliProduct::Composite;
-      else if (strValue == "coarse") request.eProduct = CliProduct::Coarse;
-      else if (strValue == "fine") request.eProduct = CliProduct::Fine;
-      else {
-        strError = "--product must be composite, coarse or fine";
+      request.pProduct = FindProduct(strValue);
+      if (!request.pProduct) {
+        strError = "--product must be " + ProductNames();
         return false;
       }
     } else if (strArg == "--out" && request.eCommand == CliCommand::Export) {
       if (!next(request.strOut)) return false;
     } else if (strArg == "--panel" && request.eCommand == CliCommand::Export) {
       request.bPanel = true;
-    } else if (const SettingSpec* pSpec = FindSettingSpec(strArg)) {
-      CliSetting setting{pSpec, "", {}, 0};
-      if (pSpec->eKind != SettingKind::Command) {
+    } else if (const std::vector<const CommandEntry*> apRows = RowsOfOption(strArg);
+               !apRows.empty()) {
+      CliSetting setting{apRows.front(), strArg, "", {}};
+      if (apRows.size() > 1) {
+        // A numbered family: the number picks the row.
+        int nNumber = 0;
         if (!next(setting.strValue)) return false;
-      }
-      if (pSpec->eKind == SettingKind::Numbered) {
-        if (!ParseInteger(setting.strValue, setting.nNumber) || setting.nNumber < 1 ||
-            setting.nNumber > pSpec->nCount) {
-          strError = strArg + " takes a number from 1 to " + std::to_string(pSpec->nCount);
+        const auto it = std::find_if(apRows.begin(), apRows.end(), [&](const CommandEntry* p) {
+          return ParseInteger(setting.strValue, nNumber) && p->nArg == nNumber;
+        });
+        if (it == apRows.end()) {
+          strError = strArg + " takes a number from 1 to " + std::to_string(apRows.size());
           return false;
         }
-      } else if (pSpec->eKind == SettingKind::Dialog) {
-        setting.astrFields = SplitFields(setting.strValue);
-        bool bOptionalLast = false;
-        const std::size_t nFields = DialogFieldCount(pSpec->eDialog, bOptionalLast);
-        if (setting.astrFields.size() != nFields &&
-            !(bOptionalLast && setting.astrFields.size() == nFields - 1)) {
-          strError = strArg + " takes " +
-                     (bOptionalLast ? std::to_string(nFields - 1) + " or " : std::string()) +
-                     std::to_string(nFields) + " comma-separated values";
-          return false;
-        }
-        if (pSpec->eDialog == CliDialog::BandValues && setting.astrFields.size() == 10 &&
-            setting.astrFields[9] != "0" && setting.astrFields[9] != "1") {
-          strError = "--band-values: LINK must be 0 or 1";
-          return false;
-        }
+        setting.pCommand = *it;
+      } else if (const DialogSpec* pSpec = setting.pCommand->pDialog) {
+        if (!next(setting.strValue) || !ReadDialogFields(*pSpec, setting, strError)) return false;
       }
       request.aSettings.push_back(setting);
     } else {
@@ -265,13 +241,13 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
   }
   // The floppy scenes have one window size; a CD-ROM scene without a size goes to the import,
   // which says so as the dialog would.
-  if (!bSizeGiven && (request.scene.nSensor == kSensorMss ||
-                      request.scene.nSensor == kSensorTmFloppy)) {
+  if (!bSizeGiven && (request.scene.nSensor == Sensor::Mss ||
+                      request.scene.nSensor == Sensor::TmFloppy)) {
     request.scene.nDisplaySize = 0;
   }
   if (request.eCommand == CliCommand::Export) {
-    if (request.eProduct == CliProduct::None) {
-      strError = "export needs --product composite|coarse|fine";
+    if (!request.pProduct) {
+      strError = "export needs --product " + ProductNames(true);
       return false;
     }
     if (request.strOut.empty()) {

@@ -1,5 +1,6 @@
 // The command line's arguments, read into a request before anything runs, so that a mistake
-// anywhere in them is reported before the scene is touched.
+// anywhere in them is reported before the scene is touched. Settings are found in the command
+// registry by their option; a dialog's values are read and checked by its description.
 #pragma once
 
 #include <string>
@@ -7,31 +8,18 @@
 
 #include "import/import.h"
 
+struct CommandEntry;
+struct DisplayModeEntry;
+
 enum class CliCommand { Help, Export, Report };
-enum class CliProduct { None, Composite, Coarse, Fine };
-
-enum class SettingKind {
-  Command,   // one menu command
-  Numbered,  // one item of a numbered family (library, band, toggle), value 1..nCount
-  Dialog,    // the values of a dialog, handed over as its OK would
-};
-
-enum class CliDialog { None, CutOff, BandValues, RankValues, PointValues };
-
-struct SettingSpec {
-  const char* szOption;
-  SettingKind eKind;
-  int nCommandId;              // Command, Dialog: the menu command
-  const int* anIds = nullptr;  // Numbered: the commands of items 1..nCount
-  int nCount = 0;
-  CliDialog eDialog = CliDialog::None;
-};
 
 struct CliSetting {
-  const SettingSpec* pSpec;
-  std::string strValue;                // as typed, for messages
-  std::vector<std::string> astrFields; // Dialog: the comma-separated fields
-  int nNumber = 0;                     // Numbered: the item
+  const CommandEntry* pCommand;  // the command it runs (a dialog command for dialog values)
+  std::string strOption;         // as typed, for messages
+  std::string strValue;
+  // Dialog values as typed, one per field of the dialog ("" where the command line gave none:
+  // the field keeps the value the dialog opens with).
+  std::vector<std::string> astrFields;
 };
 
 struct CliRequest {
@@ -41,7 +29,7 @@ struct CliRequest {
   bool bOffsetGiven = false;
   int nOffsetX = 0, nOffsetY = 0;
   std::vector<CliSetting> aSettings;
-  CliProduct eProduct = CliProduct::None;
+  const DisplayModeEntry* pProduct = nullptr;  // export: the picture to write
   std::string strOut;
   bool bPanel = false;
 };
@@ -52,7 +40,3 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
 
 // The message the dialog would show for the first field it refuses, or "" when it takes them.
 std::string DialogRefusal(const CliSetting& setting);
-
-
-// A whole decimal integer with an optional sign, nothing around it.
-bool ParseInteger(const std::string& str, int& nValue);

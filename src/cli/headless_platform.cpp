@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/dialogs.h"
+
 MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view caption,
                                         MsgButtons) {
   // Nobody is there to cancel: every question is answered OK, as a script would want. One
@@ -15,4 +17,16 @@ MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view 
   m_err.flush();
   ++m_nMessages;
   return MsgResult::Ok;
+}
+
+bool CHeadlessPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
+  if (m_astrAnswer.empty()) return false;
+  for (std::size_t i = 0; i < spec.aFields.size() && i < m_astrAnswer.size(); ++i) {
+    int nValue = 0;
+    if (spec.aFields[i].eKind != FieldKind::Fixed && ParseInteger(m_astrAnswer[i], nValue)) {
+      anValues[i] = nValue;
+    }
+  }
+  m_astrAnswer.clear();
+  return true;
 }

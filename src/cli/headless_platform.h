@@ -4,6 +4,8 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/platform.h"
 
@@ -20,6 +22,15 @@ class CHeadlessPlatform final : public Platform {
   Canvas& WindowCanvas() override { return m_pWindow ? *m_pWindow : NullCanvas(); }
   bool ChooseColour(Colorref&) override { return false; }
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
+  // The dialog is answered with the values the command line gave (OK), or cancelled when none
+  // are waiting.
+  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+
+  // The values the next dialog is answered with, one per field ("" keeps the field as the
+  // dialog opens it); empty: none.
+  void AnswerNextDialog(std::vector<std::string> astrFields) {
+    m_astrAnswer = std::move(astrFields);
+  }
 
   // The canvas that stands in for the window from now on (nullptr: none).
   void SetWindowCanvas(Canvas* pCanvas) { m_pWindow = pCanvas; }
@@ -29,4 +40,5 @@ class CHeadlessPlatform final : public Platform {
   std::ostream& m_err;
   Canvas* m_pWindow = nullptr;
   int m_nMessages = 0;
+  std::vector<std::string> m_astrAnswer;
 };

@@ -26,6 +26,7 @@ class CSilentPlatform final : public Platform {
   Canvas& WindowCanvas() override { return NullCanvas(); }
   bool ChooseColour(Colorref&) override { return false; }
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
+  bool RunDialog(const DialogSpec&, int[]) override { return false; }
 };
 
 CSilentPlatform g_silentPlatform;

@@ -7,6 +7,8 @@
 
 #include "core/state.h"
 
+struct DialogSpec;
+
 struct Point {
   int x;
   int y;
@@ -60,6 +62,9 @@ class Platform {
   virtual bool ChooseColour(Colorref& crInOut) = 0;
   // Both status panes at once; false when there is no status bar to show them.
   virtual bool SetStatusText(std::string_view strPane0, std::string_view strPane1) = 0;
+  // A settings dialog opened with anValues (one per field of the description); true and the
+  // values as accepted on OK, false on Cancel.
+  virtual bool RunDialog(const DialogSpec& spec, int anValues[]) = 0;
 };
 
 // A canvas that draws nothing (for a platform without a window).

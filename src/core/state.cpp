@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "core/parallel.h"
+#include "core/settings_groups.h"
 
 PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 
-int g_nSensor = kSensorNone;
+Sensor g_nSensor = Sensor::None;
 int g_nDisplaySize = -1;
 int g_nMaxX = 511;
 int g_nMaxY = 399;
@@ -23,7 +24,7 @@ std::uint32_t g_anBandHist[kMaxBands][256];
 int g_abUseBand[kMaxBands];
 std::uint32_t g_anCatHist[8][kMaxBands][256];
 
-int g_nDisplayMode = kModeNoData;
+DisplayMode g_nDisplayMode = DisplayMode::NoData;
 int g_bAlwaysRedraw = 1;
 int g_nMouseX = 0;
 int g_nMouseY = 0;
@@ -65,29 +66,16 @@ int g_nHistCursor = 10;
 int g_abSaveSection[kSaveSections] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 int g_nPrintStep = 7;
 
-namespace {
-
-// The settings groups start from their reset values; the program image is built with them.
-struct StartValues {
-  StartValues() {
-    ResetCompositeQuery();
-    ResetCoarseQuery();
-    ResetCoarsePalette();
-    ResetFineQuery();
-    ResetFinePalette();
+bool GetSceneExtent(Sensor eSensor, SceneExtent& extent) {
+  switch (eSensor) {
+    case Sensor::TmCeos: extent = {6919, 5964, 3459, 2981}; return true;
+    case Sensor::Etm6921: extent = {6920, 6315, 3459, 3157}; return true;
+    case Sensor::Etm6845: extent = {6844, 6315, 3421, 3157}; return true;
+    case Sensor::Mss:
+    case Sensor::TmFloppy:
+    case Sensor::None: return false;
   }
-};
-const StartValues g_startValues;
-
-}  // namespace
-
-bool GetSceneExtent(int nSensor, SceneExtent& extent) {
-  switch (nSensor) {
-    case kSensorTmCeos: extent = {6919, 5964, 3459, 2981}; return true;
-    case kSensorEtm6921: extent = {6920, 6315, 3459, 3157}; return true;
-    case kSensorEtm6845: extent = {6844, 6315, 3421, 3157}; return true;
-    default: return false;
-  }
+  return false;
 }
 
 namespace {
@@ -187,20 +175,17 @@ void CountWindowValues(int nBand, std::uint32_t anCount[256]) {
 void RecomputeAfterImport() {
   RecomputeBandHistograms();
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
 }
 
 void RecomputeAfterWorkFileLoad() {
   RecomputeBandHistograms();
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
 }
 
 void ResetAfterImport() {
-  ResetCompositeQuery();
-  ResetCoarseQuery();
-  ResetFineQuery();
-  ResetCoarsePalette();
-  ResetFinePalette();
+  ResetQueries();
+  ResetPalettes();
 }
 
 void ClearOffscreenImage() {
@@ -210,7 +195,7 @@ void ClearOffscreenImage() {
 
 void ResetProgramState() {
   std::memset(g_aPixel, 0, sizeof g_aPixel);
-  g_nSensor = kSensorNone;
+  g_nSensor = Sensor::None;
   g_nDisplaySize = -1;
   g_nMaxX = 511;
   g_nMaxY = 399;
@@ -226,31 +211,19 @@ void ResetProgramState() {
   std::fill(std::begin(g_abUseBand), std::end(g_abUseBand), 0);
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
 
-  g_nDisplayMode = kModeNoData;
+  g_nDisplayMode = DisplayMode::NoData;
   g_bAlwaysRedraw = 1;
   g_nMouseX = 0;
   g_nMouseY = 0;
   std::memset(g_anOffscreen, 0, sizeof g_anOffscreen);
 
-  // Derived tables of the products start empty: the composite tables stay all 0 until the
-  // composite prepare step runs, and the coarse and fine displays show exactly that.
-  std::memset(g_abRedLut, 0, 256);
-  std::memset(g_abGreenLut, 0, 256);
-  std::memset(g_abBlueLut, 0, 256);
-  std::memset(g_anRedHist, 0, sizeof g_anRedHist);
-  std::memset(g_anGreenHist, 0, sizeof g_anGreenHist);
-  std::memset(g_anBlueHist, 0, sizeof g_anBlueHist);
-  g_nRedHistMax = g_nGreenHistMax = g_nBlueHistMax = 0;
-  std::memset(g_anFineRed, 0, sizeof g_anFineRed);
-  std::memset(g_anFineGreen, 0, sizeof g_anFineGreen);
-  std::memset(g_anFineBlue, 0, sizeof g_anFineBlue);
-  std::memset(g_anFineHist, 0, sizeof g_anFineHist);
-  g_nFineHistMax = 0;
-  ResetCompositeQuery();
-  ResetCoarseQuery();
-  ResetCoarsePalette();
-  ResetFineQuery();
-  ResetFinePalette();
+  // Each group's derived tables start empty (the composite tables stay all 0 until the
+  // composite prepare step runs), then its settings take their defaults.
+  for (const SettingsGroup& group : SettingsGroups()) {
+    if (group.pfnClearDerived) group.pfnClearDerived();
+    group.pfnResetQuery();
+    if (group.pfnResetPalette) group.pfnResetPalette();
+  }
 
   g_nCategory = 1;
   std::memset(g_anCatLower, 0, sizeof g_anCatLower);

@@ -59,14 +59,22 @@ extern PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 static_assert(sizeof(g_aPixel) == 18874368);
 
 // ---- Scene description ----------------------------------------------------------------------
-inline constexpr int kSensorMss = 0;
-inline constexpr int kSensorTmFloppy = 1;
-inline constexpr int kSensorTmCeos = 2;
-inline constexpr int kSensorEtm6921 = 3;
-inline constexpr int kSensorEtm6845 = 4;
-inline constexpr int kSensorNone = 20;
+// Sensor codes, as the scene dialog's buttons and the work file number them.
+enum class Sensor : int {
+  Mss = 0,        // MSS, floppy
+  TmFloppy = 1,   // TM, floppy
+  TmCeos = 2,     // TM, CEOS CD-ROM
+  Etm6921 = 3,    // ETM+, HDF CD-ROM, 6921 columns
+  Etm6845 = 4,    // ETM+, HDF CD-ROM, 6845 columns
+  None = 20,      // no scene
+};
+constexpr int SensorCode(Sensor eSensor) { return static_cast<int>(eSensor); }
+// The sensor of a code 0..4; any other code is no sensor.
+constexpr Sensor SensorFromCode(int nCode) {
+  return nCode >= 0 && nCode <= 4 ? static_cast<Sensor>(nCode) : Sensor::None;
+}
 
-extern int g_nSensor;
+extern Sensor g_nSensor;
 extern int g_nDisplaySize;
 extern int g_nMaxX;
 extern int g_nMaxY;
@@ -84,18 +92,22 @@ extern int g_abUseBand[kMaxBands];
 extern std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 // ---- Display state ---------------------------------------------------------------------------
-inline constexpr int kModeComposite = 0;
-inline constexpr int kModeCoarse = 1;
-inline constexpr int kModeCategory = 2;
-inline constexpr int kModeTraining = 3;
-inline constexpr int kModeClassify = 4;
-inline constexpr int kModeDetailedHistogram = 5;
-inline constexpr int kModeFine = 6;
-inline constexpr int kModeBmp = 8;
-inline constexpr int kModePrompt = 10;
-inline constexpr int kModeNoData = 20;
+// What the view shows. Every mode but NoData means a scene is loaded.
+enum class DisplayMode : int {
+  Composite = 0,
+  Coarse = 1,
+  Category = 2,
+  Training = 3,
+  Classify = 4,
+  DetailedHistogram = 5,
+  Fine = 6,
+  Bmp = 8,
+  Prompt = 10,
+  NoData = 20,
+};
+constexpr int DisplayModeCode(DisplayMode eMode) { return static_cast<int>(eMode); }
 
-extern int g_nDisplayMode;
+extern DisplayMode g_nDisplayMode;
 extern int g_bAlwaysRedraw;
 extern int g_nMouseX;
 extern int g_nMouseY;
@@ -155,14 +167,14 @@ struct SceneExtent {
   int nCentreLine;
 };
 // False for sensors whose scenes are not larger than the window (floppy, none).
-bool GetSceneExtent(int nSensor, SceneExtent& extent);
+bool GetSceneExtent(Sensor eSensor, SceneExtent& extent);
 
 // ---- Shared operations --------------------------------------------------------------------------
 // W and H of the loaded window.
 inline int WindowWidth() { return g_nMaxX + 1; }
 inline int WindowHeight() { return g_nMaxY + 1; }
 inline int BandCount() { return g_nLastBand + 1; }
-inline bool HasData() { return g_nDisplayMode < kModeNoData; }
+inline bool HasData() { return g_nDisplayMode != DisplayMode::NoData; }
 
 // Band histograms over the window, band-use flags, category histograms cleared, mode 10.
 void RecomputeAfterImport();
@@ -174,16 +186,10 @@ void RecomputeBandHistograms();
 void RecomputeBandHistogramsPlain();
 // Histogram of band nBand (1..8) over the window, on both cores for a large window.
 void CountWindowValues(int nBand, std::uint32_t anCount[256]);
-// Every query and palette reset, in the order an import runs them.
+// Every settings group's query reset, then every palette reset (what an import does).
 void ResetAfterImport();
-// Every value back to its start value: for tests and a fresh program.
+// Every value back to its start value, the registered settings groups' included: for tests
+// and a fresh program.
 void ResetProgramState();
 // Fill the W x H off-screen image with white.
 void ClearOffscreenImage();
-
-// Settings-group resets, each defined beside the product that owns the group.
-void ResetCompositeQuery();
-void ResetCoarseQuery();
-void ResetCoarsePalette();
-void ResetFineQuery();
-void ResetFinePalette();

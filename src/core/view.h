@@ -1,10 +1,12 @@
-// The view's behaviour without the widget: painting by display mode, the status readout, the
-// routing of mouse clicks and arrow keys, the scroll sizes. The shell calls these from its
-// event handlers with logical (scrolled) coordinates.
+// The view's behaviour without the widget: painting, the status readout, the routing of mouse
+// clicks and arrow keys to the entry of the display mode shown, the scroll sizes. The shell
+// calls these from its event handlers with logical (scrolled) coordinates.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "core/display_modes.h"
 
 class Canvas;
 
@@ -25,6 +27,10 @@ inline constexpr const char* kaszLoadInstructions[7] = {
 // Text in the panel font ("ＭＳ Ｐ明朝", normal weight) with its top-left corner at (x, y).
 void DrawPanelText(Canvas& canvas, int x, int y, int nHeight, std::string_view text);
 
+// Registers what the view shows by itself: the prompt (mode 10) and the load instructions
+// (mode 20).
+void RegisterViewModes();
+
 // Paints the view on the window canvas: the off-screen image or the prompt texts, then the
 // panel of the product shown.
 void PaintView();
@@ -39,13 +45,19 @@ std::string StatusPane1Text();
 // Updates both panes unless the mouse is beyond the loaded window.
 void UpdateStatusReadout();
 
+// Pane 0 of the picture modes: window position, pixel and its band values.
+std::string PixelReadout();
+// Pane 0 of the histogram view: a value and its count in every band.
+std::string HistogramReadout(int nValue);
+// The arrow keys of the picture modes: the readout's pixel moves by one within the window.
+void MoveReadoutCursor(ArrowKey key);
+
 void OnViewMouseMove(int x, int y);
 void OnViewLButtonDown(int x, int y, bool bShift);
 
-enum class ArrowKey { Left, Right, Up, Down };
 void OnViewArrowKey(ArrowKey key);
 
-// Name of the context-menu pop-up a right click shows now.
+// Name of the context-menu pop-up a right click shows now (null: none).
 const char* ContextPopupForClick(bool bCtrl);
 
 struct ScrollSizes {

@@ -5,7 +5,16 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
-#include "histograms/panels.h"
+
+PanelHit CoarsePanelLayout::Hit(int x, int y) {
+  for (int k = 1; k <= 8; ++k) {
+    if (k <= 7) {
+      if (const int nStep = Arrows(k).Hit(x, y)) return {k, 0, nStep, false};
+    }
+    if (ColourSwatch(k).Hit(x, y)) return {k, 0, 0, true};
+  }
+  return {};
+}
 
 void DrawCoarsePanel() {
   Canvas& canvas = ThePlatform().WindowCanvas();
@@ -30,10 +39,10 @@ void DrawCoarsePanel() {
   const long long N = static_cast<long long>(g_nMaxX + 1) * (g_nMaxY + 1);
   const long long nHundredth = std::max(N / 100, 1LL);
   for (int k = 1; k <= 8; ++k) {
-    const int y = 160 + 30 * (k - 1);
+    const int y = CoarsePanelLayout::RowTop(k);
     if (g_anRankColourOn[k][b] == 1) canvas.DrawIcon(W + 3, y, kIconPanelCheck);
     DrawPanelText(canvas, W + 20, y, kPanelTextHeight, FormatText("%d", k));
-    FillSwatch(canvas, W + 31, y + 2, W + 55, y + 15, g_acrRankColour[k][b]);
+    FillSwatch(canvas, CoarsePanelLayout::ColourSwatch(k), g_acrRankColour[k][b]);
     DrawPanelText(canvas, W + 60, y, kPanelTextHeight,
                   FormatText("%d   ", static_cast<int>(g_anRankCount[k] / nHundredth)));
     DrawPanelText(canvas, W + 90, y, kPanelTextHeight,
@@ -42,6 +51,9 @@ void DrawCoarsePanel() {
                   k == 1 ? std::string("0  ") : FormatText("%d  ", g_anRankUpper[k - 1][b]));
     DrawPanelText(canvas, W + 178, y, kPanelTextHeight,
                   k == 8 ? std::string("～ 255") : FormatText("～ %d", g_anRankUpper[k][b]));
-    if (k <= 7) canvas.DrawIcon(W + 224, y, kIconPanelBlueArrow);
+    if (k <= 7) {
+      const ArrowPair arrows = CoarsePanelLayout::Arrows(k);
+      canvas.DrawIcon(arrows.nLeft, arrows.nTop, kIconPanelBlueArrow);
+    }
   }
 }

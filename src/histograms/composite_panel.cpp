@@ -3,7 +3,6 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
-#include "histograms/panels.h"
 
 namespace {
 
@@ -18,22 +17,34 @@ struct SubPanel {
 
 }  // namespace
 
+PanelHit CompositePanelLayout::Hit(int x, int y) {
+  for (int i = 0; i < 3; ++i) {
+    for (int nPair = 0; nPair < 2; ++nPair) {
+      if (const int nStep = Arrows(i, nPair).Hit(x, y)) return {i, nPair, nStep, false};
+    }
+  }
+  return {};
+}
+
 void DrawCompositePanel() {
   Canvas& canvas = ThePlatform().WindowCanvas();
   const int W = g_nMaxX;
+  const int* t = CompositePanelLayout::kanSubPanelTop;
   const SubPanel aPanels[3] = {
-      {0, g_nRedBand, g_nRedLower, g_nRedUpper, g_anRedHist, g_nRedHistMax, g_abRedLut,
+      {t[0], g_nRedBand, g_nRedLower, g_nRedUpper, g_anRedHist, g_nRedHistMax, g_abRedLut,
        Rgb(255, 0, 0)},
-      {133, g_nGreenBand, g_nGreenLower, g_nGreenUpper, g_anGreenHist, g_nGreenHistMax,
+      {t[1], g_nGreenBand, g_nGreenLower, g_nGreenUpper, g_anGreenHist, g_nGreenHistMax,
        g_abGreenLut, Rgb(0, 255, 0)},
-      {266, g_nBlueBand, g_nBlueLower, g_nBlueUpper, g_anBlueHist, g_nBlueHistMax, g_abBlueLut,
+      {t[2], g_nBlueBand, g_nBlueLower, g_nBlueUpper, g_anBlueHist, g_nBlueHistMax, g_abBlueLut,
        Rgb(0, 0, 255)},
   };
 
   // The icons go first: their 32 x 32 cells reach into the next frame, drawn over them.
-  for (const SubPanel& p : aPanels) {
-    canvas.DrawIcon(W + 124, p.t + 113, kIconPanelArrow);
-    canvas.DrawIcon(W + 224, p.t + 113, kIconPanelArrow);
+  for (int i = 0; i < 3; ++i) {
+    for (int nPair = 0; nPair < 2; ++nPair) {
+      const ArrowPair arrows = CompositePanelLayout::Arrows(i, nPair);
+      canvas.DrawIcon(arrows.nLeft, arrows.nTop, kIconPanelArrow);
+    }
   }
 
   for (int i = 0; i < 3; ++i) {

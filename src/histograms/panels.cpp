@@ -1,6 +1,5 @@
 #include "histograms/panels.h"
 
-
 #include "core/state.h"
 
 namespace {
@@ -13,17 +12,17 @@ std::uint32_t HistogramUnit(std::uint32_t nMax) {
   return nUnit == 0 ? 1 : nUnit;
 }
 
-void ShowProductPanel(int nProductMode, void (*pfnDrawPanel)()) {
+void ShowProductPanel(DisplayMode eProductMode, void (*pfnDrawPanel)()) {
   Canvas& canvas = ThePlatform().WindowCanvas();
-  if (g_nDisplayMode != kModeDetailedHistogram) {
+  if (g_nDisplayMode != DisplayMode::DetailedHistogram) {
     canvas.FillRect(g_nMaxX + 2, 0, 1023, 1023, kcrWhite, kcrWhite);
-    g_nDisplayMode = nProductMode;
+    g_nDisplayMode = eProductMode;
     pfnDrawPanel();
   } else {
     // The detailed histogram covers the window: clear it all and let the paint bring back
     // the picture and the panel.
     canvas.FillRect(0, 0, 1023, 1023, kcrWhite, kcrWhite);
-    g_nDisplayMode = nProductMode;
+    g_nDisplayMode = eProductMode;
     ThePlatform().RepaintNow();
   }
 }
@@ -52,8 +51,8 @@ void DrawColourBar(Canvas& canvas, int t, const Colorref acrColour[256], const b
   }
 }
 
-void FillSwatch(Canvas& canvas, int nLeft, int nTop, int nRight, int nBottom, Colorref cr) {
-  for (int y = nTop; y <= nBottom; ++y) {
-    for (int x = nLeft; x <= nRight; ++x) canvas.SetPixel(x, y, cr);
+void FillSwatch(Canvas& canvas, const Swatch& swatch, Colorref cr) {
+  for (int y = swatch.nTop; y <= swatch.nBottom; ++y) {
+    for (int x = swatch.nLeft; x <= swatch.nRight; ++x) canvas.SetPixel(x, y, cr);
   }
 }

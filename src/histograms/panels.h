@@ -18,7 +18,37 @@ std::uint32_t HistogramUnit(std::uint32_t nMax);
 
 // Shows a product's panel after its prepare step: clears the strip (or, over the detailed
 // histogram, the whole window and repaints), sets the display mode to the product's and draws.
-void ShowProductPanel(int nProductMode, void (*pfnDrawPanel)());
+void ShowProductPanel(DisplayMode eProductMode, void (*pfnDrawPanel)());
+
+// ---- Buttons ---------------------------------------------------------------------------------
+// A pair of arrow buttons is one 32 x 32 icon with its top-left corner at (nLeft, nTop): the
+// left half steps a value down, the right half up, on the icon's lines nTop+1 .. nTop+16.
+struct ArrowPair {
+  int nLeft, nTop;
+  // -1 for a click (x, y) on the left arrow, +1 on the right one, 0 elsewhere.
+  int Hit(int x, int y) const {
+    if (y < nTop + 1 || y > nTop + 16) return 0;
+    if (x >= nLeft && x <= nLeft + 15) return -1;
+    if (x >= nLeft + 16 && x <= nLeft + 31) return 1;
+    return 0;
+  }
+};
+
+// A colour swatch, columns nLeft..nRight and lines nTop..nBottom (inclusive).
+struct Swatch {
+  int nLeft, nTop, nRight, nBottom;
+  bool Hit(int x, int y) const { return x >= nLeft && x <= nRight && y >= nTop && y <= nBottom; }
+};
+
+// What a click on a panel hit: the row (sub-panel, rank or point), the arrow pair in the row
+// and its step, or the row's swatch.
+struct PanelHit {
+  int nRow = 0;
+  int nPair = 0;
+  int nStep = 0;  // -1 or +1 on an arrow, 0 otherwise
+  bool bSwatch = false;
+  bool Any() const { return nStep != 0 || bSwatch; }
+};
 
 // The white frame with a black border at top t: (W+2, t) to (W+260, t+102).
 void DrawHistogramFrame(Canvas& canvas, int t);
@@ -28,5 +58,5 @@ void DrawHistogramCurve(Canvas& canvas, int t, const std::uint32_t anCount[256],
 // Rows t+103..t+110, column W+3+v in acrColour[v]; columns with abSkip[v] set stay untouched.
 void DrawColourBar(Canvas& canvas, int t, const Colorref acrColour[256],
                    const bool* abSkip = nullptr);
-// Columns nLeft..nRight and lines nTop..nBottom (inclusive) set pixel by pixel.
-void FillSwatch(Canvas& canvas, int nLeft, int nTop, int nRight, int nBottom, Colorref cr);
+// The swatch's pixels set one by one.
+void FillSwatch(Canvas& canvas, const Swatch& swatch, Colorref cr);

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/commands.h"
+#include "core/display_modes.h"
 #include "core/platform.h"
 #include "core/view.h"
 #include "import/messages.h"
 #include "import/readers.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -35,7 +38,7 @@ bool SameValues(const SatelliteDialogValues& a, const SatelliteDialogValues& b) 
                     std::begin(b.astrBandPath));
 }
 
-bool IsSceneSensor(int nSensor) { return nSensor >= kSensorMss && nSensor <= kSensorEtm6845; }
+bool IsSceneSensor(Sensor eSensor) { return eSensor != Sensor::None; }
 
 // Last column and line of the window of a display-size code; false for no size.
 bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
@@ -48,9 +51,9 @@ bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
 }
 
 // Opens and reads one band of the chain into the staging area.
-void LoadBand(int nSensor, int nBand, const std::string& strPath, const SceneWindow& window,
+void LoadBand(Sensor eSensor, int nBand, const std::string& strPath, const SceneWindow& window,
               bool& bError, int& nLastBand, unsigned& nLoadedMask) {
-  const bool bCeos = nSensor == kSensorTmCeos;
+  const bool bCeos = eSensor == Sensor::TmCeos;
   const char* szCaption = kaszCapBand[nBand - 1];
   if (strPath.empty()) {
     ShowMessage(bCeos ? kszMsgNoPathCeos : kszMsgNoPath, szCaption);
@@ -61,7 +64,7 @@ void LoadBand(int nSensor, int nBand, const std::string& strPath, const SceneWin
   if (!file.Open(strPath)) {
     ShowMessage(bCeos ? kszMsgCannotOpenCeos : kszMsgCannotOpen, szCaption);
     bError = true;
-  } else if (ReadBandWindow(nSensor, nBand, file, window)) {
+  } else if (ReadBandWindow(eSensor, nBand, file, window)) {
     nLoadedMask |= 1u << (nBand - 1);
   } else {
     bError = true;  // a short file has no message of its own
@@ -79,29 +82,29 @@ SatelliteDialogValues CurrentSatelliteDialogValues() {
 
 void ForgetSatelliteDialogValues() { s_bFailedRunKept = false; }
 
-void ClampSceneOffsets(int nSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY) {
+void ClampSceneOffsets(Sensor eSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY) {
   SceneExtent extent{};
-  if (!GetSceneExtent(nSensor, extent)) return;
+  if (!GetSceneExtent(eSensor, extent)) return;
   nOffsetX = std::clamp(nOffsetX, 0, std::max(0, extent.nLastColumn - nMaxX));
   nOffsetY = std::clamp(nOffsetY, 0, std::max(0, extent.nLastLine - nMaxY));
 }
 
-void RunBandChain(int nSensor, int abBandSelected[kMaxBands],
+void RunBandChain(Sensor eSensor, int abBandSelected[kMaxBands],
                   const std::string astrBandPath[kMaxBands], const SceneWindow& window,
                   bool& bError, int& nLastBand, unsigned& nLoadedMask) {
   // CEOS scenes have seven bands; their Band8 box is neither read nor checked nor cleared.
-  const int nHighest = nSensor == kSensorTmCeos ? 7 : kMaxBands;
+  const int nHighest = eSensor == Sensor::TmCeos ? 7 : kMaxBands;
   if (abBandSelected[0] == 0) {
     ShowMessage(kszMsgBand1Required, kaszCapBand[0]);
     bError = true;
   } else {
-    LoadBand(nSensor, 1, astrBandPath[0], window, bError, nLastBand, nLoadedMask);
+    LoadBand(eSensor, 1, astrBandPath[0], window, bError, nLastBand, nLoadedMask);
   }
   for (int nBand = 2; nBand <= nHighest; ++nBand) {
     const int i = nBand - 1;
     if (abBandSelected[i - 1] != 0) {
       if (abBandSelected[i] != 0) {
-        LoadBand(nSensor, nBand, astrBandPath[i], window, bError, nLastBand, nLoadedMask);
+        LoadBand(eSensor, nBand, astrBandPath[i], window, bError, nLastBand, nLoadedMask);
       }
     } else if (abBandSelected[i] != 0) {
       // Past a gap: the flag is cleared, so every later band is past the gap too.
@@ -118,17 +121,18 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
   bool bError = false;
 
   switch (run.nSensor) {
-    case kSensorMss:
-    case kSensorTmFloppy:
+    case Sensor::Mss:
+    case Sensor::TmFloppy:
       if (run.nDisplaySize != 0) {
-        ShowMessage(kszMsgFloppySize, run.nSensor == kSensorMss ? kszCapSizeMssFd : kszCapSizeTmFd);
+        ShowMessage(kszMsgFloppySize,
+                    run.nSensor == Sensor::Mss ? kszCapSizeMssFd : kszCapSizeTmFd);
         run.nDisplaySize = 0;
       }
       break;
-    case kSensorTmCeos:
-    case kSensorEtm6921:
-    case kSensorEtm6845: break;
-    default:
+    case Sensor::TmCeos:
+    case Sensor::Etm6921:
+    case Sensor::Etm6845: break;
+    case Sensor::None:
       ShowMessage(kszMsgNoSensor, kszCapNoSensor);
       bError = true;
       break;
@@ -177,7 +181,63 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
 
   RecomputeAfterImport();
   ResetAfterImport();
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
   InitialUpdateView();
   return true;
+}
+
+// ---- Registration ---------------------------------------------------------------------------
+namespace {
+
+// The jumps (centre and corners, nArg 8..12) are checked when the window is exactly there.
+bool ScrollJumpTarget(int nIndex, int& nX, int& nY) {
+  SceneExtent ext{};
+  if (!GetSceneExtent(g_nSensor, ext)) return false;
+  const int nRight = ext.nLastColumn - g_nMaxX;
+  const int nBottom = ext.nLastLine - g_nMaxY;
+  switch (nIndex) {
+    case 8: nX = ext.nCentreColumn - g_nMaxX / 2; nY = ext.nCentreLine - g_nMaxY / 2; return true;
+    case 9: nX = 0; nY = 0; return true;
+    case 10: nX = 0; nY = nBottom; return true;
+    case 11: nX = nRight; nY = 0; return true;
+    case 12: nX = nRight; nY = nBottom; return true;
+    default: return false;
+  }
+}
+
+bool CheckScrollJump(int nIndex) {
+  int nX = 0, nY = 0;
+  return ScrollJumpTarget(nIndex, nX, nY) && g_nSceneOffsetX == nX && g_nSceneOffsetY == nY;
+}
+
+#define SCROLL(id, text, n, ...) COMMAND(id, text, SC, .nArg = n __VA_OPT__(, ) __VA_ARGS__)
+
+// Scrolling, BMP pictures and band arithmetic are not built yet: their rows have no handler,
+// so they stay disabled.
+const CommandEntry kaImportCommands[] = {
+    COMMAND(ID_OPEN_SATELLITE, "衛星データファイルを開く(&E)...", Always),
+    SCROLL(ID_SCROLL_LEFT, "【←】左（西）へ１画面スクロール( )", 0, .szIcon = "arrow-left"),
+    SCROLL(ID_SCROLL_RIGHT, "【→】右（東）へ１画面スクロール( )", 1, .szIcon = "arrow-right"),
+    SCROLL(ID_SCROLL_UP, "【↑】上（北）へ１画面スクロール( )", 2, .szIcon = "arrow-up"),
+    SCROLL(ID_SCROLL_DOWN, "【↓】下（南）へ１画面スクロール( )", 3, .szIcon = "arrow-down"),
+    SCROLL(ID_SCROLL_LEFT100, "【←】左（西）へ100ドットスクロール( )", 4),
+    SCROLL(ID_SCROLL_RIGHT100, "【→】右（東）へ100ドットスクロール( )", 5),
+    SCROLL(ID_SCROLL_UP100, "【↑】上（北）へ100ドットスクロール( )", 6),
+    SCROLL(ID_SCROLL_DOWN100, "【↓】下（南）へ100ドットスクロール( )", 7),
+    SCROLL(ID_SCROLL_CENTRE, "【□】センターへ移動( )", 8, .pfnCheck = CheckScrollJump),
+    SCROLL(ID_SCROLL_TOP_LEFT, "【┘】左上コーナーへ移動( )", 9, .pfnCheck = CheckScrollJump),
+    SCROLL(ID_SCROLL_BOTTOM_LEFT, "【┐】左下コーナーへ移動( )", 10, .pfnCheck = CheckScrollJump),
+    SCROLL(ID_SCROLL_TOP_RIGHT, "【└】右上コーナーへ移動( )", 11, .pfnCheck = CheckScrollJump),
+    SCROLL(ID_SCROLL_BOTTOM_RIGHT, "【┌】右下コーナーへ移動( )", 12, .pfnCheck = CheckScrollJump),
+    COMMAND(ID_OPEN_BMP, "ＢＭＰ画像ファイルを開く(&B)...", Always),
+    COMMAND(ID_BAND_ARITHMETIC, "演算ライブラリ(&L)...", D1),
+};
+
+#undef SCROLL
+
+}  // namespace
+
+void RegisterImport() {
+  RegisterCommands(kaImportCommands);
+  RegisterDisplayMode({.eMode = DisplayMode::Bmp, .bShowsPicture = true});
 }

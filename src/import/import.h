@@ -6,7 +6,7 @@
 #include "core/state.h"
 
 struct SatelliteDialogValues {
-  int nSensor = kSensorNone;
+  Sensor nSensor = Sensor::None;
   int nDisplaySize = -1;
   int abBandSelected[kMaxBands] = {};
   std::string astrBandPath[kMaxBands];
@@ -20,6 +20,10 @@ SatelliteDialogValues CurrentSatelliteDialogValues();
 // problem has been reported and the previous scene stays as it was. Returns success.
 bool ApplyOpenSatellite(const SatelliteDialogValues& values);
 
+// Registers the scene commands (open, scrolling, BMP, band arithmetic) and the BMP picture's
+// display mode. The scene dialog itself is the desktop's: it gives the open command its handler.
+void RegisterImport();
+
 // Forgets the values of a failed run, so that the dialog opens with the loaded scene's values
 // (a fresh program, tests).
 void ForgetSatelliteDialogValues();
@@ -31,11 +35,11 @@ struct SceneWindow;
 // flags of bands that the chain cannot reach are cleared. bError is set on any problem (it is
 // never cleared here); nLastBand becomes the index of the last band whose file was tried;
 // nLoadedMask gets bit N-1 for each band read completely.
-void RunBandChain(int nSensor, int abBandSelected[kMaxBands],
+void RunBandChain(Sensor eSensor, int abBandSelected[kMaxBands],
                   const std::string astrBandPath[kMaxBands], const SceneWindow& window,
                   bool& bError, int& nLastBand, unsigned& nLoadedMask);
 
-// Brings scene offsets into the range the scene of nSensor allows for a window whose last column
+// Brings scene offsets into the range the scene of the sensor allows for a window whose last column
 // and line are nMaxX, nMaxY (0 .. last column - nMaxX, 0 .. last line - nMaxY). Floppy and other
 // sensors leave them alone.
-void ClampSceneOffsets(int nSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY);
+void ClampSceneOffsets(Sensor eSensor, int nMaxX, int nMaxY, int& nOffsetX, int& nOffsetY);

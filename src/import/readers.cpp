@@ -87,16 +87,28 @@ int CeosRecordLength(int nBand) {
   return nBand <= 3 ? 7250 : 7020;
 }
 
-int HdfSceneColumns(int nSensor) {
-  switch (nSensor) {
-    case kSensorEtm6921: return 6921;
-    case kSensorEtm6845: return 6845;
-    default: return 0;
+int HdfSceneColumns(Sensor eSensor) {
+  switch (eSensor) {
+    case Sensor::Etm6921: return 6921;
+    case Sensor::Etm6845: return 6845;
+    case Sensor::Mss:
+    case Sensor::TmFloppy:
+    case Sensor::TmCeos:
+    case Sensor::None: return 0;
   }
+  return 0;
 }
 
-bool SensorHasBandHeaders(int nSensor) {
-  return nSensor == kSensorMss || nSensor == kSensorTmFloppy || nSensor == kSensorTmCeos;
+bool SensorHasBandHeaders(Sensor eSensor) {
+  switch (eSensor) {
+    case Sensor::Mss:
+    case Sensor::TmFloppy:
+    case Sensor::TmCeos: return true;
+    case Sensor::Etm6921:
+    case Sensor::Etm6845:
+    case Sensor::None: return false;
+  }
+  return false;
 }
 
 CBandFile::~CBandFile() {
@@ -142,8 +154,8 @@ bool ReadCeosBand(const CBandFile& file, int nBand, const SceneWindow& window) {
   return ReadLines(fd, nFirst, nRecord, window.nWidth, window.nHeight, StagedBand(nBand));
 }
 
-bool ReadHdfBand(const CBandFile& file, int nSensor, int nBand, const SceneWindow& window) {
-  const long nColumns = HdfSceneColumns(nSensor);
+bool ReadHdfBand(const CBandFile& file, Sensor eSensor, int nBand, const SceneWindow& window) {
+  const long nColumns = HdfSceneColumns(eSensor);
   if (nColumns == 0 || !ValidBand(nBand) || !WindowFitsStaging(window)) return false;
   if (window.nOffsetX + window.nWidth > nColumns ||
       window.nOffsetY + window.nHeight > kHdfSceneLines) {
@@ -160,15 +172,16 @@ bool ReadHdfBand(const CBandFile& file, int nSensor, int nBand, const SceneWindo
   return ReadLines(fd, nFirst, nColumns, window.nWidth, window.nHeight, StagedBand(nBand));
 }
 
-bool ReadBandWindow(int nSensor, int nBand, const CBandFile& file, const SceneWindow& window) {
-  switch (nSensor) {
-    case kSensorMss:
-    case kSensorTmFloppy: return ReadFloppyBand(file, nBand, window);
-    case kSensorTmCeos: return ReadCeosBand(file, nBand, window);
-    case kSensorEtm6921:
-    case kSensorEtm6845: return ReadHdfBand(file, nSensor, nBand, window);
-    default: return false;
+bool ReadBandWindow(Sensor eSensor, int nBand, const CBandFile& file, const SceneWindow& window) {
+  switch (eSensor) {
+    case Sensor::Mss:
+    case Sensor::TmFloppy: return ReadFloppyBand(file, nBand, window);
+    case Sensor::TmCeos: return ReadCeosBand(file, nBand, window);
+    case Sensor::Etm6921:
+    case Sensor::Etm6845: return ReadHdfBand(file, eSensor, nBand, window);
+    case Sensor::None: return false;
   }
+  return false;
 }
 
 void CommitStagedBands(unsigned nBandMask, int nWidth, int nHeight) {

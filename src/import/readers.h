@@ -26,9 +26,9 @@ inline constexpr int kHdfSceneLines = 6316;
 // and the scroll re-read always agree.
 int CeosRecordLength(int nBand);
 // Line length of an HDF scene (6921 or 6845 bytes), 0 for other sensors.
-int HdfSceneColumns(int nSensor);
+int HdfSceneColumns(Sensor eSensor);
 // True for the formats whose files begin with a header record that the import keeps.
-bool SensorHasBandHeaders(int nSensor);
+bool SensorHasBandHeaders(Sensor eSensor);
 
 // A band file open for reading raw bytes, closed when the object goes.
 class CBandFile {
@@ -55,9 +55,9 @@ std::uint8_t* StagedHeader(int nBand);
 // cannot be read); the staged band is then incomplete and must not be committed.
 bool ReadFloppyBand(const CBandFile& file, int nBand, const SceneWindow& window);
 bool ReadCeosBand(const CBandFile& file, int nBand, const SceneWindow& window);
-bool ReadHdfBand(const CBandFile& file, int nSensor, int nBand, const SceneWindow& window);
-// Picks the reader of nSensor (0..4); false for any other sensor.
-bool ReadBandWindow(int nSensor, int nBand, const CBandFile& file, const SceneWindow& window);
+bool ReadHdfBand(const CBandFile& file, Sensor eSensor, int nBand, const SceneWindow& window);
+// Picks the reader of the sensor; false for no sensor.
+bool ReadBandWindow(Sensor eSensor, int nBand, const CBandFile& file, const SceneWindow& window);
 
 // Copies the staged bands (bit b-1 of nBandMask for band b) of the W x H window into the band
 // values of g_aPixel; the records' other bytes and the other bands stay as they are.

@@ -11,7 +11,7 @@ std::vector<ReportLine> ReportLines() {
   const int nBands = BandCount() < 0 ? 0 : (BandCount() > kMaxBands ? kMaxBands : BandCount());
 
   aLines.push_back({1, "基本情報"});
-  aLines.push_back({2, FormatText("センサNo.%d  Ｘ軸：%d  Ｙ軸：%d  Ｚ軸：%d", g_nSensor, g_nMaxX + 1,
+  aLines.push_back({2, FormatText("センサNo.%d  Ｘ軸：%d  Ｙ軸：%d  Ｚ軸：%d", SensorCode(g_nSensor), g_nMaxX + 1,
                               g_nMaxY + 1, g_nLastBand + 1)});
 
   aLines.push_back({4, "合成画像"});

@@ -5,12 +5,18 @@
 #include <cstring>
 #include <cstdint>
 
+#include "core/commands.h"
+#include "core/dialogs.h"
+#include "core/display_modes.h"
 #include "core/platform.h"
+#include "core/settings_groups.h"
+#include "core/text_format.h"
+#include "core/view.h"
 #include "histograms/coarse_panel.h"
-#include "histograms/panels.h"
 #include "products/messages.h"
 #include "products/render.h"
 #include "products/value_colour.h"
+#include "resources/resource.h"
 
 const Colorref kaacrCoarseColourLibrary[8][8] = {
     {Rgb(170, 0, 170), Rgb(170, 170, 0), Rgb(85, 85, 255), Rgb(85, 255, 85), Rgb(85, 255, 255),
@@ -54,8 +60,6 @@ void ResetCoarsePalette() {
 
 namespace {
 
-int CoarseBand() { return std::clamp(g_nCoarseBand, 1, kMaxBands); }
-
 // Bounds typed by hand, read from a work file or stepped down by libraries 5 and 6 can lie
 // below 0; such a bound counts as -1, so its rank is empty and every value 0..255 still has
 // exactly one rank.
@@ -65,18 +69,10 @@ int SaturateInt(long long n) {
   return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
 }
 
-void RefreshCoarse() {
-  if (g_bAlwaysRedraw == 1) {
-    OnCoarseView();
-  } else {
-    OnCoarseHistogram();
-  }
-}
-
 void RenderCoarse(bool bSmooth) {
   OnCoarseHistogram();
   BusyCursorScope cursor(BusyCursor::Wait);
-  const int b = CoarseBand();
+  const int b = SlicedBand(kCoarsePicture);
   // Per value: the rank colour, or "show the composite" for a rank switched off.
   std::uint32_t anColour[256];
   bool abComposite[256];
@@ -90,9 +86,26 @@ void RenderCoarse(bool bSmooth) {
 
 }  // namespace
 
+const SlicedPicture kCoarsePicture = {
+    .nBand = g_nCoarseBand,
+    .aanValue = g_anRankUpper,
+    .nFirstValue = 1,
+    .nLastValue = 7,
+    .aacrColour = g_acrRankColour,
+    .nColours = 8,
+    .pLibraries = &kaacrCoarseColourLibrary[0][0],
+    .aanPartOn = g_anRankColourOn,
+    .pfnPartSwitched = nullptr,
+    .pfnAllSwitched = nullptr,
+    .pfnView = OnCoarseView,
+    .pfnPrepare = OnCoarseHistogram,
+    .szNoBandCaption = kszCapPseudoBand,
+    .eMode = DisplayMode::Coarse,
+};
+
 void OnCoarseHistogram() {
   BusyCursorScope cursor(BusyCursor::Wait);
-  const int b = CoarseBand();
+  const int b = SlicedBand(kCoarsePicture);
   int* T[9];
   for (int k = 1; k <= 8; ++k) T[k] = &g_anRankUpper[k][b];
   for (int k = 1; k <= 7; ++k) *T[k] = std::min(*T[k], 248 + k);
@@ -115,7 +128,7 @@ void OnCoarseHistogram() {
   }
   g_nCoarseHistMax = *std::max_element(g_anCoarseHist, g_anCoarseHist + 256);
 
-  ShowProductPanel(kModeCoarse, DrawCoarsePanel);
+  ShowProductPanel(DisplayMode::Coarse, DrawCoarsePanel);
 }
 
 void OnCoarseView() {
@@ -124,12 +137,6 @@ void OnCoarseView() {
 }
 
 void OnCoarseSmoothView() { RenderCoarse(true); }
-
-void SelectCoarseBand(int nBand) {
-  if (nBand < 1 || nBand > kMaxBands) return;
-  g_nCoarseBand = nBand;
-  RefreshCoarse();
-}
 
 void SplitBoundsByHistogram(int nLibrary, int nBand, int anBound[8]) {
   const std::uint32_t* H = g_anBandHist[std::clamp(nBand, 1, kMaxBands) - 1];
@@ -171,7 +178,7 @@ void SplitBoundsByHistogram(int nLibrary, int nBand, int anBound[8]) {
 }
 
 void ApplyRankLibrary(int nLibrary) {
-  const int b = CoarseBand();
+  const int b = SlicedBand(kCoarsePicture);
   int T[8];
   for (int k = 1; k <= 7; ++k) T[k] = g_anRankUpper[k][b];
   if (nLibrary >= 1 && nLibrary <= 4) {
@@ -187,90 +194,117 @@ void ApplyRankLibrary(int nLibrary) {
     return;
   }
   for (int k = 1; k <= 7; ++k) g_anRankUpper[k][b] = T[k];
-  RefreshCoarse();
+  RefreshSliced(kCoarsePicture);
 }
 
-void ApplyCoarseColourLibrary(int nLibrary) {
-  if (nLibrary < 1 || nLibrary > 8) return;
-  const int b = CoarseBand();
-  for (int k = 1; k <= 8; ++k) g_acrRankColour[k][b] = kaacrCoarseColourLibrary[nLibrary - 1][k - 1];
-  RefreshCoarse();
+void OnCoarsePanelClick(int x, int y, bool) {
+  const PanelHit hit = CoarsePanelLayout::Hit(x, y);
+  if (hit.bSwatch) {
+    EditSlicedColour(kCoarsePicture, hit.nRow);
+  } else if (hit.nStep != 0) {
+    NudgeSlicedValue(kCoarsePicture, hit.nRow, hit.nStep, 1);
+  }
 }
 
+// ---- Registration ---------------------------------------------------------------------------
 namespace {
-void FlipRankColour(int nRank, int b) {
-  int& nOn = g_anRankColourOn[nRank][b];
-  if (++nOn >= 2) nOn = 0;
+
+template <int N> void OnRankLibrary() { ApplyRankLibrary(N); }
+
+std::string CoarsePane1() {
+  const PixelRecord& px = g_aPixel[g_nMouseX][g_nMouseY];
+  const int v = px.abBand[SlicedBand(kCoarsePicture) - 1];
+  return FormatText("(Rank,CCT COUNT)=( %d, %d )", g_abCoarseRankOfValue[v], v);
 }
+
+constexpr DialogField kaRankValueFields[] = {
+    {FieldKind::Range, "B", 1, 8, true},
+    {FieldKind::Integer, "T1"}, {FieldKind::Integer, "T2"}, {FieldKind::Integer, "T3"},
+    {FieldKind::Integer, "T4"}, {FieldKind::Integer, "T5"}, {FieldKind::Integer, "T6"},
+    {FieldKind::Integer, "T7"},
+};
+
+constexpr const SlicedPicture& P = kCoarsePicture;
+
+#define BAND(n) COMMAND(ID_COARSE_BAND##n, "Band&" #n, Band, .nArg = n, \
+    .pfnCheck = CheckSlicedBand<P>, .pfnHandler = OnSlicedBand<P, n>, \
+    .szCliOption = "--coarse-band")
+#define TOGGLE(n, text) COMMAND(ID_RANK_TOGGLE##n, text, D3c, .nArg = n, \
+    .pfnCheck = CheckSlicedPart<P>, .pfnHandler = OnSlicedPartToggle<P, n>, \
+    .szCliOption = "--rank-toggle")
+#define LIBRARY(n, text) COMMAND(ID_RANK_LIBRARY##n, text, D1, .nArg = n, \
+    .pfnHandler = OnRankLibrary<n>, .szCliOption = "--rank-library")
+#define COLOURS(n, text) COMMAND(ID_COARSE_COLOURS##n, text, D1, .nArg = n, \
+    .pfnHandler = OnSlicedColourLibrary<P, n>, .szCliOption = "--rank-colours")
+#define COLOUR(n) COMMAND(ID_RANK_COLOUR##n, "Rank&" #n, D1, .pfnHandler = OnSlicedColour<P, n>)
+
+const CommandEntry kaCoarseCommands[] = {
+    COMMAND(ID_COARSE_VIEW, "粗画像表示(&V)", D1, .pfnHandler = OnCoarseView, .szIcon = "coarse"),
+    COMMAND(ID_COARSE_SMOOTH_VIEW, "粗画像スムーズ表示(&S)", D1, .pfnHandler = OnCoarseSmoothView,
+            .szIcon = "coarse-smooth"),
+    COMMAND(ID_COARSE_HISTOGRAM, "簡易ヒストグラム表示(&H)", D1, .pfnHandler = OnCoarseHistogram),
+    BAND(1), BAND(2), BAND(3), BAND(4), BAND(5), BAND(6), BAND(7), BAND(8),
+    LIBRARY(1, "全 １００％を等分する(Lib&1)"),
+    LIBRARY(2, "上限５０％を等分する(Lib&2)"),
+    LIBRARY(3, "中限５０％を等分する(Lib&3)"),
+    LIBRARY(4, "下限５０％を等分する(Lib&4)"),
+    LIBRARY(5, "Rank8より１刻みダウン(Lib&5)"),
+    LIBRARY(6, "Rank8より２刻みダウン(Lin&6)"),
+    LIBRARY(7, "Rank1より１刻みアップ(Lib&7)"),
+    LIBRARY(8, "Rank1より２刻みアップ(Lib&8)"),
+    COLOURS(1, "明色(Lib&1)"),
+    COLOURS(2, "暗色(Lib&2)"),
+    COLOURS(3, "虹色(Lib&3)"),
+    COLOURS(4, "黒色(Lib&4)"),
+    COLOURS(5, "無色の強弱(Lib&5)"),
+    COLOURS(6, "赤色の強弱(Lib&6)"),
+    COLOURS(7, "緑色の強弱(Lib&6)"),
+    COLOURS(8, "青色の強弱(Lib&7)"),
+    TOGGLE(1, "ランク１ の着色(Rank&1)"),
+    TOGGLE(2, "ランク２ の着色(Rank&2)"),
+    TOGGLE(3, "ランク３ の着色(Rank&3)"),
+    TOGGLE(4, "ランク４ の着色(Rank&4)"),
+    TOGGLE(5, "ランク５ の着色(Rank&5)"),
+    TOGGLE(6, "ランク６ の着色(Rank&6)"),
+    TOGGLE(7, "ランク７ の着色(Rank&7)"),
+    TOGGLE(8, "ランク８ の着色(Rank&8)"),
+    COMMAND(ID_RANKS_ON, "全ランクＯＮ(&O)", D3, .pfnHandler = OnSlicedAllOn<P>,
+            .szCliOption = "--ranks-on"),
+    COMMAND(ID_RANKS_OFF, "全ランクＯＦＦ(&F)", D3, .pfnHandler = OnSlicedAllOff<P>,
+            .szCliOption = "--ranks-off"),
+    COMMAND(ID_RANKS_INVERT, "ＯＮ／ＯＦＦ反転(&T)", D3, .pfnHandler = OnSlicedInvert<P>,
+            .szCliOption = "--ranks-invert"),
+    COLOUR(1), COLOUR(2), COLOUR(3), COLOUR(4), COLOUR(5), COLOUR(6), COLOUR(7), COLOUR(8),
+    COMMAND(ID_COARSE_BAND_VALUE, "バンドと値を設定(&A)...", D1, .szCliOption = "--rank-values",
+            .pDialog = &kRankValueDialog),
+};
+
+#undef BAND
+#undef TOGGLE
+#undef LIBRARY
+#undef COLOURS
+#undef COLOUR
+
 }  // namespace
 
-void ToggleRankColour(int nRank) {
-  if (nRank < 1 || nRank > 8) return;
-  FlipRankColour(nRank, CoarseBand());
-  OnCoarseHistogram();
-}
+const DialogSpec kRankValueDialog = {IDD_RANK_VALUE, kaRankValueFields, {},
+                                     CurrentSlicedValues<kCoarsePicture>,
+                                     ApplySlicedValueDialog<kCoarsePicture>};
 
-void OnRanksAllOn() {
-  const int b = CoarseBand();
-  for (int k = 1; k <= 8; ++k) g_anRankColourOn[k][b] = 1;
-  OnCoarseHistogram();
-}
-
-void OnRanksAllOff() {
-  const int b = CoarseBand();
-  for (int k = 1; k <= 8; ++k) g_anRankColourOn[k][b] = 0;
-  OnCoarseHistogram();
-}
-
-void OnRanksInvert() {
-  const int b = CoarseBand();
-  for (int k = 1; k <= 8; ++k) FlipRankColour(k, b);
-  OnCoarseHistogram();
-}
-
-void EditRankColour(int nRank) {
-  if (nRank < 1 || nRank > 8) return;
-  const int b = CoarseBand();
-  Colorref cr = g_acrRankColour[nRank][b];
-  if (!ThePlatform().ChooseColour(cr)) return;
-  g_acrRankColour[nRank][b] = cr;
-  RefreshCoarse();
-}
-
-void ApplyRankValueDialog(int nBand, const int anUpper[7]) {
-  // The dialog keeps the band within 1..8; anything else cannot be stored.
-  if (nBand < 1 || nBand > kMaxBands) return;
-  g_nCoarseBand = nBand;
-  for (int k = 1; k <= 7; ++k) g_anRankUpper[k][nBand] = anUpper[k - 1];
-  if (nBand - 1 > g_nLastBand) {
-    g_nCoarseBand = g_nLastBand + 1;
-    ShowMessage(kszMsgNoBand, kszCapPseudoBand);
-  }
-  RefreshCoarse();
-}
-
-void OnCoarsePanelClick(int x, int y) {
-  const int W = g_nMaxX;
-  const int b = CoarseBand();
-  for (int k = 1; k <= 8; ++k) {
-    const int nRow = 30 * (k - 1);
-    if (k <= 7 && y >= 161 + nRow && y <= 176 + nRow) {
-      int& nUpper = g_anRankUpper[k][b];
-      if (x >= W + 224 && x <= W + 239) {
-        // Rank 1 never goes below 1 by a click.
-        if (k != 1 || nUpper > 1) --nUpper;
-        OnCoarseHistogram();
-        return;
-      }
-      if (x >= W + 240 && x <= W + 255) {
-        if (nUpper < INT_MAX) ++nUpper;
-        OnCoarseHistogram();
-        return;
-      }
-    }
-    if (x >= W + 31 && x <= W + 55 && y >= 162 + nRow && y <= 175 + nRow) {
-      EditRankColour(k);
-      return;
-    }
-  }
+void RegisterCoarse() {
+  RegisterCommands(kaCoarseCommands);
+  RegisterDisplayMode({
+      .eMode = DisplayMode::Coarse,
+      .bShowsPicture = true,
+      .pfnDrawPanel = DrawCoarsePanel,
+      .pfnClick = OnCoarsePanelClick,
+      .pfnPane0 = PixelReadout,
+      .pfnPane1 = CoarsePane1,
+      .pfnArrowKey = MoveReadoutCursor,
+      .szPopup = kszPopupCoarseColouring,
+      .szCtrlPopup = kszPopupCoarseBand,
+      .szProduct = "coarse",
+      .nViewCommand = ID_COARSE_VIEW,
+  });
+  RegisterSettingsGroup({"coarse", ResetCoarseQuery, ResetCoarsePalette, nullptr});
 }

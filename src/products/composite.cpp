@@ -3,12 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/commands.h"
+#include "core/dialogs.h"
+#include "core/display_modes.h"
 #include "core/platform.h"
+#include "core/settings_groups.h"
 #include "core/state.h"
+#include "core/text_format.h"
+#include "core/view.h"
 #include "histograms/composite_panel.h"
-#include "histograms/panels.h"
 #include "products/messages.h"
 #include "products/render.h"
+#include "resources/resource.h"
 
 void ResetCompositeQuery() {
   g_nRedBand = 3;
@@ -18,6 +24,16 @@ void ResetCompositeQuery() {
   g_nRedUpper = g_nGreenUpper = g_nBlueUpper = 255;
   g_nCutOffRate = 3;
   g_bCutOffLinked = 0;
+}
+
+void ClearCompositeTables() {
+  std::memset(g_abRedLut, 0, 256);
+  std::memset(g_abGreenLut, 0, 256);
+  std::memset(g_abBlueLut, 0, 256);
+  std::memset(g_anRedHist, 0, sizeof g_anRedHist);
+  std::memset(g_anGreenHist, 0, sizeof g_anGreenHist);
+  std::memset(g_anBlueHist, 0, sizeof g_anBlueHist);
+  g_nRedHistMax = g_nGreenHistMax = g_nBlueHistMax = 0;
 }
 
 namespace {
@@ -173,7 +189,7 @@ CCompositeColour::CCompositeColour()
 void OnCompositeHistogram() {
   BusyCursorScope busy(BusyCursor::Wait);
   PrepareCompositeTables();
-  ShowProductPanel(kModeComposite, DrawCompositePanel);
+  ShowProductPanel(DisplayMode::Composite, DrawCompositePanel);
 }
 
 void OnCompositeView() {
@@ -202,7 +218,7 @@ void RedisplayComposite() {
 void SelectCompositeBand(Component component, int nBand) {
   StretchOf(component).nBand = nBand;
   // With sensor 3 a band switch keeps the bounds the user has set.
-  if (g_nSensor != kSensorEtm6921) ComputeCutOff(component);
+  if (g_nSensor != Sensor::Etm6921) ComputeCutOff(component);
   RedisplayComposite();
 }
 
@@ -254,26 +270,130 @@ void ApplyCompositeBandValueDialog(const CompositeBandValues& values) {
   RedisplayComposite();
 }
 
-void OnCompositePanelClick(int x, int y) {
-  // Button rows of the red, green and blue sub-panels (tops 0, 133, 266), lines inclusive.
-  static const int kanRowTop[3] = {114, 247, 380};
-  const int nColumn = x - g_nMaxX;
-  for (int i = 0; i < 3; ++i) {
-    if (y < kanRowTop[i] || y > kanRowTop[i] + 15) continue;
-    Stretch s = StretchOf(kaComponents[i]);
-    if (nColumn >= 124 && nColumn <= 139) {
-      if (s.nLower > 0) --s.nLower;
-    } else if (nColumn >= 140 && nColumn <= 155) {
-      if (s.nLower < s.nUpper - 1) ++s.nLower;
-    } else if (nColumn >= 224 && nColumn <= 239) {
-      if (s.nLower + 1 < s.nUpper) --s.nUpper;
-    } else if (nColumn >= 240 && nColumn <= 255) {
-      if (s.nUpper < 255) ++s.nUpper;
-    } else {
-      return;
-    }
-    // Also after a refused step, so the panel and tables follow the settings.
-    OnCompositeHistogram();
-    return;
+void OnCompositePanelClick(int x, int y, bool) {
+  const PanelHit hit = CompositePanelLayout::Hit(x, y);
+  if (!hit.Any()) return;
+  Stretch s = StretchOf(kaComponents[hit.nRow]);
+  if (hit.nPair == 0) {
+    if (hit.nStep < 0 && s.nLower > 0) --s.nLower;
+    if (hit.nStep > 0 && s.nLower < s.nUpper - 1) ++s.nLower;
+  } else {
+    if (hit.nStep < 0 && s.nLower + 1 < s.nUpper) --s.nUpper;
+    if (hit.nStep > 0 && s.nUpper < 255) ++s.nUpper;
   }
+  // Also after a refused step, so the panel and tables follow the settings.
+  OnCompositeHistogram();
+}
+
+// ---- Registration ---------------------------------------------------------------------------
+namespace {
+
+template <Component C, int N> void OnBand() { SelectCompositeBand(C, N); }
+template <int N> void OnRgbLibrary() { ApplyRgbLibrary(N); }
+bool CheckRedBand(int n) { return g_nRedBand == n; }
+bool CheckGreenBand(int n) { return g_nGreenBand == n; }
+bool CheckBlueBand(int n) { return g_nBlueBand == n; }
+
+std::string CompositePane1() {
+  const PixelRecord& px = g_aPixel[g_nMouseX][g_nMouseY];
+  return FormatText("(R,G,B)=( %d, %d, %d )", g_abRedLut[px.abBand[BandOffset(g_nRedBand)]],
+                    g_abGreenLut[px.abBand[BandOffset(g_nGreenBand)]],
+                    g_abBlueLut[px.abBand[BandOffset(g_nBlueBand)]]);
+}
+
+// Dialog 131.
+constexpr DialogField kaCutOffFields[] = {{FieldKind::Range, "N", 0, 49, true}};
+void CurrentCutOff(int anValues[]) { anValues[0] = g_nCutOffRate; }
+void ApplyCutOffValues(const int anValues[]) { ApplyCutOffDialog(anValues[0]); }
+
+// Dialog 132 checks row by row: band, lower, upper of red, then green, then blue; the command
+// line lists the three bands first.
+constexpr DialogField kaBandValueFields[] = {
+    {FieldKind::Range, "R", 1, 8, true}, {FieldKind::Range, "RL", 0, 254},
+    {FieldKind::Range, "RU", 1, 255},    {FieldKind::Range, "G", 1, 8, true},
+    {FieldKind::Range, "GL", 0, 254},    {FieldKind::Range, "GU", 1, 255},
+    {FieldKind::Range, "B", 1, 8, true}, {FieldKind::Range, "BL", 0, 254},
+    {FieldKind::Range, "BU", 1, 255},    {FieldKind::Check, "LINK"},
+};
+constexpr int kanBandValueCliOrder[] = {0, 3, 6, 1, 2, 4, 5, 7, 8, 9};
+
+void CurrentBandValues(int anValues[]) {
+  const CompositeBandValues v = CurrentCompositeBandValues();
+  const int an[] = {v.nRedBand,   v.nRedLower,  v.nRedUpper,  v.nGreenBand, v.nGreenLower,
+                    v.nGreenUpper, v.nBlueBand, v.nBlueLower, v.nBlueUpper, v.bCutOffLinked};
+  std::copy(std::begin(an), std::end(an), anValues);
+}
+
+void ApplyBandValues(const int a[]) {
+  ApplyCompositeBandValueDialog({a[0], a[3], a[6], a[1], a[2], a[4], a[5], a[7], a[8], a[9]});
+}
+
+#define RED(n, text) COMMAND(ID_RED_BAND##n, text, CompositeBand, .nArg = n, \
+    .pfnCheck = CheckRedBand, .pfnHandler = OnBand<Component::Red, n>, .szCliOption = "--red")
+#define GREEN(n) COMMAND(ID_GREEN_BAND##n, "Band&" #n, CompositeBand, .nArg = n, \
+    .pfnCheck = CheckGreenBand, .pfnHandler = OnBand<Component::Green, n>, .szCliOption = "--green")
+#define BLUE(n) COMMAND(ID_BLUE_BAND##n, "Band&" #n, CompositeBand, .nArg = n, \
+    .pfnCheck = CheckBlueBand, .pfnHandler = OnBand<Component::Blue, n>, .szCliOption = "--blue")
+#define LIBRARY(n, text) COMMAND(ID_RGB_LIBRARY##n, text, D3, .nArg = n, \
+    .pfnHandler = OnRgbLibrary<n>, .szCliOption = "--rgb-library")
+
+const CommandEntry kaCompositeCommands[] = {
+    COMMAND(ID_COMPOSITE_VIEW, "合成画像表示(&V)", D3, .pfnHandler = OnCompositeView,
+            .szIcon = "composite"),
+    COMMAND(ID_COMPOSITE_SMOOTH_VIEW, "合成画像スムーズ表示(&S)", D3,
+            .pfnHandler = OnCompositeSmoothView, .szIcon = "composite-smooth"),
+    COMMAND(ID_COMPOSITE_HISTOGRAM, "簡易ヒストグラム表示(&H)", D3,
+            .pfnHandler = OnCompositeHistogram),
+    // The menu has always spelt some of these so.
+    RED(1, "Band&1"), RED(2, "Band&2"), RED(3, "Bnad&3"), RED(4, "Bnad&4"),
+    RED(5, "Bnad&5"), RED(6, "Bnad&6"), RED(7, "Band&7"), RED(8, "Bnad&8"),
+    GREEN(1), GREEN(2), GREEN(3), GREEN(4), GREEN(5), GREEN(6), GREEN(7), GREEN(8),
+    BLUE(1), BLUE(2), BLUE(3), BLUE(4), BLUE(5), BLUE(6), BLUE(7), BLUE(8),
+    COMMAND(ID_TRUE_COLOUR, "トゥルーカラー(&T)", TC, .pfnHandler = OnTrueColour,
+            .szCliOption = "--true-colour"),
+    COMMAND(ID_NATURAL_COLOUR, "ナチュラルカラー(&N)", NF, .pfnHandler = OnNaturalColour,
+            .szCliOption = "--natural-colour"),
+    COMMAND(ID_FALSE_COLOUR, "フォールスカラー(&F)", NF, .pfnHandler = OnFalseColour,
+            .szCliOption = "--false-colour"),
+    LIBRARY(1, "赤Band3 緑Band2 青Band1 (Lib&1)"),
+    LIBRARY(2, "赤Band3 緑Band1 青Band2 (Lib&2)"),
+    LIBRARY(3, "赤Band2 緑Band3 青Band1 (Lib&3)"),
+    LIBRARY(4, "赤Band2 緑Band1 青Band3 (Lib&4)"),
+    LIBRARY(5, "赤Band1 緑Band3 青Band2 (Lib&5)"),
+    LIBRARY(6, "赤Band1 緑Band2 青Band3 (Lib&6)"),
+    COMMAND(ID_COMPOSITE_CUTOFF, "上下限切捨率の設定(&M)...", D3, .szCliOption = "--cutoff",
+            .pDialog = &kCutOffDialog),
+    COMMAND(ID_COMPOSITE_RELEASE, "上下限切捨率の解除(&C)", D3,
+            .pfnHandler = OnCompositeReleaseCutOff, .szCliOption = "--release-cutoff"),
+    COMMAND(ID_COMPOSITE_BAND_VALUE, "バンドと値を設定(&A)...", D3,
+            .szCliOption = "--band-values", .pDialog = &kCompositeValueDialog),
+};
+
+#undef RED
+#undef GREEN
+#undef BLUE
+#undef LIBRARY
+
+}  // namespace
+
+const DialogSpec kCutOffDialog = {IDD_CUTOFF_RATE, kaCutOffFields, {}, CurrentCutOff,
+                                  ApplyCutOffValues};
+const DialogSpec kCompositeValueDialog = {IDD_COMPOSITE_VALUE, kaBandValueFields,
+                                          kanBandValueCliOrder, CurrentBandValues,
+                                          ApplyBandValues};
+
+void RegisterComposite() {
+  RegisterCommands(kaCompositeCommands);
+  RegisterDisplayMode({
+      .eMode = DisplayMode::Composite,
+      .bShowsPicture = true,
+      .pfnDrawPanel = DrawCompositePanel,
+      .pfnClick = OnCompositePanelClick,
+      .pfnPane0 = PixelReadout,
+      .pfnPane1 = CompositePane1,
+      .pfnArrowKey = MoveReadoutCursor,
+      .szProduct = "composite",
+      .nViewCommand = ID_COMPOSITE_VIEW,
+  });
+  RegisterSettingsGroup({"composite", ResetCompositeQuery, nullptr, ClearCompositeTables});
 }

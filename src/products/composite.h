@@ -6,6 +6,8 @@
 
 #include "core/state.h"
 
+struct DialogSpec;
+
 enum class Component { Red, Green, Blue };
 
 // Values of the band/value dialog, in the order the dialog shows them.
@@ -16,6 +18,17 @@ struct CompositeBandValues {
   int nBlueLower, nBlueUpper;
   int bCutOffLinked;
 };
+
+// Dialog 131 (the cut-off rate) and dialog 132 (bands and stretch values).
+extern const DialogSpec kCutOffDialog;
+extern const DialogSpec kCompositeValueDialog;
+
+// Its commands, display mode, settings group and dialogs.
+void RegisterComposite();
+
+void ResetCompositeQuery();
+// The look-up tables and histograms, back to empty.
+void ClearCompositeTables();
 
 // Look-up table of a stretch from lower L to upper U (L < U).
 void BuildStretchTable(int nLower, int nUpper, std::uint8_t abLut[256]);
@@ -58,16 +71,10 @@ void ApplyRgbLibrary(int nLibrary);
 // One of the 24 band items: component and band 1..8.
 void SelectCompositeBand(Component component, int nBand);
 
-// Handlers of the numbered menu families (plain void() functions for the command table).
-template <int N> void OnRedBand() { SelectCompositeBand(Component::Red, N); }
-template <int N> void OnGreenBand() { SelectCompositeBand(Component::Green, N); }
-template <int N> void OnBlueBand() { SelectCompositeBand(Component::Blue, N); }
-template <int N> void OnRgbLibrary() { ApplyRgbLibrary(N); }
-
 // After OK in the dialogs (the values have passed the dialogs' range checks).
 void ApplyCutOffDialog(int nRate);
 void ApplyCompositeBandValueDialog(const CompositeBandValues& values);
 CompositeBandValues CurrentCompositeBandValues();
 
 // Left button in the composite panel (logical coordinates).
-void OnCompositePanelClick(int x, int y);
+void OnCompositePanelClick(int x, int y, bool bShift);

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <sys/sysinfo.h>
 
+#include "core/version.h"
+
 bool ReadPhysicalMemory(long& nAvailable, long& nTotal) {
   struct sysinfo info {};
   if (sysinfo(&info) != 0) return false;
@@ -40,7 +42,9 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
   pIcon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
   pTop->addWidget(pIcon, 0, Qt::AlignTop);
   auto* pTexts = new QVBoxLayout;
-  pTexts->addWidget(new QLabel(QString::fromUtf8("衛星データ表示 ジオルーメン Ver 3.10"), this));
+  pTexts->addWidget(new QLabel(QString::fromUtf8("衛星データ表示 ジオルーメン Ver ") +
+                                   QString::fromUtf8(kszVersion),
+                               this));
   pTexts->addWidget(new QLabel(QString::fromUtf8("衛星データから衛星画像を作成・表示"), this));
   pTexts->addWidget(new QLabel(QStringLiteral("BuildDate  2008/07/06"), this));
   pTop->addLayout(pTexts, 1);

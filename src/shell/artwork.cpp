@@ -6,6 +6,11 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "core/version.h"
 
 namespace {
 
@@ -115,51 +120,56 @@ void CopyPages(QPainter& p) {
 
 }  // namespace
 
-QPixmap ToolBarIcon(int nId) {
+QPixmap ToolBarIcon(const char* szIcon) {
+  if (!szIcon) return {};
+  const std::string strName = szIcon;
   QPixmap pm(kToolButtonWidth, kToolButtonHeight);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing, false);
-  switch (nId) {
-    case 57601: OpenFolder(p); break;
-    case 57634: CopyPages(p); break;
-    case 32771: CompositePicture(p); break;
-    case 32822: CompositePicture(p); SmoothMark(p); break;
-    case 32775: CoarsePicture(p); break;
-    case 32823: CoarsePicture(p); SmoothMark(p); break;
-    case 32862: FinePicture(p); break;
-    case 32863: FinePicture(p); SmoothMark(p); break;
-    case 33021: CategoryPicture(p); break;
-    case 33022: CategoryPicture(p); SmoothMark(p); break;
-    case 32794: ClassifyPicture(p); break;
-    case 32884: ClassifyPicture(p); SmoothMark(p); break;
-    case 32795:
-      // Generate: the category picture turns into the classification.
-      p.fillRect(0, 1, 6, 6, kacrCategory[0]);
-      p.fillRect(9, 7, 7, 7, kacrCategory[1]);
-      p.fillRect(9, 7, 4, 4, kacrCategory[2]);
-      p.fillRect(3, 8, 1, 4, Qt::black);
-      p.fillRect(3, 11, 5, 1, Qt::black);
-      p.fillRect(6, 10, 1, 3, Qt::black);
-      break;
-    case 33036: Arrow(p, 0); break;
-    case 33037: Arrow(p, 1); break;
-    case 33034: Arrow(p, 2); break;
-    case 33035: Arrow(p, 3); break;
-    default: {
-      static constexpr int kanCategoryIds[8] = {32801, 32803, 32804, 32805,
-                                                32806, 32807, 32808, 33020};
-      for (int i = 0; i < 8; ++i) {
-        if (kanCategoryIds[i] != nId) continue;
-        p.fillRect(1, 1, 14, 13, Qt::black);
-        p.fillRect(2, 2, 12, 11, kacrCategory[i]);
-        const bool bDark = i == 2 || i == 5 || i == 6 || i == 7;
-        Digit(p, QRect(2, 2, 12, 11), i + 1, bDark ? Qt::white : Qt::black);
-        return pm;
-      }
-      return {};
-    }
+  // The smooth displays are their picture with the arrow beside it.
+  const bool bSmooth = strName.ends_with("-smooth");
+  const std::string strPicture = bSmooth ? strName.substr(0, strName.size() - 7) : strName;
+  if (strPicture == "open") {
+    OpenFolder(p);
+  } else if (strPicture == "copy") {
+    CopyPages(p);
+  } else if (strPicture == "composite") {
+    CompositePicture(p);
+  } else if (strPicture == "coarse") {
+    CoarsePicture(p);
+  } else if (strPicture == "fine") {
+    FinePicture(p);
+  } else if (strPicture == "category") {
+    CategoryPicture(p);
+  } else if (strPicture == "classification") {
+    ClassifyPicture(p);
+  } else if (strPicture == "generate") {
+    // Generate: the category picture turns into the classification.
+    p.fillRect(0, 1, 6, 6, kacrCategory[0]);
+    p.fillRect(9, 7, 7, 7, kacrCategory[1]);
+    p.fillRect(9, 7, 4, 4, kacrCategory[2]);
+    p.fillRect(3, 8, 1, 4, Qt::black);
+    p.fillRect(3, 11, 5, 1, Qt::black);
+    p.fillRect(6, 10, 1, 3, Qt::black);
+  } else if (strPicture.starts_with("arrow-")) {
+    static const char* const kaszDirections[4] = {"arrow-left", "arrow-right", "arrow-up",
+                                                  "arrow-down"};
+    const auto* it = std::find(std::begin(kaszDirections), std::end(kaszDirections), strPicture);
+    if (it == std::end(kaszDirections)) return {};
+    Arrow(p, static_cast<int>(it - std::begin(kaszDirections)));
+  } else if (strPicture.size() == 9 && strPicture.starts_with("category") &&
+             strPicture[8] >= '1' && strPicture[8] <= '8') {
+    // Category buttons 1..8: the digit on the category's colour.
+    const int i = strPicture[8] - '1';
+    p.fillRect(1, 1, 14, 13, Qt::black);
+    p.fillRect(2, 2, 12, 11, kacrCategory[i]);
+    const bool bDark = i == 2 || i == 5 || i == 6 || i == 7;
+    Digit(p, QRect(2, 2, 12, 11), i + 1, bDark ? Qt::white : Qt::black);
+  } else {
+    return {};
   }
+  if (bSmooth) SmoothMark(p);
   return pm;
 }
 
@@ -232,7 +242,7 @@ QPixmap SplashBitmap() {
   p.setFont(fontSub);
   p.setPen(QColor(200, 220, 255));
   p.drawText(QPointF(32, 124), QString::fromUtf8("衛星データ表示 ジオルーメン"));
-  p.drawText(QPointF(32, 148), QStringLiteral("Ver 3.10"));
+  p.drawText(QPointF(32, 148), QStringLiteral("Ver ") + QString::fromUtf8(kszVersion));
 
   p.setPen(QPen(QColor(200, 200, 200), 1));
   p.setBrush(Qt::NoBrush);

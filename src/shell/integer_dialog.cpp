@@ -1,39 +1,54 @@
 #include "shell/integer_dialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
 #include <climits>
 
 #include "core/platform.h"
 
-CIntegerDialog::CIntegerDialog(const QString& strTitle, QWidget* pParent) : QDialog(pParent) {
-  setWindowTitle(strTitle);
-}
+namespace {
 
-int CIntegerDialog::IntegerValue(const QLineEdit* pEdit) {
+int IntegerValue(const QLineEdit* pEdit) {
   bool bOk = false;
   const int nValue = pEdit->text().trimmed().toInt(&bOk);
   return bOk ? nValue : 0;
 }
 
-QLineEdit* CIntegerDialog::AddRangeField(int nValue, int nMin, int nMax) {
-  auto* pEdit = new QLineEdit(QString::number(nValue), this);
-  // Digits and a sign only; the range itself is checked on OK with the range message.
-  pEdit->setValidator(new QIntValidator(INT_MIN, INT_MAX, pEdit));
-  m_aFields.push_back({pEdit, nMin, nMax, true});
-  return pEdit;
+}  // namespace
+
+CIntegerDialog::CIntegerDialog(const DialogSpec& spec, const int anValues[],
+                               const QString& strTitle, QWidget* pParent)
+    : QDialog(pParent), m_spec(spec) {
+  setWindowTitle(strTitle);
+  for (std::size_t i = 0; i < spec.aFields.size(); ++i) {
+    const DialogField& field = spec.aFields[i];
+    Field f;
+    if (field.eKind == FieldKind::Check) {
+      f.pCheck = new QCheckBox(this);
+      f.pCheck->setChecked(anValues[i] == 1);
+      f.pWidget = f.pCheck;
+    } else {
+      f.pEdit = new QLineEdit(QString::number(anValues[i]), this);
+      // Digits and a sign only; the range itself is checked on OK with the range message.
+      f.pEdit->setValidator(new QIntValidator(INT_MIN, INT_MAX, f.pEdit));
+      f.pEdit->setReadOnly(field.eKind == FieldKind::Fixed);
+      f.pWidget = field.bSpin ? WithSpin(f.pEdit, field.nMin, field.nMax) : f.pEdit;
+    }
+    m_aFields.push_back(f);
+  }
 }
 
-QLineEdit* CIntegerDialog::AddIntegerField(int nValue) {
-  auto* pEdit = new QLineEdit(QString::number(nValue), this);
-  pEdit->setValidator(new QIntValidator(INT_MIN, INT_MAX, pEdit));
-  m_aFields.push_back({pEdit, 0, 0, false});
-  return pEdit;
+void CIntegerDialog::Values(int anValues[]) const {
+  for (std::size_t i = 0; i < m_aFields.size(); ++i) {
+    const Field& f = m_aFields[i];
+    anValues[i] = f.pCheck ? (f.pCheck->isChecked() ? 1 : 0) : IntegerValue(f.pEdit);
+  }
 }
 
 QWidget* CIntegerDialog::WithSpin(QLineEdit* pEdit, int nMin, int nMax) {
@@ -67,19 +82,14 @@ QDialogButtonBox* CIntegerDialog::OkCancelButtons() {
 }
 
 void CIntegerDialog::accept() {
-  for (const Field& field : m_aFields) {
-    bool bOk = false;
-    const int nValue = field.pEdit->text().trimmed().toInt(&bOk);
-    QString strMessage;
-    if (field.bRange && (!bOk || nValue < field.nMin || nValue > field.nMax)) {
-      strMessage = QString::fromStdString(RangeMessage(field.nMin, field.nMax));
-    } else if (!bOk) {
-      strMessage = QString::fromUtf8(kszIntegerMessage);
-    }
-    if (!strMessage.isEmpty()) {
-      ThePlatform().MessageBox(strMessage.toStdString(), kszAppCaption, MsgButtons::Ok);
-      field.pEdit->setFocus();
-      field.pEdit->selectAll();
+  for (std::size_t i = 0; i < m_aFields.size(); ++i) {
+    QLineEdit* pEdit = m_aFields[i].pEdit;
+    if (!pEdit) continue;
+    const std::string strMessage = FieldRefusal(m_spec.aFields[i], pEdit->text().toStdString());
+    if (!strMessage.empty()) {
+      ThePlatform().MessageBox(strMessage, kszAppCaption, MsgButtons::Ok);
+      pEdit->setFocus();
+      pEdit->selectAll();
       return;
     }
   }

@@ -1,14 +1,17 @@
-// Base of the program's settings dialogs: integer edits whose ranges are checked, in order, when
-// OK is pressed. The first field out of range shows the standard range message, gets the focus
-// with its text selected, and the dialog stays open.
+// Base of the program's settings dialogs, built on a dialog's description in the logic: one
+// edit per integer field (read-only for fixed ones), a check box per check field, spin buttons
+// where the description asks for them. On OK every field is checked in the description's order
+// with the logic's own check; the first refused field shows its message, gets the focus with
+// its text selected, and the dialog stays open.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <vector>
 
-#include "core/dialog_texts.h"
+#include "core/dialogs.h"
 
+class QCheckBox;
 class QDialogButtonBox;
 class QLineEdit;
 class QWidget;
@@ -20,18 +23,19 @@ class CIntegerDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CIntegerDialog(const QString& strTitle, QWidget* pParent = nullptr);
+  // anValues: one per field of spec, what the dialog opens with.
+  CIntegerDialog(const DialogSpec& spec, const int anValues[], const QString& strTitle,
+                 QWidget* pParent = nullptr);
 
-  // The value of a field as typed (0 if it is not a number).
-  static int IntegerValue(const QLineEdit* pEdit);
+  // The values as the fields stand, one per field (0 for an edit that holds no number).
+  void Values(int anValues[]) const;
+  // Field i's edit (null for a check box) and check box (null for an edit).
+  QLineEdit* Edit(int i) const { return m_aFields[static_cast<std::size_t>(i)].pEdit; }
+  QCheckBox* CheckBox(int i) const { return m_aFields[static_cast<std::size_t>(i)].pCheck; }
 
  protected:
-  // An edit for an integer checked to lie in nMin..nMax on OK.
-  QLineEdit* AddRangeField(int nValue, int nMin, int nMax);
-  // An edit that only has to hold an integer.
-  QLineEdit* AddIntegerField(int nValue);
-  // The edit with small up/down buttons beside it (the spin control), stepping in nMin..nMax.
-  QWidget* WithSpin(QLineEdit* pEdit, int nMin, int nMax);
+  // What the layout places for field i: the edit (with its spin buttons), or the check box.
+  QWidget* FieldWidget(int i) const { return m_aFields[static_cast<std::size_t>(i)].pWidget; }
   // "OK" (the default button, checks the fields) and "キャンセル".
   QDialogButtonBox* OkCancelButtons();
 
@@ -40,10 +44,13 @@ class CIntegerDialog : public QDialog {
 
  private:
   struct Field {
-    QLineEdit* pEdit;
-    int nMin;
-    int nMax;
-    bool bRange;
+    QLineEdit* pEdit = nullptr;
+    QCheckBox* pCheck = nullptr;
+    QWidget* pWidget = nullptr;
   };
+  // The edit with small up/down buttons beside it (the spin control), stepping in nMin..nMax.
+  QWidget* WithSpin(QLineEdit* pEdit, int nMin, int nMax);
+
+  const DialogSpec& m_spec;
   std::vector<Field> m_aFields;
 };

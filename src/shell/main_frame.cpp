@@ -15,6 +15,8 @@
 
 #include "core/commands.h"
 #include "core/platform.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
 #include "shell/about_dlg.h"
 #include "shell/artwork.h"
 #include "shell/help_window.h"
@@ -134,20 +136,17 @@ void CMainFrame::BuildActions() {
     pAction->setData(cmd.nId);
     pAction->setCheckable(cmd.pfnCheck != nullptr || cmd.nId == ID_VIEW_TOOLBAR ||
                           cmd.nId == ID_VIEW_STATUS_BAR);
+    if (cmd.szShortcut) {
+      QList<QKeySequence> aKeys;
+      for (const QString& str : QString::fromUtf8(cmd.szShortcut).split(QLatin1Char(';'))) {
+        aKeys.append(QKeySequence::fromString(str, QKeySequence::PortableText));
+      }
+      pAction->setShortcuts(aKeys);
+    }
     const int nId = cmd.nId;
     connect(pAction, &QAction::triggered, this, [this, nId] { OnCommand(nId); });
     m_mapActions.insert(nId, pAction);
   }
-  auto shortcuts = [this](int nId, QList<QKeySequence> aKeys) {
-    if (QAction* pAction = CommandAction(nId)) pAction->setShortcuts(aKeys);
-  };
-  shortcuts(ID_FILE_NEW, {QKeySequence(Qt::CTRL | Qt::Key_N)});
-  shortcuts(ID_FILE_OPEN, {QKeySequence(Qt::CTRL | Qt::Key_O)});
-  shortcuts(ID_FILE_SAVE, {QKeySequence(Qt::CTRL | Qt::Key_S)});
-  shortcuts(ID_FILE_PRINT, {QKeySequence(Qt::CTRL | Qt::Key_P)});
-  shortcuts(ID_EDIT_COPY,
-            {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-  shortcuts(ID_HELP_FINDER, {QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
   for (QAction* pAction : std::as_const(m_mapActions)) {
     pAction->setShortcutContext(Qt::WindowShortcut);
   }
@@ -237,7 +236,8 @@ void CMainFrame::BuildToolBar() {
     }
     QAction* pAction = CommandAction(nId);
     if (!pAction) continue;
-    pAction->setIcon(QIcon(ToolBarIcon(nId)));
+    const CommandEntry* pCmd = FindCommand(nId);
+    pAction->setIcon(QIcon(ToolBarIcon(pCmd->szIcon)));
     pAction->setIconVisibleInMenu(false);
     pAction->setToolTip(ToolTipText(pAction->text()));
     m_pToolBar->addAction(pAction);

@@ -96,3 +96,7 @@ bool CQtPlatform::SetStatusText(std::string_view strPane0, std::string_view strP
   if (!m_pFrame) return false;
   return m_pFrame->SetStatusPanes(FromUtf8(strPane0), FromUtf8(strPane1));
 }
+
+bool CQtPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
+  return RunDialogWindow(spec, anValues);
+}

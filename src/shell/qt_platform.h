@@ -28,6 +28,7 @@ class CQtPlatform final : public Platform {
   void ShowProgress() override;
   bool ChooseColour(Colorref& crInOut) override;
   bool SetStatusText(std::string_view strPane0, std::string_view strPane1) override;
+  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
 
   // The frame whose panes show the surface and whose status bar takes the readout.
   void AttachFrame(CMainFrame* pFrame) { m_pFrame = pFrame; }

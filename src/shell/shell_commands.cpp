@@ -2,25 +2,47 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <map>
+#include <memory>
 
 #include "core/commands.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
+#include "resources/resource.h"
 
 namespace {
+
 QPointer<QWidget> g_pDialogParent;
+std::map<int, DialogFactory> g_mapDialogWindows;
+
+template <typename Dialog>
+CIntegerDialog* Make(const int anValues[], QWidget* pParent) {
+  return new Dialog(anValues, pParent);
+}
+
 }  // namespace
 
 QWidget* DialogParent() { return g_pDialogParent.data(); }
 
 void SetDialogParent(QWidget* pParent) { g_pDialogParent = pParent; }
 
+bool HasDialogWindow(int nId) { return g_mapDialogWindows.count(nId) != 0; }
+
+bool RunDialogWindow(const DialogSpec& spec, int anValues[]) {
+  const auto it = g_mapDialogWindows.find(spec.nId);
+  if (it == g_mapDialogWindows.end()) return false;
+  std::unique_ptr<CIntegerDialog> pDialog(it->second(anValues, DialogParent()));
+  if (pDialog->exec() != QDialog::Accepted) return false;
+  pDialog->Values(anValues);
+  return true;
+}
+
 void RegisterShellCommands() {
-  // One line per dialog command: SetCommandHandler(id, handler).
   SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
-  SetCommandHandler(ID_COMPOSITE_CUTOFF, OnCompositeCutOffDialog);
-  SetCommandHandler(ID_COMPOSITE_BAND_VALUE, OnCompositeBandValueDialog);
-  SetCommandHandler(ID_COARSE_BAND_VALUE, OnCoarseBandValueDialog);
-  SetCommandHandler(ID_FINE_BAND_VALUE, OnFineBandValueDialog);
+  // One line per described dialog: its number and its window class.
+  g_mapDialogWindows[IDD_CUTOFF_RATE] = Make<CCutOffRateDlg>;
+  g_mapDialogWindows[IDD_COMPOSITE_VALUE] = Make<CCompositeValueDlg>;
+  g_mapDialogWindows[IDD_RANK_VALUE] = Make<CRankValueDlg>;
+  g_mapDialogWindows[IDD_POINT_VALUE] = Make<CPointValueDlg>;
 }

@@ -1,12 +1,21 @@
-// Commands that need the desktop: dialogs and the framework's own commands. Each dialog
-// command runs its dialog and hands the values to the logic's Apply function.
+// What only the desktop can carry out: the dialogs' windows and the scene dialog's command.
 #pragma once
 
+#include "core/dialogs.h"
+
+class CIntegerDialog;
 class QWidget;
 
 // The window that owns the program's dialogs (the main frame once it exists).
 QWidget* DialogParent();
 void SetDialogParent(QWidget* pParent);
 
-// Gives the command table the handlers that only the shell can carry out.
+// Makes the window of a described dialog, opened with anValues.
+using DialogFactory = CIntegerDialog* (*)(const int anValues[], QWidget* pParent);
+// The window for dialog nId; false when the desktop has none for it.
+bool HasDialogWindow(int nId);
+// Runs the window of spec modally: true and the values on OK.
+bool RunDialogWindow(const DialogSpec& spec, int anValues[]);
+
+// Gives the scene dialog's command its handler and every described dialog its window.
 void RegisterShellCommands();

@@ -38,7 +38,7 @@ class CliTest : public SceneDirTest {
   void LoadDirectly(const std::vector<std::string>& astrFiles) {
     ResetProgramState();
     SatelliteDialogValues values;
-    values.nSensor = kSensorTmFloppy;
+    values.nSensor = Sensor::TmFloppy;
     values.nDisplaySize = 0;
     for (std::size_t b = 0; b < astrFiles.size(); ++b) {
       values.abBandSelected[b] = 1;
@@ -90,5 +90,38 @@ class CliTest : public SceneDirTest {
       }
     }
     EXPECT_EQ(nWrong, 0) << "pixels that differ from the off-screen image";
+  }
+
+  // The panel beside the picture in a written PNG is the one pfnDrawPanel draws now: every
+  // pixel it sets (colour bar, swatches) has its colour, every frame its black border, and
+  // every text leaves dark pixels in its place. Glyphs themselves differ between machines.
+  void ExpectPanelIn(const std::string& strPng, void (*pfnDrawPanel)()) {
+    const DecodedPng png = ReadStoredPng(strPng);
+    ASSERT_EQ(png.strError, "");
+    CRecordingCanvas& canvas = m_platform.m_canvas;
+    canvas.Clear();
+    pfnDrawPanel();
+    ASSERT_FALSE(canvas.m_mapPixels.empty());
+    int nWrong = 0;
+    for (const auto& [pt, cr] : canvas.m_mapPixels) {
+      nWrong += png.At(pt.first, pt.second) != ScreenPixel(cr);
+    }
+    EXPECT_EQ(nWrong, 0) << "of " << canvas.m_mapPixels.size() << " panel pixels";
+    for (const RecordedRect& rc : canvas.m_aRects) {
+      if (rc.crPen != Rgb(0, 0, 0)) continue;
+      EXPECT_EQ(png.At(rc.left, rc.top), ScreenPixel(0, 0, 0)) << rc.left << "," << rc.top;
+      EXPECT_EQ(png.At(rc.right - 1, rc.bottom - 1), ScreenPixel(0, 0, 0));
+    }
+    ASSERT_FALSE(canvas.m_aTexts.empty());
+    for (const RecordedText& text : canvas.m_aTexts) {
+      int nDark = 0;
+      for (int y = text.y; y < text.y + text.nHeight && y < png.nHeight; ++y) {
+        for (int x = text.x; x < text.x + 8 * static_cast<int>(text.strText.size()) &&
+                             x < png.nWidth; ++x) {
+          nDark += (png.At(x, y) & 0xFF) < 96;
+        }
+      }
+      EXPECT_GT(nDark, 0) << "no ink for \"" << text.strText << "\" at " << text.x << "," << text.y;
+    }
   }
 };

@@ -5,6 +5,7 @@
 
 #include "cli/cli_fixture.h"
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "core/state.h"
 #include "products/composite.h"
 
@@ -16,7 +17,10 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
     std::vector<std::string> astrArgs;
     std::string strErr;  // what stderr holds (part of it for usage errors)
   } aCases[] = {
-      {kExitUsage, {"export", "--tm", f[0], "--out", "x.png"}, "export needs --product"},
+      {kExitUsage, {"export", "--tm", f[0], "--out", "x.png"},
+       "export needs --product composite|coarse|fine"},
+      {kExitUsage, Args("export", f, {"--product", "pie", "--out", "x.png"}),
+       "--product must be composite, coarse or fine"},
       {kExitUsage, Args("report", f, {"--rgb-library", "7"}), "takes a number from 1 to 6"},
       {kExitUsage, Args("report", f, {"--panel"}), "unknown option '--panel'"},
       // Values a dialog refuses, with the dialog's own message; nothing runs.
@@ -24,6 +28,14 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
        "Geolumen: 0 から 49 までの整数を入力してください。\n"},
       {kExitUsage, Args("report", f, {"--rank-values", "2,10,20,3.5,40,50,60,70"}),
        "Geolumen: 整数を入力してください。\n"},
+      // The command line lists the three bands first, but the fields are checked in the
+      // dialog's order, row by row: the red lower value before the green band.
+      {kExitUsage, Args("report", f, {"--band-values", "3,9,1,300,200,0,255,0,255"}),
+       "Geolumen: 0 から 254 までの整数を入力してください。\n"},
+      {kExitUsage, Args("report", f, {"--band-values", "3,2,1,0,200,0,255,0,255,2"}),
+       "--band-values: LINK must be 0 or 1"},
+      {kExitUsage, Args("report", f, {"--point-values", "2,1,2,3"}),
+       "--point-values takes 8 comma-separated values"},
       // Rank bounds are plain integers; a band not loaded is only a warning, answered OK.
       {kExitOk, Args("report", f, {"--rank-values", "2,-5,20,30,40,50,60,300"}), ""},
       {kExitOk, Args("report", f, {"--rank-values", "5,1,2,3,4,5,6,7"}),
@@ -37,7 +49,7 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
     EXPECT_EQ(run.nStatus, c.nStatus) << c.strErr;
     if (c.nStatus == kExitUsage) {
       EXPECT_NE(run.strErr.find(c.strErr), std::string::npos) << run.strErr;
-      EXPECT_EQ(g_nDisplayMode, kModeNoData) << "nothing may run after " << c.strErr;
+      EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData) << "nothing may run after " << c.strErr;
     } else {
       EXPECT_EQ(run.strErr, c.strErr);
     }
@@ -66,6 +78,4 @@ TEST_F(CliTest, SettingsApplyInOrderAsTheirCommandsDo) {
   run = RunHere(Args("report", {astrFiles.begin(), astrFiles.begin() + 3}, {"--red", "4"}));
   EXPECT_EQ(run.nStatus, kExitUsage);
   EXPECT_NE(run.strErr.find("--red 4 is not available"), std::string::npos) << run.strErr;
-  // The dialog commands get their command-line handlers only while a run lasts.
-  EXPECT_EQ(FindCommand(ID_COARSE_BAND_VALUE)->pfnHandler, nullptr);
 }

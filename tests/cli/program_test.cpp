@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_fixture.h"
+#include "histograms/fine_panel.h"
 #include "products/coarse.h"
 #include "products/composite.h"
 #include "products/fine.h"
@@ -24,21 +25,21 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
       {{"--coarse-band", "2", "--rank-library", "3", "--rank-colours", "3",
         "--rank-toggle", "4", "--product", "coarse", "--out", strPng},
        [] {
-         SelectCoarseBand(2);
+         SelectSlicedBand(kCoarsePicture, 2);
          ApplyRankLibrary(3);
-         ApplyCoarseColourLibrary(3);
-         ToggleRankColour(4);
+         ApplySlicedColourLibrary(kCoarsePicture, 3);
+         ToggleSlicedPart(kCoarsePicture, 4);
          OnCoarseView();
        }},
       {{"--fine-band", "5", "--point-values", "5,20,40,60,80,100,120,140", "--point-colours", "3",
         "--spans-invert", "--span-toggle", "2", "--product", "fine", "--out", strPng},
        [] {
-         SelectFineBand(5);
+         SelectSlicedBand(kFinePicture, 5);
          const int anPoint[9] = {0, 20, 40, 60, 80, 100, 120, 140, 255};
-         ApplyPointValueDialog(5, anPoint);
-         ApplyFineColourLibrary(3);
-         OnSpansInvert();
-         ToggleFineSpan(2);
+         ApplySlicedValues(kFinePicture, 5, anPoint);
+         ApplySlicedColourLibrary(kFinePicture, 3);
+         InvertSlicedParts(kFinePicture);
+         ToggleSlicedPart(kFinePicture, 2);
          OnFineView();
        }},
   };
@@ -51,6 +52,12 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
   // With the panel: the last picture with the panel strip beside it.
   std::vector<std::string> astrArgs = Args("export", astrFiles, aCases[2].astrSettings);
   astrArgs.push_back("--panel");
-  EXPECT_EQ(RunProgram(astrArgs), kExitOk);
+  const int nStatus = RunProgram(astrArgs);
+  if (!GEOLUMEN_HAS_DESKTOP) {
+    EXPECT_EQ(nStatus, kExitUsage) << "--panel needs the desktop's canvas";
+    return;
+  }
+  EXPECT_EQ(nStatus, kExitOk);
   ExpectPictureEqualsOffscreen(strPng, 260);
+  ExpectPanelIn(strPng, DrawFinePanel);
 }

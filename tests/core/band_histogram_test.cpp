@@ -17,7 +17,7 @@ TEST_F(BandHistogramTest, FastCountsEqualThePlainLoop) {
   for (const Case& c : aCases) {
     // Long runs of one value as well as noise, and stale values beyond the window and band.
     std::memset(g_aPixel, 0xAB, sizeof g_aPixel);
-    MakeScene(c.nWidth, c.nHeight, c.nBands, kSensorTmFloppy, [](int x, int y, int b) {
+    MakeScene(c.nWidth, c.nHeight, c.nBands, Sensor::TmFloppy, [](int x, int y, int b) {
       return x < 100 ? 7 * b : (x * 31 + y * 17 + b * 101 + ((x * y) >> 3)) & 0xFF;
     });
     RecomputeBandHistograms();
@@ -40,7 +40,7 @@ TEST_F(BandHistogramTest, FastCountsEqualThePlainLoop) {
 
 TEST_F(BandHistogramTest, OneBandCountsEqualThePlainLoop) {
   for (const auto& [nWidth, nHeight] : {std::pair{1024, 1024}, {801, 599}, {40, 7}}) {
-    MakeScene(nWidth, nHeight, 4, kSensorTmFloppy, [](int x, int y, int b) {
+    MakeScene(nWidth, nHeight, 4, Sensor::TmFloppy, [](int x, int y, int b) {
       return y < 50 ? 200 : (x * 13 + y * 29 + b * 7 + ((x ^ y) & 31)) & 0xFF;
     });
     for (int nBand = 1; nBand <= 4; ++nBand) {

@@ -6,14 +6,14 @@
 using StateTest = LogicTest;
 
 TEST_F(StateTest, ResetRestoresValuesChangedByAnEarlierRun) {
-  g_nDisplayMode = 0;
+  g_nDisplayMode = DisplayMode::Composite;
   g_nLastBand = 7;
   g_aPixel[511][399].abBand[3] = 9;
   g_anRankUpper[3][5] = 7;
   g_nPrintStep = 30;
   g_astrBandPath[2] = "x";
   ResetProgramState();
-  EXPECT_EQ(g_nDisplayMode, 20);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData);
   EXPECT_EQ(g_nLastBand, -1);
   EXPECT_EQ(g_aPixel[511][399].abBand[3], 0);
   EXPECT_EQ(g_anRankUpper[3][5], 90);
@@ -33,7 +33,7 @@ TEST_F(StateTest, RecomputeAfterImportCountsOnlyBandsPresent) {
   // Stale counts in a band that is not loaded must stay as they are.
   g_anBandHist[5][7] = 1234;
   g_anCatHist[2][1][3] = 5;
-  MakeScene(512, 400, 4, 1, [](int x, int y, int b) { return (x + y * b) % 256; });
+  MakeScene(512, 400, 4, Sensor::TmFloppy, [](int x, int y, int b) { return (x + y * b) % 256; });
   for (int b = 0; b < 4; ++b) {
     std::uint64_t nTotal = 0;
     for (int v = 0; v < 256; ++v) nTotal += g_anBandHist[b][v];
@@ -47,7 +47,7 @@ TEST_F(StateTest, RecomputeAfterImportCountsOnlyBandsPresent) {
   const int anUse[8] = {1, 1, 1, 1, 0, 0, 0, 0};
   for (int b = 0; b < 8; ++b) EXPECT_EQ(g_abUseBand[b], anUse[b]);
   EXPECT_EQ(g_anCatHist[2][1][3], 0u);
-  EXPECT_EQ(g_nDisplayMode, 10);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
 }
 
 TEST_F(StateTest, WorkFileRecomputeKeepsCategoryHistograms) {
@@ -56,5 +56,5 @@ TEST_F(StateTest, WorkFileRecomputeKeepsCategoryHistograms) {
   RecomputeAfterWorkFileLoad();
   EXPECT_EQ(g_anCatHist[0][0][0], 3u);
   EXPECT_EQ(g_anBandHist[0][0], 512u * 400u);
-  EXPECT_EQ(g_nDisplayMode, 10);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
 }

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "core/state.h"
 #include "core/view.h"
 #include "support/recording_platform.h"
@@ -11,21 +12,22 @@ class ViewTest : public LogicTest {
  protected:
   // Band b of pixel (x, y) is x + 10 * b, so readouts are easy to predict.
   void Load(int nBands) {
-    MakeScene(512, 400, nBands, 1, [](int x, int, int b) { return (x + 10 * b) % 256; });
+    MakeScene(512, 400, nBands, Sensor::TmFloppy,
+              [](int x, int, int b) { return (x + 10 * b) % 256; });
   }
 };
 
 }  // namespace
 
 TEST_F(ViewTest, ReadoutWithoutDataShowsDashes) {
-  g_nDisplayMode = kModeComposite;  // a product mode, but no band loaded
+  g_nDisplayMode = DisplayMode::Composite;  // a product mode, but no band loaded
   OnViewMouseMove(3, 4);
   EXPECT_EQ(m_platform.m_strPane0, "[X= -,Y= - ] (x,y)=( -, - )  Band -");
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   UpdateStatusReadout();
   EXPECT_EQ(m_platform.m_strPane0, "(x,y)=( -, - )  Band -");
   EXPECT_EQ(m_platform.m_strPane1, " ");
-  g_nDisplayMode = kModeNoData;
+  g_nDisplayMode = DisplayMode::NoData;
   UpdateStatusReadout();
   EXPECT_EQ(m_platform.m_strPane0, "");
   EXPECT_EQ(m_platform.m_strPane1, "__");
@@ -33,17 +35,17 @@ TEST_F(ViewTest, ReadoutWithoutDataShowsDashes) {
 
 TEST_F(ViewTest, ReadoutListsEveryBandPresent) {
   Load(1);
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   g_nSceneOffsetX = 100;
   g_nSceneOffsetY = 7;
   OnViewMouseMove(5, 6);
   EXPECT_EQ(m_platform.m_strPane0, "[X=100,Y=7] (x,y)=(5,6) Band(1)=( 15 )");
   Load(3);
-  g_nDisplayMode = kModeFine;
+  g_nDisplayMode = DisplayMode::Fine;
   OnViewMouseMove(5, 6);
   EXPECT_EQ(m_platform.m_strPane0, "[X=100,Y=7] (x,y)=(5,6) Band(1,2,3)=( 15, 25, 35 )");
   Load(8);
-  g_nDisplayMode = kModeTraining;
+  g_nDisplayMode = DisplayMode::Training;
   OnViewMouseMove(0, 0);
   EXPECT_EQ(m_platform.m_strPane0,
             "[X=100,Y=7] (x,y)=(0,0) Band(1,2,3,4,5,6,7,8)=( 10, 20, 30, 40, 50, 60, 70, 80 )");
@@ -66,31 +68,31 @@ TEST_F(ViewTest, SecondPaneFollowsTheDisplayMode) {
   g_nMouseX = 4;
   g_nMouseY = 2;
   // Red band 3 = 34, green band 2 = 24, blue band 1 = 14.
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   EXPECT_EQ(StatusPane1Text(), "(R,G,B)=( 17, 231, 14 )");
-  g_nDisplayMode = kModeCoarse;
+  g_nDisplayMode = DisplayMode::Coarse;
   g_nCoarseBand = 2;
   EXPECT_EQ(StatusPane1Text(), "(Rank,CCT COUNT)=( 1, 24 )");
-  g_nDisplayMode = kModeCategory;
+  g_nDisplayMode = DisplayMode::Category;
   EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ 1 ]");
-  g_nDisplayMode = kModeClassify;
+  g_nDisplayMode = DisplayMode::Classify;
   EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ - ]");
   g_aPixel[4][2].bClassifyClass = 0;
   EXPECT_EQ(StatusPane1Text(), "[ｶﾃｺﾞﾘNo]=[ 0 ]");
-  g_nDisplayMode = kModeTraining;
+  g_nDisplayMode = DisplayMode::Training;
   EXPECT_EQ(StatusPane1Text(), "[状態]=[ON]");
   g_nCategory = 2;
   EXPECT_EQ(StatusPane1Text(), "[状態]=[OFF]");
-  g_nDisplayMode = kModeFine;
+  g_nDisplayMode = DisplayMode::Fine;
   g_nFineBand = 1;
   EXPECT_EQ(StatusPane1Text(), "(R,G,B)=( 14, 1, 2 )");
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
   EXPECT_EQ(StatusPane1Text(), "__");
 }
 
 TEST_F(ViewTest, DetailedHistogramReadoutShowsTheCursorCounts) {
   Load(2);
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   g_nHistCursor = 20;
   UpdateStatusReadout();
   // Band 1 = (x + 10) % 256 is 20 in columns 10 and 266; band 2 in columns 0 and 256.
@@ -99,7 +101,7 @@ TEST_F(ViewTest, DetailedHistogramReadoutShowsTheCursorCounts) {
 
 TEST_F(ViewTest, PositionsBeyondTheWindowLeaveThePanesAlone) {
   Load(3);
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   OnViewMouseMove(10, 10);
   const std::string strBefore = m_platform.m_strPane0;
   OnViewMouseMove(512, 10);  // the panel strip
@@ -115,7 +117,7 @@ TEST_F(ViewTest, PositionsBeyondTheWindowLeaveThePanesAlone) {
 
 TEST_F(ViewTest, ArrowKeysMoveByModeAndStopAtTheBorders) {
   Load(3);
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   g_nMouseX = 0;
   g_nMouseY = 399;
   OnViewArrowKey(ArrowKey::Left);
@@ -131,11 +133,11 @@ TEST_F(ViewTest, ArrowKeysMoveByModeAndStopAtTheBorders) {
   OnViewArrowKey(ArrowKey::Right);
   EXPECT_EQ(g_nMouseX, 511);
 
-  g_nDisplayMode = kModeFine;  // the fine picture ignores keys
+  g_nDisplayMode = DisplayMode::Fine;  // the fine picture ignores keys
   OnViewArrowKey(ArrowKey::Left);
   EXPECT_EQ(g_nMouseX, 511);
 
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   g_nHistCursor = 0;
   OnViewArrowKey(ArrowKey::Left);
   EXPECT_EQ(g_nHistCursor, 0);
@@ -150,7 +152,7 @@ TEST_F(ViewTest, ArrowKeysMoveByModeAndStopAtTheBorders) {
 
 TEST_F(ViewTest, HistogramClicksSetTheCursorInsideTheChartOnly) {
   Load(3);
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   OnViewLButtonDown(511, 40, false);
   EXPECT_EQ(g_nHistCursor, 255);
   OnViewLButtonDown(512, 40, false);
@@ -162,15 +164,15 @@ TEST_F(ViewTest, HistogramClicksSetTheCursorInsideTheChartOnly) {
 
 TEST_F(ViewTest, RightClickChoosesThePopupByModeAndCtrl) {
   EXPECT_STREQ(ContextPopupForClick(false), kszPopupTraining);  // no data
-  g_nDisplayMode = kModeCoarse;
+  g_nDisplayMode = DisplayMode::Coarse;
   EXPECT_STREQ(ContextPopupForClick(true), kszPopupCoarseBand);
   EXPECT_STREQ(ContextPopupForClick(false), kszPopupCoarseColouring);
-  g_nDisplayMode = kModeFine;
+  g_nDisplayMode = DisplayMode::Fine;
   EXPECT_STREQ(ContextPopupForClick(true), kszPopupFineBand);
   EXPECT_STREQ(ContextPopupForClick(false), kszPopupFineColouring);
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   EXPECT_STREQ(ContextPopupForClick(true), kszPopupHistogram);
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   EXPECT_STREQ(ContextPopupForClick(true), kszPopupTraining);
 }
 
@@ -188,19 +190,21 @@ TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
   EXPECT_EQ(canvas.m_nImageCopies, 0);
 
   canvas.Clear();
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
   PaintView();
   ASSERT_EQ(canvas.m_aTexts.size(), 1u);
   EXPECT_EQ(canvas.m_aTexts[0].strText, ">メニューを選択してください。");
 
-  for (int nMode : {0, 1, 2, 3, 4, 6, 8}) {
+  for (DisplayMode eMode : {DisplayMode::Composite, DisplayMode::Coarse, DisplayMode::Category,
+                            DisplayMode::Training, DisplayMode::Classify, DisplayMode::Fine,
+                            DisplayMode::Bmp}) {
     canvas.Clear();
-    g_nDisplayMode = nMode;
+    g_nDisplayMode = eMode;
     PaintView();
-    EXPECT_EQ(canvas.m_nImageCopies, 1) << nMode;
+    EXPECT_EQ(canvas.m_nImageCopies, 1) << DisplayModeCode(eMode);
   }
   canvas.Clear();
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   PaintView();
   EXPECT_EQ(canvas.m_nImageCopies, 0);
 }

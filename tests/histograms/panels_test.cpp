@@ -20,7 +20,7 @@ namespace {
 
 // 512 x 400 (W = 511): band 1 is x % 256, so every value has 800 pixels.
 void MakeWideScene() {
-  MakeScene(512, 400, 1, kSensorMss, [](int x, int, int) { return x % 256; });
+  MakeScene(512, 400, 1, Sensor::Mss, [](int x, int, int) { return x % 256; });
 }
 
 std::string TextAt(const CRecordingCanvas& canvas, int x, int y, int nHeight = 15) {
@@ -80,10 +80,10 @@ TEST_F(CoarseFinePanelTest, CoarsePanelGeometryRepaintAndClicks) {
 
   // Arrows nudge a bound (rank 1 down, rank 2 up) and leave the picture alone.
   const std::vector<std::uint32_t> anImage = OffscreenImage();
-  OnCoarsePanelClick(735, 161);
-  OnCoarsePanelClick(766, 176 + 30);
-  OnCoarsePanelClick(767, 176 + 30);  // beside the button
-  OnCoarsePanelClick(750, 177 + 30);  // below it
+  OnCoarsePanelClick(735, 161, false);
+  OnCoarsePanelClick(766, 176 + 30, false);
+  OnCoarsePanelClick(767, 176 + 30, false);  // beside the button
+  OnCoarsePanelClick(750, 177 + 30, false);  // below it
   EXPECT_EQ(std::pair(g_anRankUpper[1][1], g_anRankUpper[2][1]), std::pair(29, 61));
   EXPECT_EQ(OffscreenImage(), anImage);
   g_anRankUpper[1][1] = 1;
@@ -102,7 +102,7 @@ TEST_F(CoarseFinePanelTest, CoarsePanelGeometryRepaintAndClicks) {
   EXPECT_EQ(g_acrRankColour[8][1], Rgb(9, 9, 9));
 
   // Shares of a tiny window: 25 / 100 would divide by 0, so a hundredth of one is used.
-  MakeScene(5, 5, 1, kSensorMss, [](int x, int, int) { return x * 40; });
+  MakeScene(5, 5, 1, Sensor::Mss, [](int x, int, int) { return x * 40; });
   OnCoarseHistogram();
   EXPECT_EQ(TextAt(canvas, 64, 160), "5   ");
   EXPECT_EQ(TextAt(canvas, 64, 280), "0   ");
@@ -153,7 +153,8 @@ TEST_F(CoarseFinePanelTest, FinePanelGeometryRepaintAndClicks) {
 
 TEST_F(CompositePanelTest, SubPanelsSitBesideA512ColumnPictureAndAreRedrawn) {
   // 512 x 400: W = 511. Band 2 holds 0..199, each 1024 times: unit 10, height 102.
-  MakeScene(512, 400, 3, kSensorTmFloppy, [](int, int y, int b) { return b == 2 ? y / 2 : 77; });
+  MakeScene(512, 400, 3, Sensor::TmFloppy,
+            [](int, int y, int b) { return b == 2 ? y / 2 : 77; });
   g_nRedBand = 1; g_nRedLower = 20; g_nRedUpper = 200;
   g_nGreenBand = 2; g_nGreenLower = 0; g_nGreenUpper = 255;
   g_nBlueBand = 3; g_nBlueLower = 10; g_nBlueUpper = 20;
@@ -197,10 +198,10 @@ TEST_F(CompositePanelTest, SubPanelsSitBesideA512ColumnPictureAndAreRedrawn) {
   EXPECT_EQ(canvas.m_aIcons.size(), 6u);
   // Over the detailed histogram the whole window is cleared and repainted instead.
   canvas.Clear();
-  g_nDisplayMode = kModeDetailedHistogram;
+  g_nDisplayMode = DisplayMode::DetailedHistogram;
   OnCompositeHistogram();
   ASSERT_EQ(canvas.m_aRects.size(), 1u);
   EXPECT_EQ(canvas.m_aRects[0].left, 0);
   EXPECT_EQ(m_platform.m_nRepaints, 1);
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
 }

@@ -28,33 +28,33 @@ class ImportDriverTest : public ImportTest {
 TEST_F(ImportDriverTest, FailuresReportEachProblemInOrderAndLoadNothing) {
   ExpectFailure(CurrentSatelliteDialogValues(), {{kszMsgNoSensor, kszCapNoSensor},
                                                  {kszMsgNoDisplaySize, kszCapNoSensor}});
-  EXPECT_EQ(g_nDisplayMode, kModeNoData);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData);
   EXPECT_EQ(m_platform.m_nInitialUpdates, 0);
   EXPECT_EQ(m_platform.m_aCursors, (std::vector<BusyCursor>{BusyCursor::AppStarting, BusyCursor::Arrow}));
 
   // A gap invalidates every later band, and the dialog remembers that.
-  auto values = Run(kSensorMss, 0, {FloppyBand(1), FloppyBand(2), "", FloppyBand(4)});
+  auto values = Run(Sensor::Mss, 0, {FloppyBand(1), FloppyBand(2), "", FloppyBand(4)});
   values.abBandSelected[2] = 0;
   ExpectFailure(values, {{"Band4は無効になります", "Error in Band4"}});
   EXPECT_EQ(CurrentSatelliteDialogValues().abBandSelected[1], 1);
   EXPECT_EQ(CurrentSatelliteDialogValues().abBandSelected[3], 0);
-  values = Run(kSensorMss, 0, {"", FloppyBand(2), FloppyBand(3)});
+  values = Run(Sensor::Mss, 0, {"", FloppyBand(2), FloppyBand(3)});
   values.abBandSelected[0] = 0;
   ExpectFailure(values, {{kszMsgBand1Required, "Error in Band1"},
                          {"Band2は無効になります", "Error in Band2"},
                          {"Band3は無効になります", "Error in Band3"}});
 
   // Path problems are worded per format and the chain goes on.
-  ExpectFailure(Run(kSensorEtm6921, 0, {PathOf("missing"), "", FloppyBand(3)}),
+  ExpectFailure(Run(Sensor::Etm6921, 0, {PathOf("missing"), "", FloppyBand(3)}),
                 {{kszMsgCannotOpen, "Error in Band1"}, {kszMsgNoPath, "Error in Band2"}});
-  ExpectFailure(Run(kSensorTmCeos, 0, {"", m_dir.string()}),
+  ExpectFailure(Run(Sensor::TmCeos, 0, {"", m_dir.string()}),
                 {{kszMsgNoPathCeos, "Error in Band1"}, {kszMsgCannotOpenCeos, "Error in Band2"}});
 }
 
 TEST_F(ImportDriverTest, FloppyForcesTheSmallWindowAndZeroesHeadersOfBandsNotLoaded) {
   g_nMaxX = g_nMaxY = 1023;
   std::memset(g_aszBandHeader, 0x77, sizeof g_aszBandHeader);
-  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorTmFloppy, 1, {FloppyBand(1), FloppyBand(2)})));
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::TmFloppy, 1, {FloppyBand(1), FloppyBand(2)})));
   EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgFloppySize, kszCapSizeTmFd}}));
   EXPECT_EQ(CurrentSatelliteDialogValues().nDisplaySize, 0);
   EXPECT_EQ(g_nMaxX, 511);
@@ -66,20 +66,20 @@ TEST_F(ImportDriverTest, FloppyForcesTheSmallWindowAndZeroesHeadersOfBandsNotLoa
     EXPECT_EQ(g_aszBandHeader[b][256], 0x77) << b;
   }
   for (int b = 0; b < 8; ++b) EXPECT_EQ(g_abUseBand[b], b < 2) << b;
-  EXPECT_EQ(g_nDisplayMode, kModePrompt);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
   EXPECT_EQ(m_platform.m_nInitialUpdates, 1);
 
   m_platform.m_aMessages.clear();
-  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorMss, 2, {FloppyBand(1)})));
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 2, {FloppyBand(1)})));
   EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgFloppySize, kszCapSizeMssFd}}));
 }
 
 TEST_F(ImportDriverTest, AFailedImportLeavesTheLoadedSceneAlone) {
-  MakeScene(800, 600, 4, kSensorTmCeos, [](int x, int y, int b) { return x + y + b; });
+  MakeScene(800, 600, 4, Sensor::TmCeos, [](int x, int y, int b) { return x + y + b; });
   g_nDisplaySize = 1;
   g_astrBandPath[0] = "old1";
   g_aPixel[3][4].abTrainMark[2] = 1;
-  g_nDisplayMode = kModeComposite;
+  g_nDisplayMode = DisplayMode::Composite;
   g_nRedBand = 4;
   g_nSceneOffsetX = 6000;
   g_aszBandHeader[0][0] = 0x11;
@@ -95,7 +95,7 @@ TEST_F(ImportDriverTest, AFailedImportLeavesTheLoadedSceneAlone) {
                                     reinterpret_cast<std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
 
   // Band 1 reads fine, band 2 is one byte short: nothing of band 1 may reach the plane.
-  auto values = Run(kSensorMss, 2, {FloppyBand(1), FloppyBand(2, 401 * 512 - 1)});
+  auto values = Run(Sensor::Mss, 2, {FloppyBand(1), FloppyBand(2, 401 * 512 - 1)});
   ExpectFailure(values, {{kszMsgFloppySize, kszCapSizeMssFd}});
   EXPECT_EQ(std::memcmp(abPlane.data(), g_aPixel, sizeof g_aPixel), 0);
   EXPECT_EQ(state(), before);
@@ -104,9 +104,9 @@ TEST_F(ImportDriverTest, AFailedImportLeavesTheLoadedSceneAlone) {
   // The dialog opens with the failed run (size forced to 0) until another scene is loaded.
   const auto next = CurrentSatelliteDialogValues();
   EXPECT_EQ(std::tuple(next.nSensor, next.nDisplaySize, next.astrBandPath[1]),
-            std::tuple(kSensorMss, 0, values.astrBandPath[1]));
-  g_nSensor = kSensorEtm6845;
-  EXPECT_EQ(CurrentSatelliteDialogValues().nSensor, kSensorEtm6845);
+            std::tuple(Sensor::Mss, 0, values.astrBandPath[1]));
+  g_nSensor = Sensor::Etm6845;
+  EXPECT_EQ(CurrentSatelliteDialogValues().nSensor, Sensor::Etm6845);
 
   values.astrBandPath[1] = FloppyBand(2);
   EXPECT_TRUE(ApplyOpenSatellite(values));
@@ -121,7 +121,7 @@ TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
                                   (400 + 1) * CeosRecord(b), 0, 0, 512, 400));
   }
   astrPaths.push_back("");
-  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorTmCeos, 0, astrPaths)));
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::TmCeos, 0, astrPaths)));
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(g_abBandSelected[7], 1);
   EXPECT_EQ(g_nLastBand, 6);
@@ -131,19 +131,19 @@ TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
   g_nSceneOffsetY = 6000;
   const std::int64_t nSize = std::int64_t{6845} * 6316;
   ASSERT_TRUE(ApplyOpenSatellite(
-      Run(kSensorEtm6845, 2, {LargeBand("hdf", 1, 6845, 0, nSize, 5821, 5292, 1024, 1024)})));
+      Run(Sensor::Etm6845, 2, {LargeBand("hdf", 1, 6845, 0, nSize, 5821, 5292, 1024, 1024)})));
   EXPECT_EQ(g_nSceneOffsetX, 6844 - 1023);
   EXPECT_EQ(g_nSceneOffsetY, 6315 - 1023);
   EXPECT_TRUE(WindowHolds(1, 5821, 5292, 1024, 1024));
 }
 
 TEST_F(ReaderTest, FloppyBandNeedsExactly401Records) {
-  EXPECT_TRUE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 205312)})));
+  EXPECT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 205312)})));
   EXPECT_TRUE(WindowHolds(1, 0, 0, 512, 400));
-  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 205311)})));
+  EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 205311)})));
   EXPECT_EQ(Messages(), kOnlyFailure);
   // Bytes after the last line are ignored.
-  EXPECT_TRUE(ApplyOpenSatellite(Run(kSensorMss, 0, {FloppyBand(1, 500000)})));
+  EXPECT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 500000)})));
 }
 
 TEST_F(ReaderTest, CeosReadsEachLineFromItsRecordAtTheOffset) {
@@ -158,12 +158,12 @@ TEST_F(ReaderTest, CeosReadsEachLineFromItsRecordAtTheOffset) {
   }
   g_nSceneOffsetX = nX;
   g_nSceneOffsetY = nY;
-  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorTmCeos, 1, astrPaths)));
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::TmCeos, 1, astrPaths)));
   for (int b = 1; b <= 4; ++b) EXPECT_TRUE(WindowHolds(b, nX, nY, nW, nH)) << b;
   EXPECT_EQ(std::memcmp(g_aszBandHeader[3], Header(4).data(), 512), 0);
 
   LargeBand("c4", 4, CeosRecord(4), 1, fileEnd(4) - 1, nX, nY, nW, nH);
-  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorTmCeos, 1, astrPaths)));
+  EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::TmCeos, 1, astrPaths)));
   EXPECT_EQ(Messages(), kOnlyFailure);
 }
 
@@ -172,12 +172,12 @@ TEST_F(ReaderTest, HdfNeedsTheWholeSceneButReadsOnlyTheWindow) {
   const std::string strBand = LargeBand("h1", 1, 6921, 0, nFull, 100, 200, 800, 600);
   g_nSceneOffsetX = 100;
   g_nSceneOffsetY = 200;
-  ASSERT_TRUE(ApplyOpenSatellite(Run(kSensorEtm6921, 1, {strBand})));
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::Etm6921, 1, {strBand})));
   EXPECT_TRUE(WindowHolds(1, 100, 200, 800, 600));
   const std::uint8_t abHeader0 = g_aszBandHeader[0][300];
 
   LargeBand("h1", 1, 6921, 0, nFull - 1, 100, 200, 800, 600);
-  EXPECT_FALSE(ApplyOpenSatellite(Run(kSensorEtm6921, 1, {strBand})));
+  EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Etm6921, 1, {strBand})));
   EXPECT_EQ(Messages(), kOnlyFailure);
   EXPECT_EQ(g_aszBandHeader[0][300], abHeader0);  // HDF files have no header record
 }

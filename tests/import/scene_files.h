@@ -65,9 +65,9 @@ class ImportTest : public SceneDirTest {
   // Written out here rather than asked of the reader, so a wrong length in it shows.
   static std::int64_t CeosRecord(int nBand) { return nBand <= 3 ? 7250 : 7020; }
 
-  static SatelliteDialogValues Run(int nSensor, int nSize, std::vector<std::string> astrPaths) {
+  static SatelliteDialogValues Run(Sensor eSensor, int nSize, std::vector<std::string> astrPaths) {
     SatelliteDialogValues values;
-    values.nSensor = nSensor;
+    values.nSensor = eSensor;
     values.nDisplaySize = nSize;
     for (std::size_t i = 0; i < astrPaths.size() && i < 8; ++i) {
       values.abBandSelected[i] = 1;

@@ -9,7 +9,7 @@
 using ReportTest = LogicTest;
 
 TEST_F(ReportTest, KnownSceneGivesItsLinesAndNoneForBandsNotPresent) {
-  MakeScene(512, 400, 3, kSensorTmFloppy, [](int x, int y, int b) { return (x + y * b) & 0xFF; });
+  MakeScene(512, 400, 3, Sensor::TmFloppy, [](int x, int y, int b) { return (x + y * b) & 0xFF; });
   g_nRedLower = 12;
   g_nRedUpper = 200;
   g_anRankUpper[4][2] = 99;

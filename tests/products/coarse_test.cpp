@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "core/view.h"
 #include "products/coarse.h"
 #include "products/composite.h"
@@ -47,7 +48,7 @@ void ExpectRanksPartitionValues() {
 TEST_F(CoarseTest, PrepareStepBuildsRanksAndCapsAndOrdersBounds) {
   MakeRampScene(4);
   ASSERT_TRUE(DispatchCommand(ID_COARSE_HISTOGRAM));
-  EXPECT_EQ(g_nDisplayMode, kModeCoarse);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Coarse);
   EXPECT_EQ(g_abCoarseRankOfValue[30], 1);  // a rank runs up to its bound inclusive
   EXPECT_EQ(g_abCoarseRankOfValue[31], 2);
   EXPECT_EQ(g_anRankCount[8], 45u * 4);
@@ -80,7 +81,7 @@ TEST_F(CoarseTest, HistogramLibrariesFollowTheCumulativeCounts) {
   EXPECT_EQ(g_anRankUpper[8][1], 255);
 
   // Half the window is 0 (cumulative 896 at once): bounds no value satisfies stay as they were.
-  MakeScene(256, 7, 1, kSensorMss, [](int x, int, int) { return x < 128 ? 0 : x; });
+  MakeScene(256, 7, 1, Sensor::Mss, [](int x, int, int) { return x < 128 ? 0 : x; });
   SetUppers(1, {5, 6, 7, 90, 120, 150, 210});
   EXPECT_EQ(Library(1), (std::vector<int>{5, 6, 7, 127, 159, 191, 223}));
 }
@@ -108,7 +109,7 @@ TEST_F(CoarseTest, StepLibrariesAndNegativeBoundsLeaveEveryValueInOneRank) {
 
   // Extreme typed bounds step without wrapping round.
   const int anMin[7] = {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN};
-  ApplyRankValueDialog(1, anMin);
+  ApplySlicedValues(kCoarsePicture, 1, anMin);
   ApplyRankLibrary(6);
   EXPECT_EQ(g_anRankUpper[1][1], INT_MIN);
   EXPECT_EQ(g_anRankUpper[7][1], INT_MIN + 6);
@@ -119,7 +120,7 @@ TEST_F(CoarseTest, StepLibrariesAndNegativeBoundsLeaveEveryValueInOneRank) {
 TEST_F(CoarseTest, DisplayPaintsRankColoursAndTheCompositeWhereOff) {
   MakeRampScene(3);
   // Right after an import the composite tables are still 0: switched-off ranks are black.
-  ToggleRankColour(2);
+  ToggleSlicedPart(kCoarsePicture, 2);
   OnCoarseView();
   EXPECT_EQ(OffscreenPixel(10, 1), ScreenPixel(Rgb(170, 0, 170)));
   EXPECT_EQ(OffscreenPixel(40, 1), ScreenPixel(0, 0, 0));
@@ -156,7 +157,7 @@ TEST_F(CoarseTest, BandSwitchAndValueDialogKeepEachBandsSettings) {
   // Typed for a missing band: stored under it, a warning, and the shown band falls back.
   const int anUpper[7] = {10, 20, 30, 40, 50, 60, 70};
   g_anRankUpper[4][3] = 120;
-  ApplyRankValueDialog(5, anUpper);
+  ApplySlicedValues(kCoarsePicture, 5, anUpper);
   EXPECT_EQ(g_nCoarseBand, 3);
   EXPECT_EQ(g_anRankUpper[4][5], 40);
   EXPECT_EQ(g_anRankUpper[4][3], 120);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "core/view.h"
 #include "products/composite.h"
 #include "products/messages.h"
@@ -26,7 +27,7 @@ int SceneValue(int x, int y, int b) { return (x * 7 + y * 3 + b * 41) % 256; }
 
 // Band b runs b..b+99 over the columns of a 100 x 100 scene.
 void MakeShiftedScene(int nBands) {
-  MakeScene(100, 100, nBands, kSensorTmFloppy, [](int x, int, int b) { return x + b; });
+  MakeScene(100, 100, nBands, Sensor::TmFloppy, [](int x, int, int b) { return x + b; });
 }
 
 using Six = std::array<int, 6>;
@@ -57,7 +58,7 @@ TEST_F(CompositeTest, StretchTableUsesTheIntegerFactorTakenOnce) {
 
 TEST_F(CompositeTest, CutOffSaturatesAtBothEnds) {
   // Band 1 is the column (each value 100 times), band 2 constant 100, band 3 all 255.
-  MakeScene(100, 100, 3, kSensorTmFloppy, [](int x, int, int b) {
+  MakeScene(100, 100, 3, Sensor::TmFloppy, [](int x, int, int b) {
     return b == 1 ? x : b == 2 ? 100 : 255;
   });
   g_nRedBand = 1; g_nGreenBand = 2; g_nBlueBand = 3;
@@ -70,7 +71,7 @@ TEST_F(CompositeTest, CutOffSaturatesAtBothEnds) {
   EXPECT_EQ(Bounds(), (Six{3, 96, 100, 101, 254, 255}));
 
   // Rate 0 runs from the lowest to the highest value present.
-  MakeScene(100, 60, 3, kSensorTmFloppy, [](int x, int y, int) { return 17 + (x + y) % 150; });
+  MakeScene(100, 60, 3, Sensor::TmFloppy, [](int x, int y, int) { return 17 + (x + y) % 150; });
   g_nCutOffRate = 0;
   ComputeCutOff(Component::Blue);
   EXPECT_EQ(g_nBlueLower, 17);
@@ -78,13 +79,13 @@ TEST_F(CompositeTest, CutOffSaturatesAtBothEnds) {
 }
 
 TEST_F(CompositeTest, CheckedLibrariesCorrectMissingBandsAndRecomputeTheCutOff) {
-  MakeScene(40, 30, 3, kSensorTmFloppy, SceneValue);
+  MakeScene(40, 30, 3, Sensor::TmFloppy, SceneValue);
   g_bAlwaysRedraw = 0;
   g_nCutOffRate = 0;
   OnNaturalColour();  // 3, 4, 1 with three bands loaded
   EXPECT_EQ(Bands(), (std::array<int, 3>{3, 3, 1}));
   EXPECT_EQ(m_platform.m_aMessages, std::vector<RecordedMessage>{kGreenWarning});
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
 
   // The default 3 % cuts three values at each end.
   m_platform.m_aMessages.clear();
@@ -97,7 +98,7 @@ TEST_F(CompositeTest, CheckedLibrariesCorrectMissingBandsAndRecomputeTheCutOff) 
 }
 
 TEST_F(CompositeTest, BandValueDialogCorrectsBandsAndBounds) {
-  MakeScene(40, 30, 4, kSensorTmFloppy, SceneValue);
+  MakeScene(40, 30, 4, Sensor::TmFloppy, SceneValue);
   g_bAlwaysRedraw = 0;
   CompositeBandValues values{8, 5, 2, 30, 30, 10, 200, 254, 100, 0};
   ApplyCompositeBandValueDialog(values);
@@ -117,7 +118,7 @@ TEST_F(CompositeTest, BandValueDialogCorrectsBandsAndBounds) {
 }
 
 TEST_F(CompositeTest, BandItemRecomputesItsComponentAndRedrawsOnlyWhenAsked) {
-  MakeScene(100, 100, 4, kSensorTmFloppy, [](int x, int, int b) { return x + 10 * b; });
+  MakeScene(100, 100, 4, Sensor::TmFloppy, [](int x, int, int b) { return x + 10 * b; });
   g_nRedLower = g_nBlueLower = 7;
   g_nRedUpper = g_nBlueUpper = 9;
   const std::uint32_t kSentinel = 0xFF123456;
@@ -130,13 +131,13 @@ TEST_F(CompositeTest, BandItemRecomputesItsComponentAndRedrawsOnlyWhenAsked) {
   // Only the panel follows: the picture is untouched and not repainted.
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 100; ++x) ASSERT_EQ(OffscreenPixel(x, y), kSentinel);
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
   EXPECT_EQ(m_platform.m_nRepaints, 0);
   EXPECT_FALSE(m_platform.m_canvas.m_aIcons.empty());
 
   // Sensor 3 keeps the bounds as they are.
   g_bAlwaysRedraw = 1;
-  g_nSensor = kSensorEtm6921;
+  g_nSensor = Sensor::Etm6921;
   g_nRedLower = 20;
   g_nRedUpper = 30;
   ASSERT_TRUE(DispatchCommand(kanRedBandIds[0]));
@@ -155,7 +156,7 @@ TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
   g_nMaxX = 300;
   g_nMaxY = 202;
   g_nLastBand = 7;
-  g_nDisplayMode = kModePrompt;
+  g_nDisplayMode = DisplayMode::Prompt;
   for (int y = 0; y < 150; ++y) g_aPixel[5][y].abBand[6] = 9;  // a long run of one value
   g_nRedBand = 7; g_nGreenBand = 2; g_nBlueBand = 7;
   OnCompositeHistogram();
@@ -178,7 +179,7 @@ TEST_F(CompositeTest, HistogramsMatchAPlainCountOverTheWindowOnly) {
 }
 
 TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
-  MakeScene(70, 45, 5, kSensorTmFloppy, SceneValue);
+  MakeScene(70, 45, 5, Sensor::TmFloppy, SceneValue);
   g_nRedBand = 5; g_nRedLower = 10; g_nRedUpper = 20;
   g_nGreenBand = 1; g_nGreenLower = 0; g_nGreenUpper = 100;
   g_nBlueBand = 3; g_nBlueLower = 40; g_nBlueUpper = 250;
@@ -187,7 +188,7 @@ TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
   ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_VIEW));
   for (int y = 0; y < 46; ++y) ASSERT_EQ(OffscreenPixel(70, y), 0u);
   ASSERT_EQ(OffscreenPixel(0, 45), 0u);
-  EXPECT_EQ(g_nDisplayMode, kModeComposite);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
   EXPECT_EQ(m_platform.m_nRepaints, 1);
   for (int y = 0; y < 45; ++y) {
     for (int x = 0; x < 70; ++x) {
@@ -210,8 +211,8 @@ TEST_F(CompositeTest, RenderedPixelsFollowTheStretchOfEachBand) {
 }
 
 TEST_F(CompositeTest, PanelButtonsStepWithinLimitsAndAlwaysRefreshThePanel) {
-  MakeScene(512, 400, 3, kSensorTmFloppy, SceneValue);
-  g_nDisplayMode = kModeComposite;
+  MakeScene(512, 400, 3, Sensor::TmFloppy, SceneValue);
+  g_nDisplayMode = DisplayMode::Composite;
   const int W = g_nMaxX;
   CRecordingCanvas& canvas = m_platform.m_canvas;
   auto click = [W](int dx, int y) { OnViewLButtonDown(W + dx, y, false); };

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "core/view.h"
 #include "products/composite.h"
 #include "products/fine.h"
@@ -21,7 +22,7 @@ std::vector<int> Points(int b) {
 }
 
 std::vector<int> TypePoints(int nBand, std::vector<int> an) {
-  ApplyPointValueDialog(nBand, an.data());
+  ApplySlicedValues(kFinePicture, nBand, an.data());
   return Points(nBand);
 }
 
@@ -30,7 +31,7 @@ std::vector<int> TypePoints(int nBand, std::vector<int> an) {
 TEST_F(FineTest, RampUsesTruncatedSlopesBetweenThePointColours) {
   MakeRampScene(2);
   ASSERT_TRUE(DispatchCommand(ID_FINE_HISTOGRAM));
-  EXPECT_EQ(g_nDisplayMode, kModeFine);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Fine);
   EXPECT_EQ(Ramp(0), Rgb(0, 0, 255));
   // Green 0 -> 255 over 31 values: slope 822, so 30 gets 246 and 31 starts at P2's colour.
   EXPECT_EQ(g_anFineGreen[30], 246);
@@ -72,8 +73,8 @@ TEST_F(FineTest, PointsAreCappedOrderedAndClippedToTheTables) {
   EXPECT_EQ(g_anFineRed[0], 128 * 100 / 113 * 50 / 100);
   // Interval 8 towards 400: value 255 is 32 values past 223.
   EXPECT_EQ(g_anFineGreen[255], 128 + (3 - 128) * 100 / 177 * 32 / 100);
-  ToggleFineSpan(2);
-  ToggleFineSpan(8);
+  ToggleSlicedPart(kFinePicture, 2);
+  ToggleSlicedPart(kFinePicture, 8);
   for (int v = 0; v < 256; ++v) {
     ASSERT_EQ(g_abFineValueOn[v][2], v >= 63 && v < 223) << v;
     ASSERT_EQ(g_abFineValueOn[v][1], 1) << v;  // other bands untouched
@@ -110,7 +111,7 @@ TEST_F(FineTest, IntervalTogglesWriteValueFlagsAtTheMomentOfTheToggle) {
 
 TEST_F(FineTest, DisplayPaintsTheRampAndTheCompositeWhereOff) {
   MakeRampScene(3);
-  ToggleFineSpan(1);
+  ToggleSlicedPart(kFinePicture, 1);
   OnFineView();
   EXPECT_EQ(OffscreenPixel(10, 1), ScreenPixel(0, 0, 0));  // composite tables still 0
   EXPECT_EQ(OffscreenPixel(31, 1), ScreenPixel(Rgb(0, 255, 255)));

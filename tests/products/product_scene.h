@@ -9,7 +9,7 @@
 // Band 1 runs through 0..255 along the columns, so value v has exactly nLines pixels and the
 // cumulative count up to v is (v + 1) x nLines. The other bands differ so composite colours vary.
 inline void MakeRampScene(int nLines, int nBands = 3) {
-  MakeScene(256, nLines, nBands, kSensorTmFloppy, [](int x, int y, int b) {
+  MakeScene(256, nLines, nBands, Sensor::TmFloppy, [](int x, int y, int b) {
     return b == 1 ? x : (x * 3 + y * 5 + b * 17) % 256;
   });
 }

@@ -27,7 +27,7 @@ struct RecordColour {
 TEST_F(RenderTest, FastRenderEqualsThePlainLoop) {
   const std::pair<int, int> aSizes[] = {{1024, 1024}, {801, 599}, {512, 400}, {37, 13}, {1, 1}};
   for (const auto& [nWidth, nHeight] : aSizes) {
-    MakeScene(nWidth, nHeight, 8, kSensorTmFloppy,
+    MakeScene(nWidth, nHeight, 8, Sensor::TmFloppy,
               [](int x, int y, int b) { return (x * 7 + y * 13 + b * 31 + x * y) & 0xFF; });
     std::fill(std::begin(g_anOffscreen), std::end(g_anOffscreen), 0x12345678u);
     RenderProduct(RecordColour(), false);

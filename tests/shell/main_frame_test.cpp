@@ -12,9 +12,13 @@
 #include <set>
 
 #include "core/commands.h"
+#include "core/dialogs.h"
 #include "core/view.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
+#include "shell/shell_commands.h"
 #include "shell/tavimo97_view.h"
 #include "shell/view_splitter.h"
 #include "support/recording_platform.h"
@@ -103,11 +107,18 @@ TEST_F(MainFrameTest, MenuBarAndToolBarFollowTheTables) {
   EXPECT_TRUE(Frame().CommandAction(ID_EDIT_COPY)->shortcuts().contains(
       QKeySequence(Qt::CTRL | Qt::Key_Insert)));
   EXPECT_EQ(Frame().CommandAction(ID_FILE_OPEN)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  // Every dialog the logic describes has its window on the desktop.
+  for (const CommandEntry& cmd : CommandTable()) {
+    if (cmd.pDialog) {
+      EXPECT_TRUE(HasDialogWindow(cmd.pDialog->nId)) << cmd.nId;
+    }
+  }
 }
 
 TEST_F(MainFrameTest, WithoutDataOnlyHandledAlwaysEnabledCommandsAreEnabled) {
   CMainFrame& frame = Frame();
-  for (int nId : {59392, 59393, 57653, 57665, 57664, 57667, 32958}) {
+  for (int nId : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_WINDOW_SPLIT, ID_APP_EXIT, ID_APP_ABOUT,
+                  ID_HELP_FINDER, ID_ALWAYS_REDRAW}) {
     EXPECT_TRUE(frame.CommandAction(nId)->isEnabled()) << nId;
   }
   for (const CommandEntry& cmd : CommandTable()) {
@@ -135,8 +146,8 @@ TEST_F(MainFrameTest, WithoutDataOnlyHandledAlwaysEnabledCommandsAreEnabled) {
 }
 
 TEST_F(MainFrameTest, CtrlRightClickOnCoarseImageOffersTheCoarseBands) {
-  MakeScene(16, 8, 3, kSensorTmFloppy, [](int x, int, int b) { return x * b; });
-  g_nDisplayMode = kModeCoarse;
+  MakeScene(16, 8, 3, Sensor::TmFloppy, [](int x, int, int b) { return x * b; });
+  g_nDisplayMode = DisplayMode::Coarse;
   g_nCoarseBand = 2;
   QMenu* pPopup = Frame().ContextPopup(ContextPopupForClick(true));
   ASSERT_NE(pPopup, nullptr);
@@ -155,7 +166,7 @@ TEST_F(MainFrameTest, CtrlRightClickOnCoarseImageOffersTheCoarseBands) {
 }
 
 TEST_F(MainFrameTest, SplitCommandMakesFourPanesThatScrollByRowAndColumn) {
-  MakeScene(1024, 1024, 3, kSensorTmCeos, [](int x, int y, int) { return (x + y) & 0xFF; });
+  MakeScene(1024, 1024, 3, Sensor::TmCeos, [](int x, int y, int) { return (x + y) & 0xFF; });
   InitialUpdateView();
   CMainFrame& frame = Frame();
   frame.resize(600, 500);

@@ -1,7 +1,9 @@
 // The desktop's canvas keeps GDI's drawing rules, the window surface shows the view, and the
 // dialog base checks ranges through the platform.
 #include <QImage>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "core/view.h"
@@ -114,33 +116,40 @@ TEST(QtPlatformTest, RepaintNowPaintsTheLoadInstructionsOnTheSurface) {
   EXPECT_EQ(darkIn(200, 400), 0);
 }
 
-class CTwoFieldDlg final : public CIntegerDialog {
- public:
-  CTwoFieldDlg() : CIntegerDialog("test") {
-    m_pFirst = AddRangeField(5, 1, 10);
-    m_pSecond = AddRangeField(0, -3, 3);
-  }
-  QLineEdit* m_pFirst;
-  QLineEdit* m_pSecond;
-};
+constexpr DialogField kaTestFields[] = {{FieldKind::Range, "A", 1, 10, true},
+                                        {FieldKind::Range, "B", -3, 3},
+                                        {FieldKind::Fixed, "C"},
+                                        {FieldKind::Check, "D"}};
+const DialogSpec kTestDialog = {999, kaTestFields, {}, nullptr, nullptr};
 
-TEST(IntegerDialogTest, OutOfRangeFieldKeepsTheDialogOpenWithTheRangeMessage) {
+TEST(IntegerDialogTest, BuildsTheDescribedFieldsAndKeepsARefusedOneOpen) {
   CRecordingPlatform recorder;
   SetPlatform(&recorder);
-  CTwoFieldDlg dlg;
+  const int anStart[4] = {5, 0, 77, 1};
+  CIntegerDialog dlg(kTestDialog, anStart, "test");
   dlg.show();
-  dlg.m_pSecond->setText("4");
+  EXPECT_TRUE(dlg.Edit(2)->isReadOnly());
+  EXPECT_FALSE(dlg.Edit(1)->isReadOnly());
+  ASSERT_NE(dlg.CheckBox(3), nullptr);
+  EXPECT_TRUE(dlg.CheckBox(3)->isChecked());
+  EXPECT_EQ(dlg.findChildren<QToolButton*>().size(), 2);  // the spin of field A only
+
+  dlg.Edit(1)->setText("4");
   dlg.accept();
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_NE(dlg.result(), QDialog::Accepted);
   ASSERT_EQ(recorder.m_aMessages.size(), 1u);
   EXPECT_EQ(recorder.m_aMessages[0].strText, "-3 から 3 までの整数を入力してください。");
-  EXPECT_EQ(dlg.m_pSecond->selectedText(), "4");
+  EXPECT_EQ(dlg.Edit(1)->selectedText(), "4");
 
-  dlg.m_pSecond->setText("-3");
+  dlg.Edit(1)->setText("-3");
+  dlg.CheckBox(3)->setChecked(false);
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(recorder.m_aMessages.size(), 1u);
+  int anOut[4] = {};
+  dlg.Values(anOut);
+  EXPECT_EQ(std::vector<int>(anOut, anOut + 4), (std::vector<int>{5, -3, 77, 0}));
   SetPlatform(nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "support/recording_platform.h"
 
+#include "core/dialogs.h"
+
 Colorref CRecordingCanvas::GetPixel(int x, int y) {
   auto it = m_mapPixels.find({x, y});
   return it == m_mapPixels.end() ? Rgb(255, 255, 255) : it->second;
@@ -36,5 +38,16 @@ bool CRecordingPlatform::ChooseColour(Colorref& crInOut) {
   if (m_qColours.empty()) return false;
   crInOut = m_qColours.front();
   m_qColours.pop_front();
+  return true;
+}
+
+bool CRecordingPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
+  m_aDialogStarts.emplace_back(anValues, anValues + spec.aFields.size());
+  if (m_qDialogAnswers.empty()) return false;
+  const std::vector<int>& anAnswer = m_qDialogAnswers.front();
+  for (std::size_t i = 0; i < anAnswer.size() && i < spec.aFields.size(); ++i) {
+    anValues[i] = anAnswer[i];
+  }
+  m_qDialogAnswers.pop_front();
   return true;
 }

@@ -81,11 +81,16 @@ class CRecordingPlatform final : public Platform {
   bool SetStatusText(std::string_view strPane0, std::string_view strPane1) override;
   // Answers from m_qColours (a chosen colour) or cancels when the queue is empty.
   bool ChooseColour(Colorref& crInOut) override;
+  // Answers from m_qDialogAnswers (OK with those values) or cancels when the queue is empty.
+  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
 
   std::vector<RecordedMessage> m_aMessages;
   std::deque<MsgResult> m_qAnswers;
   std::deque<Colorref> m_qColours;
   std::vector<Colorref> m_aColourDialogStarts;
+  std::deque<std::vector<int>> m_qDialogAnswers;
+  // The values each dialog opened with, in order.
+  std::vector<std::vector<int>> m_aDialogStarts;
   std::vector<BusyCursor> m_aCursors;
   int m_nBeeps = 0;
   int m_nRepaints = 0;
@@ -112,11 +117,11 @@ class LogicTest : public ::testing::Test {
 // Makes a scene in memory as an import would leave it: W x H window, nBands bands filled by
 // fnValue(x, y, band), histograms recomputed, settings reset, display mode 10.
 template <typename Fn>
-void MakeScene(int nWidth, int nHeight, int nBands, int nSensor, Fn fnValue) {
+void MakeScene(int nWidth, int nHeight, int nBands, Sensor eSensor, Fn fnValue) {
   g_nMaxX = nWidth - 1;
   g_nMaxY = nHeight - 1;
   g_nLastBand = nBands - 1;
-  g_nSensor = nSensor;
+  g_nSensor = eSensor;
   for (int x = 0; x < nWidth; ++x) {
     for (int y = 0; y < nHeight; ++y) {
       for (int b = 0; b < nBands; ++b) {

@@ -35,7 +35,9 @@ COpenSatelliteDlg::COpenSatelliteDlg(const SatelliteDialogValues& values, QWidge
     pSensorGrid->addWidget(pRadio, i, 0);
     pSensorGrid->addWidget(new QLabel(Text(kaszSensorLine[i]), pSensorBox), i, 1);
   }
-  if (QAbstractButton* pChecked = m_pSensor->button(values.nSensor)) pChecked->setChecked(true);
+  if (QAbstractButton* pChecked = m_pSensor->button(SensorCode(values.nSensor))) {
+    pChecked->setChecked(true);
+  }
 
   auto* pSizeBox = new QGroupBox(Text(kszDisplaySizeGroup), this);
   auto* pSizeRow = new QHBoxLayout(pSizeBox);
@@ -81,8 +83,8 @@ COpenSatelliteDlg::COpenSatelliteDlg(const SatelliteDialogValues& values, QWidge
 
 SatelliteDialogValues COpenSatelliteDlg::Values() const {
   SatelliteDialogValues values;
-  // No radio button chosen reads as -1, which the import treats as no choice.
-  values.nSensor = m_pSensor->checkedId();
+  // No radio button chosen reads as -1: no sensor, which the import refuses.
+  values.nSensor = SensorFromCode(m_pSensor->checkedId());
   values.nDisplaySize = m_pDisplaySize->checkedId();
   for (int i = 0; i < kMaxBands; ++i) {
     values.abBandSelected[i] = m_apBand[i]->isChecked() ? 1 : 0;

@@ -1,44 +1,27 @@
 // The composite picture's dialogs: the cut-off rate (131) and the bands with their stretch
-// values (132), and the commands that run them.
+// values (132), laid out on their descriptions in the logic.
 #pragma once
 
-#include "products/composite.h"
 #include "shell/integer_dialog.h"
-
-class QCheckBox;
-class QLineEdit;
 
 class CCutOffRateDlg : public CIntegerDialog {
   Q_OBJECT
 
  public:
-  explicit CCutOffRateDlg(int nRate, QWidget* pParent = nullptr);
-  int Rate() const { return IntegerValue(m_pRate); }
-  QLineEdit* RateEdit() const { return m_pRate; }
-
- private:
-  QLineEdit* m_pRate;
+  // anValues: the rate.
+  explicit CCutOffRateDlg(const int anValues[], QWidget* pParent = nullptr);
+  QLineEdit* RateEdit() const { return Edit(0); }
 };
 
 class CCompositeValueDlg : public CIntegerDialog {
   Q_OBJECT
 
  public:
-  explicit CCompositeValueDlg(const CompositeBandValues& values, QWidget* pParent = nullptr);
-  CompositeBandValues Values() const;
+  // anValues: band, lower, upper of red, green, blue, then the link flag.
+  explicit CCompositeValueDlg(const int anValues[], QWidget* pParent = nullptr);
   // Rows 0..2 are red, green, blue.
-  QLineEdit* BandEdit(int nRow) const { return m_apBand[nRow]; }
-  QLineEdit* LowerEdit(int nRow) const { return m_apLower[nRow]; }
-  QLineEdit* UpperEdit(int nRow) const { return m_apUpper[nRow]; }
-  QCheckBox* LinkedBox() const { return m_pLinked; }
-
- private:
-  QLineEdit* m_apBand[3];
-  QLineEdit* m_apLower[3];
-  QLineEdit* m_apUpper[3];
-  QCheckBox* m_pLinked;
+  QLineEdit* BandEdit(int nRow) const { return Edit(3 * nRow); }
+  QLineEdit* LowerEdit(int nRow) const { return Edit(3 * nRow + 1); }
+  QLineEdit* UpperEdit(int nRow) const { return Edit(3 * nRow + 2); }
+  QCheckBox* LinkedBox() const { return CheckBox(9); }
 };
-
-// Commands 32773 and 32774: run the dialog and, on OK, apply its values.
-void OnCompositeCutOffDialog();
-void OnCompositeBandValueDialog();

@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "core/commands.h"
+#include "resources/resource.h"
 #include "import/messages.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "shell/shell_commands.h"
 
 TEST(OpenSatelliteDlgTest, ShowsAndReturnsThePreviousRun) {
   SatelliteDialogValues values;
-  values.nSensor = kSensorEtm6845;
+  values.nSensor = Sensor::Etm6845;
   values.nDisplaySize = 1;
   values.abBandSelected[0] = values.abBandSelected[1] = values.abBandSelected[7] = 1;
   values.astrBandPath[1] = "/data/バンド2.dat";
@@ -31,7 +32,7 @@ TEST(OpenSatelliteDlgTest, ShowsAndReturnsThePreviousRun) {
   dlg.BandBox(3)->setChecked(true);
   dlg.DisplaySizeGroup()->button(2)->setChecked(true);
   const SatelliteDialogValues result = dlg.Values();
-  EXPECT_EQ(result.nSensor, kSensorEtm6845);
+  EXPECT_EQ(result.nSensor, Sensor::Etm6845);
   EXPECT_EQ(result.nDisplaySize, 2);
   const int anSelected[8] = {1, 1, 1, 0, 0, 0, 0, 1};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(result.abBandSelected[i], anSelected[i]) << i;
@@ -40,7 +41,7 @@ TEST(OpenSatelliteDlgTest, ShowsAndReturnsThePreviousRun) {
 
 TEST(OpenSatelliteDlgTest, NothingChosenReadsAsNoChoice) {
   const SatelliteDialogValues result = COpenSatelliteDlg(SatelliteDialogValues{}).Values();
-  EXPECT_EQ(result.nSensor, -1);
+  EXPECT_EQ(result.nSensor, Sensor::None);
   EXPECT_EQ(result.nDisplaySize, -1);
 }
 

@@ -2,16 +2,17 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "core/commands.h"
+#include <vector>
+
 #include "products/messages.h"
 #include "products/ui/composite_dialogs.h"
-#include "shell/shell_commands.h"
 #include "support/recording_platform.h"
 
 using CompositeDialogsTest = LogicTest;
 
 TEST_F(CompositeDialogsTest, CutOffRateOutsideZeroTo49StaysOpenWithTheRangeMessage) {
-  CCutOffRateDlg dlg(3);
+  const int anStart[1] = {3};
+  CCutOffRateDlg dlg(anStart);
   EXPECT_EQ(dlg.windowTitle().toStdString(), kszCutOffTitle);
   EXPECT_EQ(dlg.RateEdit()->text(), "3");
 
@@ -24,50 +25,41 @@ TEST_F(CompositeDialogsTest, CutOffRateOutsideZeroTo49StaysOpenWithTheRangeMessa
   dlg.RateEdit()->setText("49");
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(dlg.Rate(), 49);
+  int anOut[1] = {};
+  dlg.Values(anOut);
+  EXPECT_EQ(anOut[0], 49);
 }
 
-TEST_F(CompositeDialogsTest, BandValueDialogChecksEachFieldAndReturnsItsRows) {
-  const CompositeBandValues start{3, 2, 1, 10, 200, 20, 210, 30, 220, 1};
-  CCompositeValueDlg dlg(start);
+TEST_F(CompositeDialogsTest, BandValueDialogChecksRowByRowAndReturnsItsRows) {
+  // Red 3 (10..200), green 2 (20..210), blue 1 (30..220), linked.
+  const int anStart[10] = {3, 10, 200, 2, 20, 210, 1, 30, 220, 1};
+  CCompositeValueDlg dlg(anStart);
   EXPECT_EQ(dlg.windowTitle().toStdString(), kszBandValueTitle);
   EXPECT_TRUE(dlg.LinkedBox()->isChecked());
+  EXPECT_EQ(dlg.LinkedBox()->text().toStdString(), kszCutOffLinkedLabel);
 
+  // The red row comes before the green band: the red lower value is refused first.
   dlg.BandEdit(1)->setText("9");
+  dlg.LowerEdit(0)->setText("255");
   dlg.accept();
   EXPECT_NE(dlg.result(), QDialog::Accepted);
+  dlg.LowerEdit(0)->setText("254");
+  dlg.accept();
   dlg.BandEdit(1)->setText("5");
   dlg.UpperEdit(2)->setText("0");
   dlg.accept();
   EXPECT_NE(dlg.result(), QDialog::Accepted);
-  dlg.UpperEdit(2)->setText("255");
-  dlg.LowerEdit(0)->setText("255");
-  dlg.accept();
-  EXPECT_NE(dlg.result(), QDialog::Accepted);
   ASSERT_EQ(m_platform.m_aMessages.size(), 3u);
-  EXPECT_EQ(m_platform.m_aMessages[0].strText, "1 から 8 までの整数を入力してください。");
-  EXPECT_EQ(m_platform.m_aMessages[1].strText, "1 から 255 までの整数を入力してください。");
-  EXPECT_EQ(m_platform.m_aMessages[2].strText, "0 から 254 までの整数を入力してください。");
+  EXPECT_EQ(m_platform.m_aMessages[0].strText, "0 から 254 までの整数を入力してください。");
+  EXPECT_EQ(m_platform.m_aMessages[1].strText, "1 から 8 までの整数を入力してください。");
+  EXPECT_EQ(m_platform.m_aMessages[2].strText, "1 から 255 までの整数を入力してください。");
 
-  dlg.LowerEdit(0)->setText("254");
+  dlg.UpperEdit(2)->setText("255");
   dlg.LinkedBox()->setChecked(false);
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  const CompositeBandValues values = dlg.Values();
-  EXPECT_EQ(values.nRedBand, 3);
-  EXPECT_EQ(values.nGreenBand, 5);
-  EXPECT_EQ(values.nBlueBand, 1);
-  EXPECT_EQ(values.nRedLower, 254);
-  EXPECT_EQ(values.nRedUpper, 200);
-  EXPECT_EQ(values.nGreenLower, 20);
-  EXPECT_EQ(values.nGreenUpper, 210);
-  EXPECT_EQ(values.nBlueLower, 30);
-  EXPECT_EQ(values.nBlueUpper, 255);
-  EXPECT_EQ(values.bCutOffLinked, 0);
-}
-
-TEST_F(CompositeDialogsTest, DialogCommandsAreRegistered) {
-  RegisterShellCommands();
-  EXPECT_EQ(FindCommand(ID_COMPOSITE_CUTOFF)->pfnHandler, &OnCompositeCutOffDialog);
-  EXPECT_EQ(FindCommand(ID_COMPOSITE_BAND_VALUE)->pfnHandler, &OnCompositeBandValueDialog);
+  int anOut[10] = {};
+  dlg.Values(anOut);
+  EXPECT_EQ(std::vector<int>(anOut, anOut + 10),
+            (std::vector<int>{3, 254, 200, 5, 20, 210, 1, 30, 255, 0}));
 }

@@ -3,10 +3,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "core/commands.h"
 #include "products/messages.h"
 #include "products/ui/rank_point_dialogs.h"
-#include "shell/shell_commands.h"
 #include "support/recording_platform.h"
 
 using RankPointDialogsTest = LogicTest;
@@ -23,8 +21,8 @@ bool HasLabel(const QDialog& dlg, const char* szText) {
 }  // namespace
 
 TEST_F(RankPointDialogsTest, RankDialogChecksTheBandOnlyAndReturnsTheBounds) {
-  const int anUpper[7] = {30, 60, 90, 120, 150, 180, 210};
-  CRankValueDlg dlg(2, anUpper);
+  const int anStart[8] = {2, 30, 60, 90, 120, 150, 180, 210};
+  CRankValueDlg dlg(anStart);
   EXPECT_EQ(dlg.windowTitle().toStdString(), kszRankPointValueTitle);
   ASSERT_EQ(dlg.findChildren<QGroupBox*>().size(), 1);
   EXPECT_EQ(dlg.findChildren<QGroupBox*>()[0]->title().toStdString(), kszTargetBandGroup);
@@ -46,17 +44,17 @@ TEST_F(RankPointDialogsTest, RankDialogChecksTheBandOnlyAndReturnsTheBounds) {
   dlg.UpperEdit(7)->setText("999");
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(dlg.Band(), 8);
-  int anOut[7];
-  dlg.Uppers(anOut);
-  EXPECT_EQ(anOut[0], -20);
-  EXPECT_EQ(anOut[3], 120);
-  EXPECT_EQ(anOut[6], 999);
+  int anOut[8];
+  dlg.Values(anOut);
+  EXPECT_EQ(anOut[0], 8);
+  EXPECT_EQ(anOut[1], -20);
+  EXPECT_EQ(anOut[4], 120);
+  EXPECT_EQ(anOut[7], 999);
 }
 
 TEST_F(RankPointDialogsTest, PointDialogShowsTheEndsReadOnly) {
-  const int anPoint[9] = {0, 31, 63, 95, 127, 159, 191, 223, 255};
-  CPointValueDlg dlg(1, anPoint);
+  const int anStart[10] = {1, 0, 31, 63, 95, 127, 159, 191, 223, 255};
+  CPointValueDlg dlg(anStart);
   EXPECT_TRUE(dlg.PointEdit(1)->isReadOnly());
   EXPECT_TRUE(dlg.PointEdit(9)->isReadOnly());
   EXPECT_FALSE(dlg.PointEdit(5)->isReadOnly());
@@ -68,16 +66,10 @@ TEST_F(RankPointDialogsTest, PointDialogShowsTheEndsReadOnly) {
   dlg.PointEdit(3)->setText("300");
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  int anOut[9];
-  dlg.Points(anOut);
-  EXPECT_EQ(anOut[0], 0);
-  EXPECT_EQ(anOut[2], 300);
-  EXPECT_EQ(anOut[8], 255);
-  EXPECT_EQ(dlg.Band(), 4);
-}
-
-TEST_F(RankPointDialogsTest, DialogCommandsAreRegistered) {
-  RegisterShellCommands();
-  EXPECT_EQ(FindCommand(ID_COARSE_BAND_VALUE)->pfnHandler, &OnCoarseBandValueDialog);
-  EXPECT_EQ(FindCommand(ID_FINE_BAND_VALUE)->pfnHandler, &OnFineBandValueDialog);
+  int anOut[10];
+  dlg.Values(anOut);
+  EXPECT_EQ(anOut[0], 4);
+  EXPECT_EQ(anOut[1], 0);
+  EXPECT_EQ(anOut[3], 300);
+  EXPECT_EQ(anOut[9], 255);
 }

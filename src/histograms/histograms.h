@@ -1,0 +1,13 @@
+// The histogram settings and the detailed histogram view (display mode 5).
+#pragma once
+
+#include "core/display_modes.h"
+
+// Registers the histogram menu's commands, the detailed histogram items of the picture menus
+// and the detailed histogram's display mode.
+void RegisterHistograms();
+
+// Left button in the detailed histogram: a click at x in 0..511 puts the value cursor on x / 2.
+void OnHistogramClick(int x, int y, bool bShift);
+// Left and Right move the value cursor by one.
+void OnHistogramArrowKey(ArrowKey key);
