@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/features.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "import/import.h"
@@ -325,4 +326,12 @@ BENCHMARK(BM_HdfImport8Bands)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The program's registrations first, as the program starts.
+int main(int argc, char** argv) {
+  RegisterFeatures();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
