@@ -351,5 +351,6 @@ QMenu* CMainFrame::ContextPopup(const std::string& strName) const {
 }
 
 void CMainFrame::ShowContextMenu(const char* szPopup, const QPoint& ptGlobal) {
+  if (!szPopup) return;
   if (QMenu* pMenu = ContextPopup(szPopup)) pMenu->exec(ptGlobal);
 }
