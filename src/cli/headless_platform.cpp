@@ -30,3 +30,8 @@ bool CHeadlessPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
   m_astrAnswer.clear();
   return true;
 }
+
+void CHeadlessPlatform::ShowDiagnostics(std::span<const std::string> astrLines) {
+  for (const std::string& strLine : astrLines) m_err << strLine << '\n';
+  m_err.flush();
+}

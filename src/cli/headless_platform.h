@@ -25,6 +25,8 @@ class CHeadlessPlatform final : public Platform {
   // The dialog is answered with the values the command line gave (OK), or cancelled when none
   // are waiting.
   bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  // One line each, as they are, not as "caption: text".
+  void ShowDiagnostics(std::span<const std::string> astrLines) override;
 
   // The values the next dialog is answered with, one per field ("" keeps the field as the
   // dialog opens it); empty: none.

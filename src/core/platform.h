@@ -2,6 +2,7 @@
 // status bar. The Qt shell, the headless command line and the tests each provide their own.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,9 @@ class Platform {
   // A settings dialog opened with anValues (one per field of the description); true and the
   // values as accepted on OK, false on Cancel.
   virtual bool RunDialog(const DialogSpec& spec, int anValues[]) = 0;
+  // Lines that say exactly what was wrong with the files of an import (the band, the path, its
+  // size and the size needed), beyond the message boxes; an empty list clears what was shown.
+  virtual void ShowDiagnostics(std::span<const std::string> astrLines) { (void)astrLines; }
 };
 
 // A canvas that draws nothing (for a platform without a window).

@@ -11,3 +11,11 @@ std::string FormatText(const char* szFormat, ...) {
   va_end(args);
   return sz;
 }
+
+std::string GroupDigits(long long n) {
+  std::string str = std::to_string(n < 0 ? -n : n);
+  for (int i = static_cast<int>(str.size()) - 3; i > 0; i -= 3) {
+    str.insert(static_cast<std::size_t>(i), 1, ',');
+  }
+  return n < 0 ? "-" + str : str;
+}

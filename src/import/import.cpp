@@ -6,6 +6,7 @@
 #include "core/commands.h"
 #include "core/display_modes.h"
 #include "core/platform.h"
+#include "core/text_format.h"
 #include "core/view.h"
 #include "import/messages.h"
 #include "import/readers.h"
@@ -51,8 +52,23 @@ bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
 }
 
 // Opens and reads one band of the chain into the staging area.
+// The line that says why band nBand's file could not be read.
+std::string RefusedFileLine(Sensor eSensor, int nBand, const std::string& strPath,
+                            const CBandFile& file, const SceneWindow& window) {
+  std::string strLayout;
+  const std::int64_t nNeeded = BandBytesNeeded(eSensor, nBand, window, strLayout);
+  const std::int64_t nSize = file.Size();
+  if (nSize >= 0 && nSize < nNeeded) {
+    return FormatText("Band%d: %s has %s bytes; it needs %s (%s)", nBand, strPath.c_str(),
+                      GroupDigits(nSize).c_str(), GroupDigits(nNeeded).c_str(),
+                      strLayout.c_str());
+  }
+  return FormatText("Band%d: %s could not be read", nBand, strPath.c_str());
+}
+
 void LoadBand(Sensor eSensor, int nBand, const std::string& strPath, const SceneWindow& window,
-              bool& bError, int& nLastBand, unsigned& nLoadedMask) {
+              bool& bError, int& nLastBand, unsigned& nLoadedMask,
+              std::vector<std::string>& astrDiagnostics) {
   const bool bCeos = eSensor == Sensor::TmCeos;
   const char* szCaption = kaszCapBand[nBand - 1];
   if (strPath.empty()) {
@@ -67,7 +83,8 @@ void LoadBand(Sensor eSensor, int nBand, const std::string& strPath, const Scene
   } else if (ReadBandWindow(eSensor, nBand, file, window)) {
     nLoadedMask |= 1u << (nBand - 1);
   } else {
-    bError = true;  // a short file has no message of its own
+    bError = true;  // a short file has no message box of its own, only its line
+    astrDiagnostics.push_back(RefusedFileLine(eSensor, nBand, strPath, file, window));
   }
   nLastBand = nBand - 1;
 }
@@ -91,20 +108,23 @@ void ClampSceneOffsets(Sensor eSensor, int nMaxX, int nMaxY, int& nOffsetX, int&
 
 void RunBandChain(Sensor eSensor, int abBandSelected[kMaxBands],
                   const std::string astrBandPath[kMaxBands], const SceneWindow& window,
-                  bool& bError, int& nLastBand, unsigned& nLoadedMask) {
+                  bool& bError, int& nLastBand, unsigned& nLoadedMask,
+                  std::vector<std::string>& astrDiagnostics) {
   // CEOS scenes have seven bands; their Band8 box is neither read nor checked nor cleared.
   const int nHighest = eSensor == Sensor::TmCeos ? 7 : kMaxBands;
   if (abBandSelected[0] == 0) {
     ShowMessage(kszMsgBand1Required, kaszCapBand[0]);
     bError = true;
   } else {
-    LoadBand(eSensor, 1, astrBandPath[0], window, bError, nLastBand, nLoadedMask);
+    LoadBand(eSensor, 1, astrBandPath[0], window, bError, nLastBand, nLoadedMask,
+             astrDiagnostics);
   }
   for (int nBand = 2; nBand <= nHighest; ++nBand) {
     const int i = nBand - 1;
     if (abBandSelected[i - 1] != 0) {
       if (abBandSelected[i] != 0) {
-        LoadBand(eSensor, nBand, astrBandPath[i], window, bError, nLastBand, nLoadedMask);
+        LoadBand(eSensor, nBand, astrBandPath[i], window, bError, nLastBand, nLoadedMask,
+                 astrDiagnostics);
       }
     } else if (abBandSelected[i] != 0) {
       // Past a gap: the flag is cleared, so every later band is past the gap too.
@@ -150,10 +170,12 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
 
   int nLastBand = g_nLastBand;
   unsigned nLoadedMask = 0;
+  std::vector<std::string> astrDiagnostics;
   if (IsSceneSensor(run.nSensor)) {
     RunBandChain(run.nSensor, run.abBandSelected, run.astrBandPath, window, bError, nLastBand,
-                 nLoadedMask);
+                 nLoadedMask, astrDiagnostics);
   }
+  ThePlatform().ShowDiagnostics(astrDiagnostics);
 
   if (bError) {
     // Nothing read is used: the scene on show, its marks and the picture stay as they were.
@@ -183,6 +205,8 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
   ResetAfterImport();
   g_nDisplayMode = DisplayMode::Prompt;
   InitialUpdateView();
+  // The readout of the scene before must not stay on show.
+  ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
   return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/state.h"
 
@@ -35,9 +36,11 @@ struct SceneWindow;
 // flags of bands that the chain cannot reach are cleared. bError is set on any problem (it is
 // never cleared here); nLastBand becomes the index of the last band whose file was tried;
 // nLoadedMask gets bit N-1 for each band read completely.
+// Each file refused for its size or contents adds a line to astrDiagnostics.
 void RunBandChain(Sensor eSensor, int abBandSelected[kMaxBands],
                   const std::string astrBandPath[kMaxBands], const SceneWindow& window,
-                  bool& bError, int& nLastBand, unsigned& nLoadedMask);
+                  bool& bError, int& nLastBand, unsigned& nLoadedMask,
+                  std::vector<std::string>& astrDiagnostics);
 
 // Brings scene offsets into the range the scene of the sensor allows for a window whose last column
 // and line are nMaxX, nMaxY (0 .. last column - nMaxX, 0 .. last line - nMaxY). Floppy and other

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/text_format.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -127,6 +129,39 @@ bool CBandFile::Open(const std::string& strPath) {
     return false;
   }
   return true;
+}
+
+std::int64_t CBandFile::Size() const {
+  struct stat st{};
+  if (m_fd < 0 || fstat(m_fd, &st) != 0) return -1;
+  return static_cast<std::int64_t>(st.st_size);
+}
+
+std::int64_t BandBytesNeeded(Sensor eSensor, int nBand, const SceneWindow& window,
+                             std::string& strLayout) {
+  const std::int64_t nLastLine = window.nOffsetY + window.nHeight;  // one past, in scene lines
+  switch (eSensor) {
+    case Sensor::Mss:
+    case Sensor::TmFloppy:
+      strLayout = FormatText("a %d-byte header record and %d lines of %d bytes", kHeaderBytes,
+                             window.nHeight, kFloppyRecordBytes);
+      return kHeaderBytes + std::int64_t{window.nHeight} * kFloppyRecordBytes;
+    case Sensor::TmCeos: {
+      const int nRecord = CeosRecordLength(nBand);
+      strLayout = FormatText("the header record and lines up to %lld in %d-byte records",
+                             static_cast<long long>(nLastLine), nRecord);
+      return nLastLine * nRecord + window.nOffsetX + window.nWidth;
+    }
+    case Sensor::Etm6921:
+    case Sensor::Etm6845: {
+      const int nColumns = HdfSceneColumns(eSensor);
+      strLayout = FormatText("the whole scene, %d lines of %d bytes", kHdfSceneLines, nColumns);
+      return std::int64_t{nColumns} * kHdfSceneLines;
+    }
+    case Sensor::None: break;
+  }
+  strLayout.clear();
+  return 0;
 }
 
 std::uint8_t* StagedBand(int nBand) { return s_abStagedBand[nBand - 1]; }

@@ -30,6 +30,12 @@ int HdfSceneColumns(Sensor eSensor);
 // True for the formats whose files begin with a header record that the import keeps.
 bool SensorHasBandHeaders(Sensor eSensor);
 
+// The bytes a band file must hold for its reader to read the window (floppy: the header record
+// and every line; CEOS: the records up to the window's last line; HDF: the whole scene), with
+// how they are made up in strLayout. 0 for no sensor.
+std::int64_t BandBytesNeeded(Sensor eSensor, int nBand, const SceneWindow& window,
+                             std::string& strLayout);
+
 // A band file open for reading raw bytes, closed when the object goes.
 class CBandFile {
  public:
@@ -41,6 +47,8 @@ class CBandFile {
   // False when the path cannot be opened as a file (directories included).
   bool Open(const std::string& strPath);
   int Descriptor() const { return m_fd; }
+  // Its length in bytes, -1 when unknown.
+  std::int64_t Size() const;
 
  private:
   int m_fd = -1;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -249,16 +250,22 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
   QStatusBar* pBar = statusBar();
+  // The two readout panes share one strip in proportion to their texts, so a narrow window
+  // cuts both alike and neither is cut while both fit.
+  auto* pPanes = new QWidget(pBar);
+  m_pPaneLayout = new QHBoxLayout(pPanes);
+  m_pPaneLayout->setContentsMargins(0, 0, 0, 0);
   for (int i = 0; i < 2; ++i) {
-    m_apPane[i] = new QLabel(pBar);
+    m_apPane[i] = new QLabel(pPanes);
     m_apPane[i]->setTextFormat(Qt::PlainText);
-    m_apPane[i]->setMinimumWidth(i == 0 ? 200 : 180);
+    m_apPane[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_pPaneLayout->addWidget(m_apPane[i], 1);
   }
-  pBar->addWidget(m_apPane[0], 3);
-  pBar->addWidget(m_apPane[1], 1);
+  pBar->addWidget(pPanes, 1);
   const char* kaszIndicator[4] = {"KANA", "CAP", "NUM", "SCRL"};
   for (int i = 0; i < 4; ++i) {
     m_apIndicator[i] = new QLabel(QString::fromLatin1(kaszIndicator[i]), pBar);
+    m_apIndicator[i]->setObjectName(QString::fromLatin1(kaszIndicator[i]));
     m_apIndicator[i]->setFrameShape(QFrame::Panel);
     m_apIndicator[i]->setFrameShadow(QFrame::Sunken);
     m_apIndicator[i]->setAlignment(Qt::AlignCenter);
@@ -336,9 +343,23 @@ void CMainFrame::InitialUpdateViews() {
 }
 
 bool CMainFrame::SetStatusPanes(const QString& strPane0, const QString& strPane1) {
-  m_apPane[0]->setText(strPane0);
-  m_apPane[1]->setText(strPane1);
+  const QString astrText[2] = {strPane0, strPane1};
+  for (int i = 0; i < 2; ++i) {
+    m_apPane[i]->setText(astrText[i]);
+    const int nWidth = m_apPane[i]->fontMetrics().horizontalAdvance(astrText[i]);
+    m_pPaneLayout->setStretch(i, std::max(nWidth, 1));
+  }
   return true;
+}
+
+void CMainFrame::ShowDiagnostics(std::span<const std::string> astrLines) {
+  QStringList astr;
+  for (const std::string& strLine : astrLines) astr.append(QString::fromStdString(strLine));
+  if (astr.isEmpty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(astr.join(QStringLiteral("   ")), 60000);
+  }
 }
 
 QString CMainFrame::StatusPaneText(int nPane) const {

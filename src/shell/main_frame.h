@@ -16,6 +16,7 @@
 #include "shell/recent_files.h"
 
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -46,6 +47,8 @@ class CMainFrame final : public QMainWindow {
   void InitialUpdateViews();
 
   bool SetStatusPanes(const QString& strPane0, const QString& strPane1);
+  // The import's lines about refused files, across the status bar for a minute (none: cleared).
+  void ShowDiagnostics(std::span<const std::string> astrLines);
   QString StatusPaneText(int nPane) const;
 
   // The pop-up of context menu 142 with that name, or nullptr.
@@ -78,6 +81,7 @@ class CMainFrame final : public QMainWindow {
   CViewSplitter* m_pSplitter = nullptr;
   QToolBar* m_pToolBar = nullptr;
   QLabel* m_apPane[2] = {};
+  QHBoxLayout* m_pPaneLayout = nullptr;  // the two readout panes share its width
   QLabel* m_apIndicator[4] = {};
   QHash<int, QAction*> m_mapActions;
   // Actions that show a command under another text in one menu.

@@ -100,3 +100,7 @@ bool CQtPlatform::SetStatusText(std::string_view strPane0, std::string_view strP
 bool CQtPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
   return RunDialogWindow(spec, anValues);
 }
+
+void CQtPlatform::ShowDiagnostics(std::span<const std::string> astrLines) {
+  if (m_pFrame) m_pFrame->ShowDiagnostics(astrLines);
+}

@@ -29,6 +29,8 @@ class CQtPlatform final : public Platform {
   bool ChooseColour(Colorref& crInOut) override;
   bool SetStatusText(std::string_view strPane0, std::string_view strPane1) override;
   bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  // In the status bar, until the next import.
+  void ShowDiagnostics(std::span<const std::string> astrLines) override;
 
   // The frame whose panes show the surface and whose status bar takes the readout.
   void AttachFrame(CMainFrame* pFrame) { m_pFrame = pFrame; }

@@ -79,6 +79,14 @@ void CTavimo97View::mousePressEvent(QMouseEvent* pEvent) {
   }
 }
 
+void CTavimo97View::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+  if (pEvent->button() == Qt::LeftButton) {
+    mousePressEvent(pEvent);
+  } else {
+    QAbstractScrollArea::mouseDoubleClickEvent(pEvent);
+  }
+}
+
 void CTavimo97View::keyPressEvent(QKeyEvent* pEvent) {
   ArrowKey key;
   switch (pEvent->key()) {

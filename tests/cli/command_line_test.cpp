@@ -12,6 +12,9 @@
 TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
   const std::vector<std::string> f = FloppyScene(3);
   const std::string strMissing = PathOf("missing.dat");
+  // The most likely first mistake: band data without its 512-byte header record.
+  const std::string strNoHeader = PathOf("noheader.dat");
+  std::ofstream(strNoHeader, std::ios::binary).write(std::string(204800, '\x40').data(), 204800);
   const struct {
     int nStatus;
     std::vector<std::string> astrArgs;
@@ -42,6 +45,10 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
        "Warning in PseudoBand: バンドがありません。\n"},
       {kExitImportFailed, {"report", "--mss", f[0], strMissing},
        "Error in Band2: ファイルをオープンできません\n"
+       "Error in This Data: ファイル構成を確認して下さい。再度の読み込みが必要です\n"},
+      {kExitImportFailed, {"report", "--mss", f[0], strNoHeader},
+       "Band2: " + strNoHeader + " has 204,800 bytes; it needs 205,312 (a 512-byte header "
+       "record and 400 lines of 512 bytes)\n"
        "Error in This Data: ファイル構成を確認して下さい。再度の読み込みが必要です\n"},
   };
   for (const auto& c : aCases) {

@@ -2,6 +2,7 @@
 #include <tuple>
 
 #include "core/state.h"
+#include "core/text_format.h"
 #include "import/import.h"
 #include "import/messages.h"
 #include "import/readers.h"
@@ -54,6 +55,7 @@ TEST_F(ImportDriverTest, FailuresReportEachProblemInOrderAndLoadNothing) {
 TEST_F(ImportDriverTest, FloppyForcesTheSmallWindowAndZeroesHeadersOfBandsNotLoaded) {
   g_nMaxX = g_nMaxY = 1023;
   std::memset(g_aszBandHeader, 0x77, sizeof g_aszBandHeader);
+  m_platform.m_strPane0 = m_platform.m_strPane1 = "the scene before";
   ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::TmFloppy, 1, {FloppyBand(1), FloppyBand(2)})));
   EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgFloppySize, kszCapSizeTmFd}}));
   EXPECT_EQ(CurrentSatelliteDialogValues().nDisplaySize, 0);
@@ -68,6 +70,10 @@ TEST_F(ImportDriverTest, FloppyForcesTheSmallWindowAndZeroesHeadersOfBandsNotLoa
   for (int b = 0; b < 8; ++b) EXPECT_EQ(g_abUseBand[b], b < 2) << b;
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
   EXPECT_EQ(m_platform.m_nInitialUpdates, 1);
+  // The readout is the new scene's at once (the prompt has none), not the old one's.
+  EXPECT_EQ(m_platform.m_strPane0, "");
+  EXPECT_EQ(m_platform.m_strPane1, "__");
+  EXPECT_TRUE(m_platform.m_aDiagnostics.empty());
 
   m_platform.m_aMessages.clear();
   ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 2, {FloppyBand(1)})));
@@ -140,8 +146,14 @@ TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
 TEST_F(ReaderTest, FloppyBandNeedsExactly401Records) {
   EXPECT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 205312)})));
   EXPECT_TRUE(WindowHolds(1, 0, 0, 512, 400));
-  EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 205311)})));
+  const std::string strShort = FloppyBand(1, 204800);  // the header record left out
+  EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {strShort})));
   EXPECT_EQ(Messages(), kOnlyFailure);
+  // Besides the message boxes, one line names the file, its size and the size needed.
+  EXPECT_EQ(m_platform.m_aDiagnostics,
+            std::vector<std::string>{"Band1: " + strShort + " has 204,800 bytes; it needs "
+                                     "205,312 (a 512-byte header record and 400 lines of 512 "
+                                     "bytes)"});
   // Bytes after the last line are ignored.
   EXPECT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 500000)})));
 }
@@ -165,6 +177,11 @@ TEST_F(ReaderTest, CeosReadsEachLineFromItsRecordAtTheOffset) {
   LargeBand("c4", 4, CeosRecord(4), 1, fileEnd(4) - 1, nX, nY, nW, nH);
   EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::TmCeos, 1, astrPaths)));
   EXPECT_EQ(Messages(), kOnlyFailure);
+  EXPECT_EQ(m_platform.m_aDiagnostics,
+            std::vector<std::string>{"Band4: " + astrPaths[3] + " has " +
+                                     GroupDigits(fileEnd(4) - 1) + " bytes; it needs " +
+                                     GroupDigits(fileEnd(4)) + " (the header record and lines "
+                                     "up to 3600 in 7020-byte records)"});
 }
 
 TEST_F(ReaderTest, HdfNeedsTheWholeSceneButReadsOnlyTheWindow) {
@@ -179,6 +196,9 @@ TEST_F(ReaderTest, HdfNeedsTheWholeSceneButReadsOnlyTheWindow) {
   LargeBand("h1", 1, 6921, 0, nFull - 1, 100, 200, 800, 600);
   EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Etm6921, 1, {strBand})));
   EXPECT_EQ(Messages(), kOnlyFailure);
+  EXPECT_EQ(m_platform.m_aDiagnostics,
+            std::vector<std::string>{"Band1: " + strBand + " has 43,713,035 bytes; it needs "
+                                     "43,713,036 (the whole scene, 6316 lines of 6921 bytes)"});
   EXPECT_EQ(g_aszBandHeader[0][300], abHeader0);  // HDF files have no header record
 }
 

@@ -1,8 +1,11 @@
 // The real main window: menus, tool bar, enabling and check marks, context pop-ups and the
 // recent-file list, all built from the command table.
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -163,6 +166,64 @@ TEST_F(MainFrameTest, CtrlRightClickOnCoarseImageOffersTheCoarseBands) {
   // Without Ctrl the rank colouring.
   EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), nullptr);
   EXPECT_NE(Frame().ContextPopup(ContextPopupForClick(false)), pPopup);
+}
+
+TEST_F(MainFrameTest, EveryPressOfTheLeftButtonCountsEvenAsADoubleClick) {
+  MakeScene(512, 400, 1, Sensor::Mss, [](int x, int, int) { return x % 256; });
+  ASSERT_TRUE(DispatchCommand(ID_COARSE_HISTOGRAM));
+  CTavimo97View* pView = Frame().Splitter()->View(0, 0);
+  // The right arrow of rank 1's upper value, as the panel draws it.
+  const QPointF pt(g_nMaxX + 224 + 20, 160 + 5);
+  auto send = [&](QEvent::Type eType) {
+    QMouseEvent event(eType, pt, pView->viewport()->mapToGlobal(pt), Qt::LeftButton,
+                      eType == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(pView->viewport(), &event);
+  };
+  const int nBefore = g_anRankUpper[1][1];
+  // Four quick clicks arrive as press, release, double-click, release, twice over.
+  for (int nPair = 0; nPair < 2; ++nPair) {
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    send(QEvent::MouseButtonDblClick);
+    send(QEvent::MouseButtonRelease);
+  }
+  EXPECT_EQ(g_anRankUpper[1][1], nBefore + 4);
+}
+
+TEST_F(MainFrameTest, ReadoutPanesShareTheWidthByTheirTexts) {
+  CMainFrame& frame = Frame();
+  const QString str0 = QStringLiteral(
+      "[X=0,Y=0] (x,y)=(10,10) Band(1,2,3,4,5,6,7,8)=( 10, 20, 30, 40, 50, 60, 70, 80 )");
+  const QString str1 = QStringLiteral("(R,G,B)=( 255, 255, 255 )");
+  frame.SetStatusPanes(str0, str1);
+  QList<QLabel*> apPanes;
+  for (QLabel* pLabel : frame.statusBar()->findChildren<QLabel*>()) {
+    if (pLabel->text() == str0 || pLabel->text() == str1) apPanes.append(pLabel);
+  }
+  ASSERT_EQ(apPanes.size(), 2);
+  const int nNeeded = apPanes[0]->fontMetrics().horizontalAdvance(str0) +
+                      apPanes[1]->fontMetrics().horizontalAdvance(str1);
+  frame.show();
+  for (int nWidth : {nNeeded + 400, nNeeded + 260}) {
+    frame.resize(nWidth, 400);
+    QApplication::processEvents();
+    for (QLabel* pLabel : apPanes) {
+      EXPECT_GE(pLabel->width(), pLabel->fontMetrics().horizontalAdvance(pLabel->text()))
+          << pLabel->text().toStdString() << " in a window of " << nWidth;
+    }
+  }
+  // Too narrow for both: they shrink alike, side by side, clear of the indicators.
+  frame.resize(420, 400);
+  QApplication::processEvents();
+  const QRect rc0 = apPanes[0]->geometry(), rc1 = apPanes[1]->geometry();
+  EXPECT_LT(rc0.right(), rc1.left());
+  EXPECT_LT(apPanes[1]->mapTo(frame.statusBar(), QPoint(rc1.width(), 0)).x(),
+            frame.statusBar()->findChild<QLabel*>(QStringLiteral("KANA"))
+                ->mapTo(frame.statusBar(), QPoint(0, 0)).x());
+  EXPECT_GT(rc1.width(), 0);
+  EXPECT_GT(rc0.width(), rc1.width());
+  frame.hide();
 }
 
 TEST_F(MainFrameTest, SplitCommandMakesFourPanesThatScrollByRowAndColumn) {

@@ -83,12 +83,16 @@ class CRecordingPlatform final : public Platform {
   bool ChooseColour(Colorref& crInOut) override;
   // Answers from m_qDialogAnswers (OK with those values) or cancels when the queue is empty.
   bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  void ShowDiagnostics(std::span<const std::string> astrLines) override {
+    m_aDiagnostics.assign(astrLines.begin(), astrLines.end());
+  }
 
   std::vector<RecordedMessage> m_aMessages;
   std::deque<MsgResult> m_qAnswers;
   std::deque<Colorref> m_qColours;
   std::vector<Colorref> m_aColourDialogStarts;
   std::deque<std::vector<int>> m_qDialogAnswers;
+  std::vector<std::string> m_aDiagnostics;  // the last import's lines
   // The values each dialog opened with, in order.
   std::vector<std::vector<int>> m_aDialogStarts;
   std::vector<BusyCursor> m_aCursors;
