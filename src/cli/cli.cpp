@@ -68,38 +68,11 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
   return bRun;
 }
 
-// How far down and right the panel reaches: drawing is only measured.
-class CExtentCanvas final : public Canvas {
- public:
-  void SetPixel(int x, int y, Colorref) override { Reach(x + 1, y + 1); }
-  Colorref GetPixel(int, int) override { return Rgb(255, 255, 255); }
-  void FillRect(int, int, int right, int bottom, Colorref, Colorref) override {
-    Reach(right, bottom);
-  }
-  void Polyline(const Point* pPoints, int nCount, Colorref, int nWidth) override {
-    for (int i = 0; i < nCount; ++i) Reach(pPoints[i].x + nWidth, pPoints[i].y + nWidth);
-  }
-  void TextOut(int x, int y, int nHeight, std::string_view) override { Reach(x + 1, y + nHeight); }
-  void DrawIcon(int x, int y, int) override { Reach(x + 32, y + 32); }
-  void CopyOffscreenImage() override { Reach(WindowWidth(), WindowHeight()); }
-
-  int m_nRight = 0, m_nBottom = 0;
-
- private:
-  void Reach(int nRight, int nBottom) {
-    m_nRight = std::max(m_nRight, nRight);
-    m_nBottom = std::max(m_nBottom, nBottom);
-  }
-};
-
 // The picture and its panel as the view paints them, read back from the surface.
 bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
                        SurfaceFactory pfnSurface) {
-  CExtentCanvas extent;
-  platform.SetWindowCanvas(&extent);
-  PaintView();
-  const int nWidth = WindowWidth() + 260;
-  const int nHeight = std::max(WindowHeight(), extent.m_nBottom);
+  const int nWidth = WindowWidth() + kPanelExportExtraColumns;
+  const int nHeight = std::max(WindowHeight(), kPanelExportMinLines);
 
   std::unique_ptr<Canvas> pSurface = pfnSurface(nWidth, nHeight);
   platform.SetWindowCanvas(pSurface.get());

@@ -16,6 +16,12 @@ inline constexpr int kExitOutputFailed = 1;  // the picture file could not be wr
 inline constexpr int kExitUsage = 2;         // bad arguments, or a value a dialog would refuse
 inline constexpr int kExitImportFailed = 3;
 
+// "--panel" writes the window area from (0, 0): the picture and the panel strip beside it,
+// W + 260 columns, and max(H, 420) lines, which holds every panel (the composite panel, the
+// tallest, ends on line 411).
+inline constexpr int kPanelExportExtraColumns = 260;
+inline constexpr int kPanelExportMinLines = 420;
+
 // A canvas of nWidth x nHeight, white, whose drawing can be read back with GetPixel: what
 // "--panel" paints the view on. Text needs fonts, so the desktop build supplies it; without
 // one, "--panel" is refused.

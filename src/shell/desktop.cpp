@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "core/platform.h"
 #include "core/view.h"
@@ -27,12 +30,27 @@ void ChooseUiFont() {
 
 }  // namespace
 
+bool InstallQtTranslations() {
+  static QTranslator s_translator;
+  static bool s_bInstalled = false;
+  if (s_bInstalled) return true;
+  const QString strDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  // qtbase holds the widgets' texts; qt_ja is the catalogue that pulls in the other modules.
+  if (!s_translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), strDir)) {
+    return false;
+  }
+  s_bInstalled = QCoreApplication::installTranslator(&s_translator);
+  return s_bInstalled;
+}
+
 int RunDesktop(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Geolumen"));
   QApplication::setOrganizationName(QStringLiteral("Geolumen"));
   InstallFontSubstitutions();
   ChooseUiFont();
+  InstallQtTranslations();
 
   CQtPlatform platform;
   SetPlatform(&platform);

@@ -3,3 +3,8 @@
 
 // Runs the desktop program until its main window closes; argv may name a work file.
 int RunDesktop(int argc, char* argv[]);
+
+// Qt's own Japanese texts for the standard dialogs and buttons (file, colour and print dialogs),
+// whatever the system's language: the program speaks Japanese. False when they are not
+// installed (Debian's qt6-translations-l10n).
+bool InstallQtTranslations();

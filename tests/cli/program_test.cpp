@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_fixture.h"
+#include "histograms/composite_panel.h"
 #include "histograms/fine_panel.h"
 #include "products/coarse.h"
 #include "products/composite.h"
@@ -49,15 +50,22 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
     c.applyDirectly();
     ExpectPictureEqualsOffscreen(strPng);
   }
-  // With the panel: the last picture with the panel strip beside it.
-  std::vector<std::string> astrArgs = Args("export", astrFiles, aCases[2].astrSettings);
-  astrArgs.push_back("--panel");
-  const int nStatus = RunProgram(astrArgs);
-  if (!GEOLUMEN_HAS_DESKTOP) {
-    EXPECT_EQ(nStatus, kExitUsage) << "--panel needs the desktop's canvas";
-    return;
+  // With the panel: the picture with the panel strip beside it, one size for every product.
+  const std::pair<std::size_t, void (*)()> aPanelCases[] = {{0, DrawCompositePanel},
+                                                            {2, DrawFinePanel}};
+  for (const auto& [nCase, pfnDrawPanel] : aPanelCases) {
+    std::vector<std::string> astrArgs = Args("export", astrFiles, aCases[nCase].astrSettings);
+    astrArgs.push_back("--panel");
+    const int nStatus = RunProgram(astrArgs);
+    if (!GEOLUMEN_HAS_DESKTOP) {
+      EXPECT_EQ(nStatus, kExitUsage) << "--panel needs the desktop's canvas";
+      continue;
+    }
+    EXPECT_EQ(nStatus, kExitOk);
+    LoadDirectly(astrFiles);
+    aCases[nCase].applyDirectly();
+    ExpectPictureEqualsOffscreen(strPng, kPanelExportExtraColumns);
+    EXPECT_EQ(ReadStoredPng(strPng).nHeight, kPanelExportMinLines);
+    ExpectPanelIn(strPng, pfnDrawPanel);
   }
-  EXPECT_EQ(nStatus, kExitOk);
-  ExpectPictureEqualsOffscreen(strPng, 260);
-  ExpectPanelIn(strPng, DrawFinePanel);
 }

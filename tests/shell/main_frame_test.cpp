@@ -2,6 +2,8 @@
 // recent-file list, all built from the command table.
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +21,7 @@
 #include "core/view.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
+#include "shell/desktop.h"
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
 #include "shell/shell_commands.h"
@@ -224,6 +227,13 @@ TEST_F(MainFrameTest, ReadoutPanesShareTheWidthByTheirTexts) {
   EXPECT_GT(rc1.width(), 0);
   EXPECT_GT(rc0.width(), rc1.width());
   frame.hide();
+}
+
+TEST(DesktopTest, StandardDialogsSpeakJapanese) {
+  ASSERT_TRUE(InstallQtTranslations()) << "Qt's Japanese catalogue (qt6-translations-l10n)";
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "キャンセル");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), "アドレス:");
 }
 
 TEST_F(MainFrameTest, SplitCommandMakesFourPanesThatScrollByRowAndColumn) {
