@@ -42,23 +42,23 @@ std::vector<const CommandEntry*> RowsOfOption(const std::string& strOption) {
 
 // The fields the command line lists, as indices into the dialog's fields: the edited ones, in
 // the dialog's command-line order.
-std::vector<int> CliFields(const DialogSpec& spec) {
+std::vector<int> CliFields(const DialogSpec& dialog) {
   std::vector<int> anOrder;
-  if (spec.anCliOrder.empty()) {
-    for (int i = 0; i < static_cast<int>(spec.aFields.size()); ++i) anOrder.push_back(i);
+  if (dialog.anCliOrder.empty()) {
+    for (int i = 0; i < static_cast<int>(dialog.aFields.size()); ++i) anOrder.push_back(i);
   } else {
-    anOrder.assign(spec.anCliOrder.begin(), spec.anCliOrder.end());
+    anOrder.assign(dialog.anCliOrder.begin(), dialog.anCliOrder.end());
   }
-  std::erase_if(anOrder, [&](int i) { return spec.aFields[i].eKind == FieldKind::Fixed; });
+  std::erase_if(anOrder, [&](int i) { return dialog.aFields[i].eKind == FieldKind::Fixed; });
   return anOrder;
 }
 
 // Reads "A,B,C" into the dialog's fields; check boxes at the end may be left out.
-bool ReadDialogFields(const DialogSpec& spec, CliSetting& setting, std::string& strError) {
-  const std::vector<int> anOrder = CliFields(spec);
+bool ReadDialogFields(const DialogSpec& dialog, CliSetting& setting, std::string& strError) {
+  const std::vector<int> anOrder = CliFields(dialog);
   std::size_t nOptional = 0;
   while (nOptional < anOrder.size() &&
-         spec.aFields[anOrder[anOrder.size() - 1 - nOptional]].eKind == FieldKind::Check) {
+         dialog.aFields[anOrder[anOrder.size() - 1 - nOptional]].eKind == FieldKind::Check) {
     ++nOptional;
   }
   const std::vector<std::string> astrTyped = SplitFields(setting.strValue);
@@ -69,9 +69,9 @@ bool ReadDialogFields(const DialogSpec& spec, CliSetting& setting, std::string& 
                std::to_string(nMost) + " comma-separated values";
     return false;
   }
-  setting.astrFields.assign(spec.aFields.size(), std::string());
+  setting.astrFields.assign(dialog.aFields.size(), std::string());
   for (std::size_t i = 0; i < astrTyped.size(); ++i) {
-    const DialogField& field = spec.aFields[anOrder[i]];
+    const DialogField& field = dialog.aFields[anOrder[i]];
     if (field.eKind == FieldKind::Check && astrTyped[i] != "0" && astrTyped[i] != "1") {
       strError = setting.strOption + ": " + field.szName + " must be 0 or 1";
       return false;

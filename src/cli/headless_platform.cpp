@@ -19,11 +19,11 @@ MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view 
   return MsgResult::Ok;
 }
 
-bool CHeadlessPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
+bool CHeadlessPlatform::RunDialog(const DialogSpec& dialog, int anValues[]) {
   if (m_astrAnswer.empty()) return false;
-  for (std::size_t i = 0; i < spec.aFields.size() && i < m_astrAnswer.size(); ++i) {
+  for (std::size_t i = 0; i < dialog.aFields.size() && i < m_astrAnswer.size(); ++i) {
     int nValue = 0;
-    if (spec.aFields[i].eKind != FieldKind::Fixed && ParseInteger(m_astrAnswer[i], nValue)) {
+    if (dialog.aFields[i].eKind != FieldKind::Fixed && ParseInteger(m_astrAnswer[i], nValue)) {
       anValues[i] = nValue;
     }
   }

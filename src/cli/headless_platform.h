@@ -24,7 +24,7 @@ class CHeadlessPlatform final : public Platform {
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
   // The dialog is answered with the values the command line gave (OK), or cancelled when none
   // are waiting.
-  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
   // One line each, as they are, not as "caption: text".
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
 

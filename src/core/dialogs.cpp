@@ -41,8 +41,8 @@ std::string FieldRefusal(const DialogField& field, std::string_view strTyped) {
   return "";
 }
 
-void RunDialogCommand(const DialogSpec& spec) {
+void RunDialogCommand(const DialogSpec& dialog) {
   int anValues[kMaxDialogFields] = {};
-  spec.pfnCurrent(anValues);
-  if (ThePlatform().RunDialog(spec, anValues)) spec.pfnApply(anValues);
+  dialog.pfnCurrent(anValues);
+  if (ThePlatform().RunDialog(dialog, anValues)) dialog.pfnApply(anValues);
 }

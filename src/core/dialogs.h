@@ -50,4 +50,4 @@ std::string FieldRefusal(const DialogField& field, std::string_view strTyped);
 bool ParseInteger(std::string_view str, int& nValue);
 
 // Shows the dialog through the platform with its current values and, on OK, applies them.
-void RunDialogCommand(const DialogSpec& spec);
+void RunDialogCommand(const DialogSpec& dialog);

@@ -65,7 +65,7 @@ class Platform {
   virtual bool SetStatusText(std::string_view strPane0, std::string_view strPane1) = 0;
   // A settings dialog opened with anValues (one per field of the description); true and the
   // values as accepted on OK, false on Cancel.
-  virtual bool RunDialog(const DialogSpec& spec, int anValues[]) = 0;
+  virtual bool RunDialog(const DialogSpec& dialog, int anValues[]) = 0;
   // Lines that say exactly what was wrong with the files of an import (the band, the path, its
   // size and the size needed), beyond the message boxes; an empty list clears what was shown.
   virtual void ShowDiagnostics(std::span<const std::string> astrLines) { (void)astrLines; }

@@ -22,12 +22,12 @@ int IntegerValue(const QLineEdit* pEdit) {
 
 }  // namespace
 
-CIntegerDialog::CIntegerDialog(const DialogSpec& spec, const int anValues[],
+CIntegerDialog::CIntegerDialog(const DialogSpec& dialog, const int anValues[],
                                const QString& strTitle, QWidget* pParent)
-    : QDialog(pParent), m_spec(spec) {
+    : QDialog(pParent), m_dialog(dialog) {
   setWindowTitle(strTitle);
-  for (std::size_t i = 0; i < spec.aFields.size(); ++i) {
-    const DialogField& field = spec.aFields[i];
+  for (std::size_t i = 0; i < dialog.aFields.size(); ++i) {
+    const DialogField& field = dialog.aFields[i];
     Field f;
     if (field.eKind == FieldKind::Check) {
       f.pCheck = new QCheckBox(this);
@@ -85,7 +85,7 @@ void CIntegerDialog::accept() {
   for (std::size_t i = 0; i < m_aFields.size(); ++i) {
     QLineEdit* pEdit = m_aFields[i].pEdit;
     if (!pEdit) continue;
-    const std::string strMessage = FieldRefusal(m_spec.aFields[i], pEdit->text().toStdString());
+    const std::string strMessage = FieldRefusal(m_dialog.aFields[i], pEdit->text().toStdString());
     if (!strMessage.empty()) {
       ThePlatform().MessageBox(strMessage, kszAppCaption, MsgButtons::Ok);
       pEdit->setFocus();

@@ -23,8 +23,8 @@ class CIntegerDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // anValues: one per field of spec, what the dialog opens with.
-  CIntegerDialog(const DialogSpec& spec, const int anValues[], const QString& strTitle,
+  // anValues: one per field of dialog, what the dialog opens with.
+  CIntegerDialog(const DialogSpec& dialog, const int anValues[], const QString& strTitle,
                  QWidget* pParent = nullptr);
 
   // The values as the fields stand, one per field (0 for an edit that holds no number).
@@ -51,6 +51,6 @@ class CIntegerDialog : public QDialog {
   // The edit with small up/down buttons beside it (the spin control), stepping in nMin..nMax.
   QWidget* WithSpin(QLineEdit* pEdit, int nMin, int nMax);
 
-  const DialogSpec& m_spec;
+  const DialogSpec& m_dialog;
   std::vector<Field> m_aFields;
 };

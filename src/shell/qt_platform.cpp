@@ -97,8 +97,8 @@ bool CQtPlatform::SetStatusText(std::string_view strPane0, std::string_view strP
   return m_pFrame->SetStatusPanes(FromUtf8(strPane0), FromUtf8(strPane1));
 }
 
-bool CQtPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
-  return RunDialogWindow(spec, anValues);
+bool CQtPlatform::RunDialog(const DialogSpec& dialog, int anValues[]) {
+  return RunDialogWindow(dialog, anValues);
 }
 
 void CQtPlatform::ShowDiagnostics(std::span<const std::string> astrLines) {

@@ -28,7 +28,7 @@ class CQtPlatform final : public Platform {
   void ShowProgress() override;
   bool ChooseColour(Colorref& crInOut) override;
   bool SetStatusText(std::string_view strPane0, std::string_view strPane1) override;
-  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
   // In the status bar, until the next import.
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
 

@@ -29,8 +29,8 @@ void SetDialogParent(QWidget* pParent) { g_pDialogParent = pParent; }
 
 bool HasDialogWindow(int nId) { return g_mapDialogWindows.count(nId) != 0; }
 
-bool RunDialogWindow(const DialogSpec& spec, int anValues[]) {
-  const auto it = g_mapDialogWindows.find(spec.nId);
+bool RunDialogWindow(const DialogSpec& dialog, int anValues[]) {
+  const auto it = g_mapDialogWindows.find(dialog.nId);
   if (it == g_mapDialogWindows.end()) return false;
   std::unique_ptr<CIntegerDialog> pDialog(it->second(anValues, DialogParent()));
   if (pDialog->exec() != QDialog::Accepted) return false;

@@ -14,8 +14,8 @@ void SetDialogParent(QWidget* pParent);
 using DialogFactory = CIntegerDialog* (*)(const int anValues[], QWidget* pParent);
 // The window for dialog nId; false when the desktop has none for it.
 bool HasDialogWindow(int nId);
-// Runs the window of spec modally: true and the values on OK.
-bool RunDialogWindow(const DialogSpec& spec, int anValues[]);
+// Runs the window of dialog modally: true and the values on OK.
+bool RunDialogWindow(const DialogSpec& dialog, int anValues[]);
 
 // Gives the scene dialog's command its handler and every described dialog its window.
 void RegisterShellCommands();

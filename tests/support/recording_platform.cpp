@@ -41,11 +41,11 @@ bool CRecordingPlatform::ChooseColour(Colorref& crInOut) {
   return true;
 }
 
-bool CRecordingPlatform::RunDialog(const DialogSpec& spec, int anValues[]) {
-  m_aDialogStarts.emplace_back(anValues, anValues + spec.aFields.size());
+bool CRecordingPlatform::RunDialog(const DialogSpec& dialog, int anValues[]) {
+  m_aDialogStarts.emplace_back(anValues, anValues + dialog.aFields.size());
   if (m_qDialogAnswers.empty()) return false;
   const std::vector<int>& anAnswer = m_qDialogAnswers.front();
-  for (std::size_t i = 0; i < anAnswer.size() && i < spec.aFields.size(); ++i) {
+  for (std::size_t i = 0; i < anAnswer.size() && i < dialog.aFields.size(); ++i) {
     anValues[i] = anAnswer[i];
   }
   m_qDialogAnswers.pop_front();

@@ -82,7 +82,7 @@ class CRecordingPlatform final : public Platform {
   // Answers from m_qColours (a chosen colour) or cancels when the queue is empty.
   bool ChooseColour(Colorref& crInOut) override;
   // Answers from m_qDialogAnswers (OK with those values) or cancels when the queue is empty.
-  bool RunDialog(const DialogSpec& spec, int anValues[]) override;
+  bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
   void ShowDiagnostics(std::span<const std::string> astrLines) override {
     m_aDiagnostics.assign(astrLines.begin(), astrLines.end());
   }
