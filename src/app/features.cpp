@@ -40,8 +40,8 @@ void RegisterFeatures() {
   RegisterWorkFile();
   RegisterImport();
   RegisterProducts();
-  RegisterHistograms();
   RegisterClassification();
+  RegisterHistograms();
   RegisterOutput();
   ResetProgramState();
 }

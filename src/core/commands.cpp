@@ -64,8 +64,11 @@ bool RuleAllows(const CommandEntry& cmd) {
     case Rule::TC: return bD3 && IsTmLayout(g_nSensor);
     case Rule::NF: return HasBands(4) && IsTmLayout(g_nSensor);
     case Rule::TU: return bD3 && g_nDisplayMode == DisplayMode::Training;
-    // Category images and the classification do not exist yet, so nothing is valid.
-    case Rule::CI: case Rule::CL: case Rule::CLc: return false;
+    case Rule::CI: return bD3 && g_abCategoryValid[std::clamp(g_nCategory, 1, 8)] == 1;
+    case Rule::CL: return bD3 && g_bClassified == 1;
+    case Rule::CLc:
+      return bD3 && g_bClassified == 1 && cmd.nArg >= 1 && cmd.nArg <= 8 &&
+             g_abClassify[cmd.nArg] == 1;
     case Rule::SC: return HasData() && ScrollMoveAllowed(cmd.nArg);
   }
   return false;

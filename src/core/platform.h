@@ -19,6 +19,7 @@ struct Point {
 inline constexpr int kIconPanelArrow = 130;
 inline constexpr int kIconPanelBlueArrow = 133;
 inline constexpr int kIconPanelCheck = 161;
+inline constexpr int kIconPanelDoubleCheck = 166;
 
 // Drawing in logical (scrolled) view coordinates, one unit per pixel.
 class Canvas {

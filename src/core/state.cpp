@@ -60,8 +60,24 @@ std::uint32_t g_nFineHistMax;
 int g_nCategory = 1;
 int g_anCatLower[9][9];
 int g_anCatUpper[9][9];
+int g_anTrainCount[9];
+int g_abCategoryValid[9];
+Colorref g_acrCategoryColour[9];
+std::string g_astrCategoryName[9];
+Colorref g_crCategoryEdit;
+int g_nRequiredPixels;
+std::uint32_t g_anBandInRange[9];
+int g_nDotSize = 3;
+int g_nTrainBackground = 0;
+int g_bShowGuide = 1;
+int g_bClassified = 0;
+int g_abClassify[9];
+int g_abClassColourOn[9];
+std::uint32_t g_anClassCount[9];
 
 int g_nHistCursor = 10;
+Colorref g_acrHistLineColour[9];
+int g_anHistLineWidth[9];
 
 int g_abSaveSection[kSaveSections] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 int g_nPrintStep = 7;
@@ -226,8 +242,11 @@ void ResetProgramState() {
   }
 
   g_nCategory = 1;
-  std::memset(g_anCatLower, 0, sizeof g_anCatLower);
-  std::memset(g_anCatUpper, 0, sizeof g_anCatUpper);
+  std::memset(g_anTrainCount, 0, sizeof g_anTrainCount);
+  g_nRequiredPixels = 0;
+  std::memset(g_anBandInRange, 0, sizeof g_anBandInRange);
+  g_bShowGuide = 1;
+  std::memset(g_anClassCount, 0, sizeof g_anClassCount);
   g_nHistCursor = 10;
 
   std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);

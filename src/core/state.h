@@ -89,6 +89,7 @@ extern int g_abBandSelected[kMaxBands];
 // ---- Histograms and band use ------------------------------------------------------------------
 extern std::uint32_t g_anBandHist[kMaxBands][256];
 extern int g_abUseBand[kMaxBands];
+// Histogram of band b over the category image of category c, at [c - 1][b - 1].
 extern std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 // ---- Display state ---------------------------------------------------------------------------
@@ -146,13 +147,30 @@ extern int g_anFineRed[256], g_anFineGreen[256], g_anFineBlue[256];
 extern std::uint32_t g_anFineHist[256];
 extern std::uint32_t g_nFineHistMax;
 
-// ---- Categories: the target category 1..8 and the value ranges per band b = 1..8 and category c = 1..8 ([b][c]) -------------
-extern int g_nCategory;
-extern int g_anCatLower[9][9];
-extern int g_anCatUpper[9][9];
+// ---- Categories and training areas (categories c = 1..8, bands b = 1..8) --------------------
+extern int g_nCategory;                 // the target category, always 1..8
+extern int g_anCatLower[9][9];          // [b][c], inclusive
+extern int g_anCatUpper[9][9];          // [b][c], inclusive
+extern int g_anTrainCount[9];           // training pixels found by the last update
+extern int g_abCategoryValid[9];        // 1: updated with enough training pixels
+extern Colorref g_acrCategoryColour[9];
+extern std::string g_astrCategoryName[9];
+extern Colorref g_crCategoryEdit;       // what the colour picker opens with
+extern int g_nRequiredPixels;           // W x H / 1000
+extern std::uint32_t g_anBandInRange[9];  // pixels inside the target's range of band b
+extern int g_nDotSize;                  // 0..3: 1, 4, 9 or 16 pixels per dot
+extern int g_nTrainBackground;          // 0 composite, 1 the previous category image
+extern int g_bShowGuide;                // draw the panels' guidance lines
+// ---- Classification ------------------------------------------------------------------------
+extern int g_bClassified;               // a generated classification exists
+extern int g_abClassify[9];             // category c takes part
+extern int g_abClassColourOn[9];        // category c's pixels in its colour (else composite)
+extern std::uint32_t g_anClassCount[9];  // pixels assigned to category c
 
 // ---- Histogram view ------------------------------------------------------------------------
 extern int g_nHistCursor;
+extern Colorref g_acrHistLineColour[9];  // curve colour of band b
+extern int g_anHistLineWidth[9];         // curve width of band b, 1..3
 
 // ---- Work file and printing ------------------------------------------------------------------
 extern int g_abSaveSection[kSaveSections];

@@ -14,7 +14,6 @@ namespace {
 
 QColor ToQColor(Colorref cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
 
-constexpr int kIconDoubleCheck = 166;
 
 // Two framed white buttons, 16 x 14 each, with a left and a right arrow in crArrow.
 QImage ArrowButtonsIcon(const QColor& crArrow) {
@@ -64,11 +63,11 @@ QImage PanelIconImage(int nIconId) {
     case kIconPanelArrow: return ArrowButtonsIcon(QColor(0, 128, 128));
     case kIconPanelBlueArrow: return ArrowButtonsIcon(QColor(0, 0, 255));
     case kIconPanelCheck:
-    case kIconDoubleCheck: {
+    case kIconPanelDoubleCheck: {
       QImage img(32, 32, QImage::Format_ARGB32);
       img.fill(Qt::transparent);
       DrawTick(img, 0);
-      if (nIconId == kIconDoubleCheck) DrawTick(img, 5);
+      if (nIconId == kIconPanelDoubleCheck) DrawTick(img, 5);
       return img;
     }
     default: return {};
