@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "classification/categories.h"
+#include "classification/category_panels.h"
+#include "classification/classify.h"
 #include "core/commands.h"
+#include "core/dialogs.h"
 #include "core/display_modes.h"
+#include "core/settings_groups.h"
 #include "core/text_format.h"
 #include "core/view.h"
 #include "resources/resource.h"
@@ -25,17 +30,50 @@ std::string TrainingPane1() {
                                                                      : "[状態]=[OFF]";
 }
 
-#define CATEGORY(n, text) COMMAND(ID_CATEGORY##n, text, D3c, .nArg = n, .szIcon = "category" #n)
-#define DOT_SIZE(n, text) COMMAND(ID_DOT_SIZE##n, text, D3c, .nArg = n)
-#define CLASS_TOGGLE(n, text) COMMAND(ID_CLASS_TOGGLE##n, text, CLc, .nArg = n)
+template <int N> void OnCategory() { OnSelectCategory(N); }
+template <int N> void OnDotSize() { SetDotSize(N - 1); }
+template <int N> void OnTrainBackground() { SetTrainBackground(N); }
+template <int N> void OnClassColour() { ToggleClassColour(N); }
+void OnClassesOn() { SetAllClassColours(1); }
+void OnClassesOff() { SetAllClassColours(0); }
+bool CheckCategory(int n) { return g_nCategory == n; }
+bool CheckDotSize(int n) { return g_nDotSize == n - 1; }
+bool CheckTrainBackground(int n) { return g_nTrainBackground == n; }
+bool CheckClassColour(int n) { return g_abClassColourOn[n] == 1; }
 
-// The category work and the classification are not built yet: their rows have no handler, so
-// they stay disabled.
+void PaintTraining(int x, int y, bool bShift) { OnTrainingPaint(x, y, bShift); }
+void DrawShownCategoryPanel() {
+  if (g_abCategoryValid[TargetCategory()] == 1) {
+    DrawCategoryPanel();
+  } else {
+    DrawCategoryInvalidPanel();
+  }
+}
+void DrawShownClassifyPanel() {
+  if (g_bClassified == 1) {
+    DrawClassifyPanel();
+  } else {
+    DrawClassifyInvalidPanel();
+  }
+}
+
+#define CATEGORY(n, text) COMMAND(ID_CATEGORY##n, text, D3c, .nArg = n, \
+    .pfnCheck = CheckCategory, .pfnHandler = OnCategory<n>, .szIcon = "category" #n, \
+    .szCliOption = "--category")
+#define DOT_SIZE(n, text, value) COMMAND(ID_DOT_SIZE##n, text, D3c, .nArg = n, \
+    .pfnCheck = CheckDotSize, .pfnHandler = OnDotSize<n>, .szCliOption = "--dot-size", \
+    .szCliValue = value)
+#define CLASS_TOGGLE(n, text) COMMAND(ID_CLASS_TOGGLE##n, text, CLc, .nArg = n, \
+    .pfnCheck = CheckClassColour, .pfnHandler = OnClassColour<n>, \
+    .szCliOption = "--class-colour-toggle")
+
 const CommandEntry kaClassificationCommands[] = {
-    COMMAND(ID_CATEGORY_VIEW, "カテゴリー画像表示(&V)", CI, .szIcon = "category"),
+    COMMAND(ID_CATEGORY_VIEW, "カテゴリー画像表示(&V)", CI, .pfnHandler = OnCategoryView,
+            .szIcon = "category"),
     COMMAND(ID_CATEGORY_SMOOTH_VIEW, "カテゴリー画像スムーズ表示(&S)", CI,
-            .szIcon = "category-smooth"),
-    COMMAND(ID_CATEGORY_HISTOGRAM, "簡易ヒストグラム表示(&H)", CI),
+            .pfnHandler = OnCategorySmoothView, .szIcon = "category-smooth"),
+    COMMAND(ID_CATEGORY_HISTOGRAM, "簡易ヒストグラム表示(&H)", CI,
+            .pfnHandler = OnCategoryHistogram),
     CATEGORY(1, "カテゴリー１(Category&1)"),
     // The menu has always labelled category 2 with "&3".
     CATEGORY(2, "カテゴリー２(Category&3)"),
@@ -45,25 +83,36 @@ const CommandEntry kaClassificationCommands[] = {
     CATEGORY(6, "カテゴリー６(Category&6)"),
     CATEGORY(7, "カテゴリー７(Category&7)"),
     CATEGORY(8, "カテゴリー８(Category&8)"),
-    COMMAND(ID_TRAINING_SELECT, "トレーニングエリア選定(T)", D3),
-    COMMAND(ID_TRAINING_UPDATE, "トレーニングエリア更新(&R)", TU),
-    DOT_SIZE(1, " １ピクセル／ドット(&A)"),
-    DOT_SIZE(2, " ４ピクセル／ドット(&B)"),
-    DOT_SIZE(3, " ９ピクセル／ドット(&C)"),
-    DOT_SIZE(4, "16ピクセル／ドット(&D)"),
-    COMMAND(ID_CLEAR_CATEGORY, "対象カテゴリーのピクセルをクリア( )", D3),
-    COMMAND(ID_CLEAR_ALL_CATEGORIES, "全カテゴリーのピクセルをクリア(&C)", D3),
-    COMMAND(ID_TRAINING_BACK_COMPOSITE, "合成画像( )", D3c, .nArg = 0),
-    COMMAND(ID_TRAINING_BACK_CATEGORY, "直前のカテゴリー画像( )", CI, .nArg = 1),
-    COMMAND(ID_CATEGORY_COLOUR, "カテゴリーのカラー設定(&S)...", D3),
-    COMMAND(ID_CATEGORY_VALUES, "カテゴリーと値を設定(&A)...", D3),
+    COMMAND(ID_TRAINING_SELECT, "トレーニングエリア選定(T)", D3, .pfnHandler = OnTrainingSelect,
+            .szCliOption = "--train-select"),
+    COMMAND(ID_TRAINING_UPDATE, "トレーニングエリア更新(&R)", TU, .pfnHandler = OnTrainingUpdate,
+            .szCliOption = "--train-update"),
+    DOT_SIZE(1, " １ピクセル／ドット(&A)", "1"),
+    DOT_SIZE(2, " ４ピクセル／ドット(&B)", "4"),
+    DOT_SIZE(3, " ９ピクセル／ドット(&C)", "9"),
+    DOT_SIZE(4, "16ピクセル／ドット(&D)", "16"),
+    COMMAND(ID_CLEAR_CATEGORY, "対象カテゴリーのピクセルをクリア( )", D3,
+            .pfnHandler = OnClearCategoryPixels, .szCliOption = "--clear-category"),
+    COMMAND(ID_CLEAR_ALL_CATEGORIES, "全カテゴリーのピクセルをクリア(&C)", D3,
+            .pfnHandler = OnClearAllPixels, .szCliOption = "--clear-all"),
+    COMMAND(ID_TRAINING_BACK_COMPOSITE, "合成画像( )", D3c, .nArg = 0,
+            .pfnCheck = CheckTrainBackground, .pfnHandler = OnTrainBackground<0>,
+            .szCliOption = "--train-background", .szCliValue = "composite"),
+    COMMAND(ID_TRAINING_BACK_CATEGORY, "直前のカテゴリー画像( )", CI, .nArg = 1,
+            .pfnCheck = CheckTrainBackground, .pfnHandler = OnTrainBackground<1>,
+            .szCliOption = "--train-background", .szCliValue = "previous"),
+    COMMAND(ID_CATEGORY_COLOUR, "カテゴリーのカラー設定(&S)...", D3, .pfnHandler = OnCategoryColour),
+    COMMAND(ID_CATEGORY_VALUES, "カテゴリーと値を設定(&A)...", D3,
+            .szCliOption = "--category-values", .pDialog = &kCategoryValueDialog),
+    // The options dialogs are the desktop's: it gives these their handlers.
     COMMAND(ID_CATEGORY_OPTIONS, "カテゴリー画像のオプション(&O)...", D3),
-    COMMAND(ID_CLASSIFY_VIEW, "分類画像表示(&V)", CL, .szIcon = "classification"),
+    COMMAND(ID_CLASSIFY_VIEW, "分類画像表示(&V)", CL, .pfnHandler = OnClassifyView,
+            .szIcon = "classification"),
     COMMAND(ID_CLASSIFY_SMOOTH_VIEW, "分類画像スムーズ表示(&S)", CL,
-            .szIcon = "classification-smooth"),
-    COMMAND(ID_CLASSIFY_HISTOGRAM, "簡易ヒストグラム表示( )", CL),
+            .pfnHandler = OnClassifySmoothView, .szIcon = "classification-smooth"),
+    COMMAND(ID_CLASSIFY_HISTOGRAM, "簡易ヒストグラム表示( )", CL, .pfnHandler = OnClassifyHistogram),
     COMMAND(ID_CLASSIFY_GENERATE, "カテゴリー画像より分類画像を生成(&H)", D3,
-            .szIcon = "generate"),
+            .pfnHandler = OnClassifyGenerate, .szIcon = "generate", .szCliOption = "--classify"),
     CLASS_TOGGLE(1, "カテゴリー１ の着色(Category&1)"),
     CLASS_TOGGLE(2, "カテゴリー２ の着色(Category&2)"),
     CLASS_TOGGLE(3, "カテゴリー３ の着色(Category&3)"),
@@ -72,9 +121,12 @@ const CommandEntry kaClassificationCommands[] = {
     CLASS_TOGGLE(6, "カテゴリー６ の着色(Category&6)"),
     CLASS_TOGGLE(7, "カテゴリー７ の着色(Category&7)"),
     CLASS_TOGGLE(8, "カテゴリー８ の着色(Category&8)"),
-    COMMAND(ID_CLASSES_ON, "全カテゴリーＯＮ(&O)", CL),
-    COMMAND(ID_CLASSES_OFF, "全カテゴリーＯＦＦ(&F)", CL),
-    COMMAND(ID_CLASSES_INVERT, "ＯＮ／ＯＦＦ反転(&T)", CL),
+    COMMAND(ID_CLASSES_ON, "全カテゴリーＯＮ(&O)", CL, .pfnHandler = OnClassesOn,
+            .szCliOption = "--class-colours-on"),
+    COMMAND(ID_CLASSES_OFF, "全カテゴリーＯＦＦ(&F)", CL, .pfnHandler = OnClassesOff,
+            .szCliOption = "--class-colours-off"),
+    COMMAND(ID_CLASSES_INVERT, "ＯＮ／ＯＦＦ反転(&T)", CL, .pfnHandler = InvertClassColours,
+            .szCliOption = "--class-colours-invert"),
     COMMAND(ID_CLASSIFY_OPTIONS, "分類画像のオプション(&O)...", D3),
 };
 
@@ -87,13 +139,21 @@ const CommandEntry kaClassificationCommands[] = {
 void RegisterClassification() {
   RegisterCommands(kaClassificationCommands);
   const DisplayModeEntry aModes[] = {
-      {.eMode = DisplayMode::Category, .bShowsPicture = true, .pfnPane0 = PixelReadout,
-       .pfnPane1 = CategoryPane1, .pfnArrowKey = MoveReadoutCursor},
-      {.eMode = DisplayMode::Training, .bShowsPicture = true, .pfnPane0 = PixelReadout,
-       .pfnPane1 = TrainingPane1, .pfnArrowKey = MoveReadoutCursor},
-      {.eMode = DisplayMode::Classify, .bShowsPicture = true, .pfnPane0 = PixelReadout,
-       .pfnPane1 = ClassifyPane1, .pfnArrowKey = MoveReadoutCursor},
+      {.eMode = DisplayMode::Category, .bShowsPicture = true,
+       .pfnDrawPanel = DrawShownCategoryPanel, .pfnPane0 = PixelReadout,
+       .pfnPane1 = CategoryPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "category",
+       .nViewCommand = ID_CATEGORY_VIEW},
+      // A click paints one dot; so does every step of a drag with the button held.
+      {.eMode = DisplayMode::Training, .bShowsPicture = true, .pfnDrawPanel = DrawTrainingPanel,
+       .pfnClick = PaintTraining, .pfnDrag = PaintTraining, .pfnPane0 = PixelReadout,
+       .pfnPane1 = TrainingPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "training",
+       .nViewCommand = ID_TRAINING_SELECT},
+      {.eMode = DisplayMode::Classify, .bShowsPicture = true,
+       .pfnDrawPanel = DrawShownClassifyPanel, .pfnPane0 = PixelReadout,
+       .pfnPane1 = ClassifyPane1, .pfnArrowKey = MoveReadoutCursor,
+       .szProduct = "classification", .nViewCommand = ID_CLASSIFY_VIEW},
   };
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
   SetDefaultContextPopup(kszPopupTraining);
+  RegisterSettingsGroup({"category", ResetCategoryQuery, ResetCategoryPalette, nullptr});
 }

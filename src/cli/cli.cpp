@@ -6,6 +6,8 @@
 #include "cli/command_line_args.h"
 #include "cli/headless_platform.h"
 #include "cli/png_writer.h"
+#include "cli/stats.h"
+#include "classification/categories.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
@@ -59,13 +61,49 @@ class CPlatformScope {
   Platform* m_pOld;
 };
 
-// Runs one setting as its menu command or dialog OK would; false when the command is disabled
-// now.
+// The option dialogs' OK with what the setting changes.
+void ApplyOptionsSetting(const CliSetting& setting) {
+  CategoryOptions options = CurrentCategoryOptions();
+  if (setting.eAction == CliAction::ClassifyOptions) {
+    for (int c = 1; c <= 8; ++c) options.abClassify[c] = 0;
+    for (int c : setting.anNumbers) options.abClassify[c] = 1;
+    ApplyClassifyOptions(options);
+  } else if (setting.nCategory != 0) {
+    options.astrName[setting.nCategory] = setting.strName;
+    ApplyCategoryOptions(options);
+  } else {
+    for (int b = 1; b <= kMaxBands; ++b) options.abUseBand[b] = 0;
+    for (int b : setting.anNumbers) options.abUseBand[b] = 1;
+    ApplyCategoryOptions(options);
+  }
+}
+
+// Runs one setting as its menu command, dialog OK, colour choice or clicks would; false when the
+// command is disabled now.
 bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
-  if (setting.pCommand->pDialog) platform.AnswerNextDialog(setting.astrFields);
-  const bool bRun = DispatchCommand(setting.pCommand->nId);
-  platform.AnswerNextDialog({});
-  return bRun;
+  const int nId = setting.pCommand->nId;
+  switch (setting.eAction) {
+    case CliAction::Command:
+    case CliAction::Colour: {
+      if (setting.pCommand->pDialog) platform.AnswerNextDialog(setting.astrFields);
+      if (setting.eAction == CliAction::Colour) platform.AnswerNextColour(setting.crColour);
+      const bool bRun = DispatchCommand(nId);
+      platform.AnswerNextDialog({});
+      platform.AnswerNextColour(std::nullopt);
+      return bRun;
+    }
+    case CliAction::Clicks:
+      // Clicks paint only while the training area is shown.
+      if (!CommandRuleAllows(nId)) return false;
+      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, setting.bShift);
+      return true;
+    case CliAction::CategoryOptions:
+    case CliAction::ClassifyOptions:
+      if (!CommandRuleAllows(nId)) return false;
+      ApplyOptionsSetting(setting);
+      return true;
+  }
+  return false;
 }
 
 // The picture and its panel as the view paints them, read back from the surface.
@@ -91,7 +129,8 @@ bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
 }  // namespace
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
-  return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "--help" ||
+  return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||
+         strFirstArg == "--help" ||
          strFirstArg == "-h" || strFirstArg == "help";
 }
 
@@ -149,6 +188,11 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     }
   }
 
+  if (request.eCommand == CliCommand::Stats) {
+    WriteStatsJson(out);
+    out.flush();
+    return out ? kExitOk : kExitOutputFailed;
+  }
   if (request.eCommand == CliCommand::Report) {
     for (const ReportLine& line : ReportLines()) out << line.strText << '\n';
     out.flush();

@@ -5,6 +5,7 @@
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -30,6 +31,124 @@ std::vector<std::string> SplitFields(const std::string& str) {
 }
 
 bool IsOption(const std::string& str) { return str.size() > 2 && str.compare(0, 2, "--") == 0; }
+
+// "1,2,5" into numbers from 1 to nMost, or "none"; false for anything else.
+bool ParseNumberList(const std::string& str, int nMost, std::vector<int>& anNumbers) {
+  anNumbers.clear();
+  if (str == "none") return true;
+  for (const std::string& strField : SplitFields(str)) {
+    int n = 0;
+    if (!ParseInteger(strField, n) || n < 1 || n > nMost) return false;
+    anNumbers.push_back(n);
+  }
+  return true;
+}
+
+// "X,Y" or "X0,Y0,X1,Y1" into integers.
+bool ParseIntegers(const std::string& str, std::size_t nCount, std::vector<int>& an) {
+  const std::vector<std::string> astr = SplitFields(str);
+  if (astr.size() != nCount) return false;
+  an.resize(nCount);
+  for (std::size_t i = 0; i < nCount; ++i) {
+    if (!ParseInteger(astr[i], an[i])) return false;
+  }
+  return true;
+}
+
+// The settings that stand for what the desktop does with the mouse, the colour picker and the
+// option dialogs, with the command whose rule allows them (clicks: only while the training
+// area is shown, as the update command is).
+struct SpecialOption {
+  const char* szOption;
+  int nCommandId;
+};
+const SpecialOption g_aSpecialOptions[] = {
+    {"--paint", ID_TRAINING_UPDATE},          {"--erase", ID_TRAINING_UPDATE},
+    {"--paint-rect", ID_TRAINING_UPDATE},     {"--category-colour", ID_CATEGORY_COLOUR},
+    {"--use-bands", ID_CATEGORY_OPTIONS},     {"--category-name", ID_CATEGORY_OPTIONS},
+    {"--classify-categories", ID_CLASSIFY_OPTIONS},
+};
+
+const SpecialOption* FindSpecialOption(const std::string& strOption) {
+  for (const SpecialOption& option : g_aSpecialOptions) {
+    if (strOption == option.szOption) return &option;
+  }
+  return nullptr;
+}
+
+// Reads a special setting's value; false with strError set when it is wrong.
+bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
+                        CliSetting& setting, std::string& strError) {
+  std::vector<int> an;
+  if (strArg == "--paint" || strArg == "--erase") {
+    if (!ParseIntegers(strValue, 2, an)) {
+      strError = strArg + " takes X,Y";
+      return false;
+    }
+    setting.eAction = CliAction::Clicks;
+    setting.aClicks = {{an[0], an[1]}};
+    setting.bShift = strArg == "--erase";
+  } else if (strArg == "--paint-rect") {
+    if (!ParseIntegers(strValue, 4, an)) {
+      strError = strArg + " takes X0,Y0,X1,Y1";
+      return false;
+    }
+    setting.eAction = CliAction::Clicks;
+    // Every point of the rectangle, corners included, line by line.
+    const auto [nX0, nX1] = std::minmax(an[0], an[2]);
+    const auto [nY0, nY1] = std::minmax(an[1], an[3]);
+    if ((nX1 - nX0 + 1LL) * (nY1 - nY0 + 1LL) > 1024LL * 1024) {
+      strError = strArg + " covers more than a whole window";
+      return false;
+    }
+    for (int y = nY0; y <= nY1; ++y) {
+      for (int x = nX0; x <= nX1; ++x) setting.aClicks.emplace_back(x, y);
+    }
+  } else if (strArg == "--category-colour") {
+    if (!ParseIntegers(strValue, 3, an) ||
+        std::any_of(an.begin(), an.end(), [](int n) { return n < 0 || n > 255; })) {
+      strError = strArg + " takes R,G,B with three numbers from 0 to 255";
+      return false;
+    }
+    setting.eAction = CliAction::Colour;
+    setting.crColour = Rgb(an[0], an[1], an[2]);
+  } else if (strArg == "--use-bands") {
+    setting.eAction = CliAction::CategoryOptions;
+    if (!ParseNumberList(strValue, kMaxBands, setting.anNumbers)) {
+      strError = strArg + " takes band numbers 1..8 separated by commas, or none";
+      return false;
+    }
+  } else if (strArg == "--category-name") {
+    setting.eAction = CliAction::CategoryOptions;
+    const std::size_t nComma = strValue.find(',');
+    int n = 0;
+    if (nComma == std::string::npos || !ParseInteger(strValue.substr(0, nComma), n) || n < 1 ||
+        n > 8) {
+      strError = strArg + " takes K,TEXT with a category K from 1 to 8";
+      return false;
+    }
+    setting.nCategory = n;
+    setting.strName = strValue.substr(nComma + 1);
+  } else if (strArg == "--classify-categories") {
+    setting.eAction = CliAction::ClassifyOptions;
+    if (!ParseNumberList(strValue, 8, setting.anNumbers)) {
+      strError = strArg + " takes category numbers 1..8 separated by commas, or none";
+      return false;
+    }
+  }
+  return true;
+}
+
+// What the rows of a family take: their words, or "a number from 1 to n".
+std::string FamilyValues(const std::vector<const CommandEntry*>& apRows) {
+  if (!apRows.front()->szCliValue) return "a number from 1 to " + std::to_string(apRows.size());
+  std::string str;
+  for (std::size_t i = 0; i < apRows.size(); ++i) {
+    if (i > 0) str += i + 1 == apRows.size() ? " or " : ", ";
+    str += apRows[i]->szCliValue;
+  }
+  return str;
+}
 
 // The rows a setting option runs: one command, one dialog, or a numbered family (nArg 1..n).
 std::vector<const CommandEntry*> RowsOfOption(const std::string& strOption) {
@@ -133,6 +252,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     request.eCommand = CliCommand::Export;
   } else if (strCommand == "report") {
     request.eCommand = CliCommand::Report;
+  } else if (strCommand == "stats") {
+    request.eCommand = CliCommand::Stats;
   } else {
     strError = "unknown command '" + strCommand + "'";
     return false;
@@ -212,16 +333,17 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.bPanel = true;
     } else if (const std::vector<const CommandEntry*> apRows = RowsOfOption(strArg);
                !apRows.empty()) {
-      CliSetting setting{apRows.front(), strArg, "", {}};
+      CliSetting setting{.pCommand = apRows.front(), .strOption = strArg};
       if (apRows.size() > 1) {
-        // A numbered family: the number picks the row.
+        // A family: the number (or the word) picks the row.
         int nNumber = 0;
         if (!next(setting.strValue)) return false;
         const auto it = std::find_if(apRows.begin(), apRows.end(), [&](const CommandEntry* p) {
+          if (p->szCliValue) return setting.strValue == p->szCliValue;
           return ParseInteger(setting.strValue, nNumber) && p->nArg == nNumber;
         });
         if (it == apRows.end()) {
-          strError = strArg + " takes a number from 1 to " + std::to_string(apRows.size());
+          strError = strArg + " takes " + FamilyValues(apRows);
           return false;
         }
         setting.pCommand = *it;
@@ -229,6 +351,13 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         if (!next(setting.strValue) || !ReadDialogFields(*pSpec, setting, strError)) return false;
       }
       request.aSettings.push_back(setting);
+    } else if (const SpecialOption* pSpecial = FindSpecialOption(strArg)) {
+      CliSetting special{.pCommand = FindCommand(pSpecial->nCommandId), .strOption = strArg};
+      if (!special.pCommand || !next(special.strValue) ||
+          !ReadSpecialSetting(strArg, special.strValue, special, strError)) {
+        return false;
+      }
+      request.aSettings.push_back(special);
     } else {
       strError = "unknown option '" + strArg + "'";
       return false;

@@ -6,20 +6,38 @@
 #include <string>
 #include <vector>
 
+#include <utility>
+
 #include "import/import.h"
 
 struct CommandEntry;
 struct DisplayModeEntry;
 
-enum class CliCommand { Help, Export, Report };
+enum class CliCommand { Help, Export, Report, Stats };
+
+// What a setting does besides running its command as the menu would.
+enum class CliAction {
+  Command,          // the command (a dialog command with the typed values)
+  Clicks,           // left clicks in the training area (Shift held to erase)
+  Colour,           // the command, its colour picker answered with a colour
+  CategoryOptions,  // the category options' OK with bands or one name changed
+  ClassifyOptions,  // the classification options' OK with these categories checked
+};
 
 struct CliSetting {
-  const CommandEntry* pCommand;  // the command it runs (a dialog command for dialog values)
-  std::string strOption;         // as typed, for messages
-  std::string strValue;
+  const CommandEntry* pCommand = nullptr;  // the command it runs (a dialog's for its values)
+  std::string strOption{};                 // as typed, for messages
+  std::string strValue{};
   // Dialog values as typed, one per field of the dialog ("" where the command line gave none:
   // the field keeps the value the dialog opens with).
-  std::vector<std::string> astrFields;
+  std::vector<std::string> astrFields{};
+  CliAction eAction = CliAction::Command;
+  std::vector<std::pair<int, int>> aClicks{};  // Clicks: the points, in order
+  bool bShift = false;                       // Clicks: erase
+  Colorref crColour = 0;                     // Colour
+  int nCategory = 0;                         // CategoryOptions: the category named (else 0)
+  std::string strName{};                     // CategoryOptions: its new name
+  std::vector<int> anNumbers{};              // bands (CategoryOptions) or categories checked
 };
 
 struct CliRequest {

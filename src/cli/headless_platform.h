@@ -3,6 +3,7 @@
 // the caller lends (none: drawing is dropped).
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,7 +21,14 @@ class CHeadlessPlatform final : public Platform {
   void RepaintNow() override {}
   void InitialUpdate() override {}
   Canvas& WindowCanvas() override { return m_pWindow ? *m_pWindow : NullCanvas(); }
-  bool ChooseColour(Colorref&) override { return false; }
+  // The colour the command line gave, or Cancel when none is waiting.
+  bool ChooseColour(Colorref& crInOut) override {
+    if (!m_crAnswer) return false;
+    crInOut = *m_crAnswer;
+    m_crAnswer.reset();
+    return true;
+  }
+  void AnswerNextColour(std::optional<Colorref> crAnswer) { m_crAnswer = crAnswer; }
   bool SetStatusText(std::string_view, std::string_view) override { return false; }
   // The dialog is answered with the values the command line gave (OK), or cancelled when none
   // are waiting.
@@ -43,4 +51,5 @@ class CHeadlessPlatform final : public Platform {
   Canvas* m_pWindow = nullptr;
   int m_nMessages = 0;
   std::vector<std::string> m_astrAnswer;
+  std::optional<Colorref> m_crAnswer;
 };

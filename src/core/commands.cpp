@@ -103,6 +103,11 @@ bool IsCommandEnabled(int nId) {
   return pCmd && CanRun(*pCmd) && RuleAllows(*pCmd);
 }
 
+bool CommandRuleAllows(int nId) {
+  const CommandEntry* pCmd = FindCommand(nId);
+  return pCmd && RuleAllows(*pCmd);
+}
+
 bool IsCommandChecked(int nId) {
   const CommandEntry* pCmd = FindCommand(nId);
   return pCmd && pCmd->pfnCheck && pCmd->pfnCheck(pCmd->nArg);

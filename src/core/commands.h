@@ -46,6 +46,8 @@ struct CommandEntry {
   // The command-line setting that runs it ("--red"; with nArg as its number when several rows
   // share the option).
   const char* szCliOption = nullptr;
+  // The value the option takes for this row when it is not the number nArg ("16", "previous").
+  const char* szCliValue = nullptr;
   // A settings dialog described in the logic: the command shows it through the platform and
   // applies its values (no handler needed).
   const DialogSpec* pDialog = nullptr;
@@ -68,6 +70,9 @@ const CommandEntry* FindCommand(int nId);
 void SetCommandHandler(int nId, CommandHandler pfnHandler);
 
 bool IsCommandEnabled(int nId);
+// Whether the command's rule allows it now, handler or not (for the command line, which carries
+// out the desktop's own dialogs as their OK would).
+bool CommandRuleAllows(int nId);
 bool IsCommandChecked(int nId);
 // Runs the command if it exists, can run (a handler or a dialog) and its rule allows it now.
 bool DispatchCommand(int nId);

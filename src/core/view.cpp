@@ -113,6 +113,12 @@ void OnViewLButtonDown(int x, int y, bool bShift) {
   if (pMode && pMode->pfnClick) pMode->pfnClick(x, y, bShift);
 }
 
+void OnViewLButtonDrag(int x, int y, bool bShift) {
+  OnViewMouseMove(x, y);
+  const DisplayModeEntry* pMode = ShownMode();
+  if (pMode && pMode->pfnDrag) pMode->pfnDrag(x, y, bShift);
+}
+
 void MoveReadoutCursor(ArrowKey key) {
   switch (key) {
     case ArrowKey::Left: g_nMouseX = std::max(0, g_nMouseX - 1); break;

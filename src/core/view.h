@@ -54,6 +54,8 @@ void MoveReadoutCursor(ArrowKey key);
 
 void OnViewMouseMove(int x, int y);
 void OnViewLButtonDown(int x, int y, bool bShift);
+// A move with the left button held: the readout follows, and the mode may act on it.
+void OnViewLButtonDrag(int x, int y, bool bShift);
 
 void OnViewArrowKey(ArrowKey key);
 

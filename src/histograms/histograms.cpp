@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/commands.h"
+#include "core/settings_groups.h"
 #include "core/platform.h"
 #include "core/view.h"
 #include "resources/resource.h"
@@ -59,8 +60,22 @@ const CommandEntry kaHistogramCommands[] = {
 
 }  // namespace
 
+void ResetHistogramQuery() {
+  g_nHistCursor = 10;
+  for (int b = 1; b <= kMaxBands; ++b) g_anHistLineWidth[b] = 1;
+}
+
+void ResetHistogramPalette() {
+  static const Colorref kacrLine[9] = {0,
+                                       Rgb(0, 0, 255),     Rgb(0, 255, 0),   Rgb(255, 0, 0),
+                                       Rgb(255, 255, 0),   Rgb(255, 0, 255), Rgb(0, 255, 255),
+                                       Rgb(100, 100, 255), Rgb(100, 100, 0)};
+  for (int b = 1; b <= kMaxBands; ++b) g_acrHistLineColour[b] = kacrLine[b];
+}
+
 void RegisterHistograms() {
   RegisterCommands(kaHistogramCommands);
+  RegisterSettingsGroup({"histogram", ResetHistogramQuery, ResetHistogramPalette, nullptr});
   RegisterDisplayMode({
       .eMode = DisplayMode::DetailedHistogram,
       .pfnClick = OnHistogramClick,

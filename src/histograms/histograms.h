@@ -7,6 +7,11 @@
 // and the detailed histogram's display mode.
 void RegisterHistograms();
 
+// The histogram settings group: the value cursor and line widths (query), the line colours
+// (palette).
+void ResetHistogramQuery();
+void ResetHistogramPalette();
+
 // Left button in the detailed histogram: a click at x in 0..511 puts the value cursor on x / 2.
 void OnHistogramClick(int x, int y, bool bShift);
 // Left and Right move the value cursor by one.

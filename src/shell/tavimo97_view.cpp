@@ -64,7 +64,13 @@ void CTavimo97View::scrollContentsBy(int, int) { viewport()->update(); }
 
 void CTavimo97View::mouseMoveEvent(QMouseEvent* pEvent) {
   const QPoint pt = ToLogical(pEvent->position().toPoint());
-  OnViewMouseMove(pt.x(), pt.y());
+  if (pEvent->buttons() & Qt::LeftButton) {
+    // Painting training areas follows the dragged mouse.
+    OnViewLButtonDrag(pt.x(), pt.y(), (pEvent->modifiers() & Qt::ShiftModifier) != 0);
+    m_frame.UpdateViews();
+  } else {
+    OnViewMouseMove(pt.x(), pt.y());
+  }
 }
 
 void CTavimo97View::mousePressEvent(QMouseEvent* pEvent) {

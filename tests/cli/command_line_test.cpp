@@ -21,9 +21,9 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
     std::string strErr;  // what stderr holds (part of it for usage errors)
   } aCases[] = {
       {kExitUsage, {"export", "--tm", f[0], "--out", "x.png"},
-       "export needs --product composite|coarse|fine"},
+       "export needs --product composite|coarse|fine|category|training|classification"},
       {kExitUsage, Args("export", f, {"--product", "pie", "--out", "x.png"}),
-       "--product must be composite, coarse or fine"},
+       "--product must be composite, coarse, fine, category, training or classification"},
       {kExitUsage, Args("report", f, {"--rgb-library", "7"}), "takes a number from 1 to 6"},
       {kExitUsage, Args("report", f, {"--panel"}), "unknown option '--panel'"},
       // Values a dialog refuses, with the dialog's own message; nothing runs.

@@ -1,0 +1,456 @@
+#include "classification/categories.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "classification/category_panels.h"
+#include "classification/classify.h"
+#include "classification/messages.h"
+#include "core/dialogs.h"
+#include "core/parallel.h"
+#include "core/platform.h"
+#include "core/text_format.h"
+#include "core/view.h"
+#include "histograms/panels.h"
+#include "products/composite.h"
+#include "products/render.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr Colorref kacrCategoryDefault[9] = {0,
+                                             Rgb(255, 255, 85),
+                                             Rgb(255, 85, 255),
+                                             Rgb(255, 85, 85),
+                                             Rgb(85, 255, 255),
+                                             Rgb(85, 255, 85),
+                                             Rgb(85, 85, 255),
+                                             Rgb(170, 170, 0),
+                                             Rgb(170, 0, 170)};
+
+bool UsesBand(int b) { return b >= 1 && b <= kMaxBands && g_abUseBand[b - 1] == 1; }
+
+// The target's colour where the record's byte nMark is 1 (a training mark, or the category
+// image's membership), and with bAlsoCategory also inside the category image (the previous
+// category image under the marks); elsewhere the composite colour.
+class CMarkedColour {
+ public:
+  CMarkedColour(std::size_t nMark, bool bAlsoCategory)
+      : m_nMark(nMark), m_bAlsoCategory(bAlsoCategory),
+        m_nColour(ScreenPixel(g_acrCategoryColour[TargetCategory()])) {}
+  std::uint32_t operator()(const PixelRecord& px) const {
+    const std::uint8_t* pb = reinterpret_cast<const std::uint8_t*>(&px);
+    if (pb[m_nMark] == 1 || (m_bAlsoCategory && px.bCategoryClass != 0)) return m_nColour;
+    return m_composite(px);
+  }
+  static constexpr std::size_t kCategoryByte = offsetof(PixelRecord, bCategoryClass);
+
+ private:
+  std::size_t m_nMark;
+  bool m_bAlsoCategory;
+  std::uint32_t m_nColour;
+  CCompositeColour m_composite;
+};
+
+// The training marks of category nCategory: their byte in a record.
+std::size_t MarkByte(int nCategory) {
+  return offsetof(PixelRecord, abTrainMark) + static_cast<std::size_t>(nCategory - 1);
+}
+
+// What the window shows while the target is not valid in display mode 2 with redrawing on.
+void ShowInvalidCategory() {
+  DrawCategoryInvalidPanel();
+  if (g_bAlwaysRedraw != 1) return;
+  {
+    BusyCursorScope busy(BusyCursor::AppStarting);
+    RenderProduct(CCompositeColour(), false);
+  }
+  DrawPanelText(ThePlatform().WindowCanvas(), g_nMaxX + 3, 130, kPanelTextHeight,
+                FormatText("Category%d", TargetCategory()));
+  ThePlatform().RepaintNow();
+}
+
+// Per-band membership tables of the target's ranges: entry v of band b is 1 inside.
+void RangeTables(int t, std::uint8_t aabIn[kMaxBands][256]) {
+  for (int b = 1; b <= kMaxBands; ++b) {
+    for (int v = 0; v < 256; ++v) {
+      aabIn[b - 1][v] = g_anCatLower[b][t] <= v && v <= g_anCatUpper[b][t] ? 1 : 0;
+    }
+  }
+}
+
+// After the membership is known: the in-range counts of the used bands and the panel.
+void FinishCategoryImage(int t) {
+  for (int b = 1; b <= std::min(BandCount(), kMaxBands); ++b) {
+    g_anBandInRange[b] = 0;
+    if (!UsesBand(b) || g_anCatLower[b][t] > g_anCatUpper[b][t]) continue;
+    const int nFrom = std::max(g_anCatLower[b][t], 0), nTo = std::min(g_anCatUpper[b][t], 255);
+    for (int v = nFrom; v <= nTo; ++v) g_anBandInRange[b] += g_anBandHist[b - 1][v];
+  }
+  ShowProductPanel(DisplayMode::Category, DrawCategoryPanel);
+}
+
+void BandExistenceCheck(int abUseBand[9]) {
+  for (int b = 1; b <= kMaxBands; ++b) {
+    if (abUseBand[b] != 1 || g_nLastBand >= b - 1) continue;
+    ShowMessage(b == 8 ? std::string(kszMsgNoBand8Check) : FormatText(kszMsgNoBandCheck, b),
+                FormatText(kszCapNoBandCheck, b));
+    abUseBand[b] = 0;
+  }
+}
+
+// Dialog 141: the number, then lower (0..254) and upper (1..255) of bands 1..8.
+constexpr DialogField kaCategoryValueFields[] = {
+    {FieldKind::Range, "K", 1, 8, true},
+    {FieldKind::Range, "L1", 0, 254}, {FieldKind::Range, "U1", 1, 255},
+    {FieldKind::Range, "L2", 0, 254}, {FieldKind::Range, "U2", 1, 255},
+    {FieldKind::Range, "L3", 0, 254}, {FieldKind::Range, "U3", 1, 255},
+    {FieldKind::Range, "L4", 0, 254}, {FieldKind::Range, "U4", 1, 255},
+    {FieldKind::Range, "L5", 0, 254}, {FieldKind::Range, "U5", 1, 255},
+    {FieldKind::Range, "L6", 0, 254}, {FieldKind::Range, "U6", 1, 255},
+    {FieldKind::Range, "L7", 0, 254}, {FieldKind::Range, "U7", 1, 255},
+    {FieldKind::Range, "L8", 0, 254}, {FieldKind::Range, "U8", 1, 255},
+};
+
+void CurrentCategoryValues(int anValues[]) { CategoryValues(TargetCategory(), anValues); }
+
+void ApplyCategoryValues(const int anValues[]) {
+  const int c = std::clamp(anValues[0], 1, 8);
+  // The previous category image belongs to the old target.
+  if (c != g_nCategory) g_nTrainBackground = 0;
+  g_nCategory = c;
+  for (int b = 1; b <= kMaxBands; ++b) {
+    g_anCatLower[b][c] = anValues[2 * b - 1];
+    g_anCatUpper[b][c] = anValues[2 * b];
+  }
+}
+
+}  // namespace
+
+const DialogSpec kCategoryValueDialog = {IDD_CATEGORY_VALUE, kaCategoryValueFields, {},
+                                         CurrentCategoryValues, ApplyCategoryValues};
+
+void CategoryValues(int nCategory, int anValues[17]) {
+  const int c = std::clamp(nCategory, 1, 8);
+  anValues[0] = c;
+  for (int b = 1; b <= kMaxBands; ++b) {
+    anValues[2 * b - 1] = g_anCatLower[b][c];
+    anValues[2 * b] = g_anCatUpper[b][c];
+  }
+}
+
+void ResetCategoryQuery() {
+  std::memset(g_anCatLower, 0, sizeof g_anCatLower);
+  std::memset(g_anCatUpper, 0, sizeof g_anCatUpper);
+  g_nDotSize = 3;
+  g_nTrainBackground = 0;
+  for (int c = 1; c <= 8; ++c) {
+    g_abCategoryValid[c] = 0;
+    g_astrCategoryName[c] = "Name" + std::to_string(c);
+    g_abClassColourOn[c] = 1;
+    g_abClassify[c] = 1;
+  }
+  g_bClassified = 0;
+}
+
+void ResetCategoryPalette() {
+  for (int c = 1; c <= 8; ++c) g_acrCategoryColour[c] = kacrCategoryDefault[c];
+  g_crCategoryEdit = Rgb(255, 255, 255);
+}
+
+int TargetCategory() { return std::clamp(g_nCategory, 1, 8); }
+
+void OnSelectCategory(int nCategory) {
+  if (nCategory < 1 || nCategory > 8) return;
+  g_nCategory = nCategory;
+  OnCategoryChanged();
+}
+
+void OnCategoryChanged() {
+  if (g_nTrainBackground == 1) {
+    ShowMessage(kszMsgBackgroundReset, kszCapBackgroundReset);
+    g_nTrainBackground = 0;
+  }
+  switch (g_nDisplayMode) {
+    case DisplayMode::Category:
+      if (g_abCategoryValid[TargetCategory()] == 1) {
+        if (g_bAlwaysRedraw == 1) {
+          OnCategoryView();
+        } else {
+          OnCategoryHistogram();
+        }
+      } else {
+        ShowInvalidCategory();
+      }
+      break;
+    case DisplayMode::Training:
+      if (g_bAlwaysRedraw == 1) {
+        OnTrainingSelect();
+      } else {
+        OnTrainingUpdate();
+      }
+      break;
+    case DisplayMode::Composite:
+    case DisplayMode::Coarse:
+    case DisplayMode::Classify:
+    case DisplayMode::DetailedHistogram:
+    case DisplayMode::Fine:
+    case DisplayMode::Bmp:
+    case DisplayMode::Prompt:
+    case DisplayMode::NoData: break;
+  }
+}
+
+void OnTrainingUpdate() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  const int t = TargetCategory();
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  for (int b = 1; b <= kMaxBands; ++b) {
+    // Bands not in use, and bands the scene does not have, accept every value.
+    const bool bRanged = b <= nb && UsesBand(b);
+    g_anCatLower[b][t] = bRanged ? 254 : 0;
+    g_anCatUpper[b][t] = bRanged ? 0 : 255;
+  }
+  g_nRequiredPixels = static_cast<int>(static_cast<long long>(WindowWidth()) * WindowHeight() / 1000);
+
+  int anLower[kMaxBands], anUpper[kMaxBands], anBand[kMaxBands];
+  int nRanged = 0;
+  for (int b = 1; b <= nb; ++b) {
+    if (!UsesBand(b)) continue;
+    anBand[nRanged] = b - 1;
+    anLower[nRanged] = 254;
+    anUpper[nRanged] = 0;
+    ++nRanged;
+  }
+  const std::size_t nMark = static_cast<std::size_t>(t - 1);
+  int nCount = 0;
+  for (int x = 0; x < WindowWidth(); ++x) {
+    const PixelRecord* pColumn = g_aPixel[x];
+    for (int y = 0; y < WindowHeight(); ++y) {
+      const PixelRecord& px = pColumn[y];
+      if (px.abTrainMark[nMark] != 1) continue;
+      ++nCount;
+      for (int i = 0; i < nRanged; ++i) {
+        const int v = px.abBand[anBand[i]];
+        anLower[i] = std::min(anLower[i], v);
+        anUpper[i] = std::max(anUpper[i], v);
+      }
+    }
+  }
+  for (int i = 0; i < nRanged; ++i) {
+    g_anCatLower[anBand[i] + 1][t] = anLower[i];
+    g_anCatUpper[anBand[i] + 1][t] = anUpper[i];
+  }
+  g_anTrainCount[t] = nCount;
+  g_abCategoryValid[t] = nCount >= g_nRequiredPixels ? 1 : 0;
+  ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
+}
+
+void OnTrainingSelect() {
+  OnTrainingUpdate();
+  {
+    BusyCursorScope busy(BusyCursor::AppStarting);
+    RenderProduct(CMarkedColour(MarkByte(TargetCategory()), g_nTrainBackground == 1), false);
+  }
+  ThePlatform().RepaintNow();
+}
+
+void OnTrainingPaint(int x, int y, bool bErase) {
+  // Dot sizes 1, 4, 9, 16: the dot's offsets from the click and the margin it needs.
+  static const int kanFrom[4] = {0, -1, -1, -2}, kanTo[4] = {0, 0, 1, 1};
+  const int d = std::clamp(g_nDotSize, 0, 3);
+  const int nFrom = kanFrom[d], nTo = kanTo[d];
+  // Only whole dots: no partial dot at the edges.
+  if (x + nFrom < 0 || y + nFrom < 0 || x + nTo > g_nMaxX || y + nTo > g_nMaxY) return;
+  const int t = TargetCategory();
+  for (int i = nFrom; i <= nTo; ++i) {
+    for (int j = nFrom; j <= nTo; ++j) g_aPixel[x + i][y + j].abTrainMark[t - 1] = bErase ? 0 : 1;
+  }
+  if (g_abCategoryValid[t] == 1) {
+    g_abCategoryValid[t] = 0;
+    DrawTrainingPanel();
+  }
+  g_abCategoryValid[t] = 0;
+  g_bClassified = 0;
+  // Straight onto the window; the picture is rebuilt by the next selection.
+  Canvas& window = ThePlatform().WindowCanvas();
+  const CCompositeColour composite;
+  for (int i = nFrom; i <= nTo; ++i) {
+    for (int j = nFrom; j <= nTo; ++j) {
+      const Colorref cr = bErase ? ColorrefFromScreen(composite(g_aPixel[x + i][y + j]))
+                                 : g_acrCategoryColour[t];
+      window.SetPixel(x + i, y + j, cr);
+    }
+  }
+}
+
+void ComputeCategoryImagePlain() {
+  const int t = TargetCategory();
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  std::memset(g_anCatHist[t - 1], 0, sizeof g_anCatHist[t - 1]);
+  for (int y = 0; y < WindowHeight(); ++y) {
+    for (int x = 0; x < WindowWidth(); ++x) {
+      PixelRecord& px = g_aPixel[x][y];
+      bool bInside = true;
+      for (int b = 1; b <= kMaxBands; ++b) {
+        const int v = px.abBand[b - 1];
+        if (v < g_anCatLower[b][t] || v > g_anCatUpper[b][t]) bInside = false;
+      }
+      px.bCategoryClass = bInside ? 1 : 0;
+      if (!bInside) continue;
+      for (int b = 1; b <= nb; ++b) ++g_anCatHist[t - 1][b - 1][px.abBand[b - 1]];
+    }
+  }
+}
+
+void ComputeCategoryImage() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  const int t = TargetCategory();
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  std::uint8_t aabIn[kMaxBands][256];
+  RangeTables(t, aabIn);
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  // Each part counts into its own histograms; they are added afterwards.
+  static std::uint32_t s_aanHist[2][kMaxBands][256];
+  std::memset(s_aanHist, 0, sizeof s_aanHist);
+  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
+    auto& aanHist = s_aanHist[nPart];
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      for (int y = 0; y < nHeight; ++y) {
+        PixelRecord& px = pColumn[y];
+        const std::uint8_t* ab = px.abBand;
+        const std::uint8_t bInside = aabIn[0][ab[0]] & aabIn[1][ab[1]] & aabIn[2][ab[2]] &
+                                     aabIn[3][ab[3]] & aabIn[4][ab[4]] & aabIn[5][ab[5]] &
+                                     aabIn[6][ab[6]] & aabIn[7][ab[7]];
+        px.bCategoryClass = bInside;
+        if (bInside) {
+          for (int b = 0; b < nb; ++b) ++aanHist[b][ab[b]];
+        }
+      }
+    }
+  });
+  for (int b = 0; b < kMaxBands; ++b) {
+    for (int v = 0; v < 256; ++v) g_anCatHist[t - 1][b][v] = s_aanHist[0][b][v] + s_aanHist[1][b][v];
+  }
+  FinishCategoryImage(t);
+}
+
+void OnCategoryHistogram() { ComputeCategoryImage(); }
+
+void OnCategoryView() {
+  ComputeCategoryImage();
+  {
+    BusyCursorScope busy(BusyCursor::AppStarting);
+    RenderProduct(CMarkedColour(CMarkedColour::kCategoryByte, false), false);
+  }
+  ThePlatform().RepaintNow();
+}
+
+void OnCategorySmoothView() {
+  ComputeCategoryImage();
+  BusyCursorScope busy(BusyCursor::AppStarting);
+  RenderProduct(CMarkedColour(CMarkedColour::kCategoryByte, false), true);
+}
+
+void OnClearCategoryPixels() {
+  if (ThePlatform().MessageBox(kszMsgClearCategory, kszCapClear, MsgButtons::OkCancel) !=
+      MsgResult::Ok) {
+    return;
+  }
+  const int t = TargetCategory();
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      g_aPixel[x][y].abTrainMark[t - 1] = 0;
+      g_aPixel[x][y].bCategoryClass = 0;
+    }
+  }
+  g_bClassified = 0;
+  g_abCategoryValid[t] = 0;
+  g_anTrainCount[t] = 0;
+  OnCategoryChanged();
+}
+
+void OnClearAllPixels() {
+  if (ThePlatform().MessageBox(kszMsgClearAll, kszCapClear, MsgButtons::OkCancel) !=
+      MsgResult::Ok) {
+    return;
+  }
+  // The marks of every category go, whatever the number of bands, in the whole plane.
+  for (auto& column : g_aPixel) {
+    for (PixelRecord& px : column) {
+      std::memset(px.abTrainMark, 0, sizeof px.abTrainMark);
+      px.bCategoryClass = 0;
+    }
+  }
+  for (int c = 1; c <= 8; ++c) {
+    g_anTrainCount[c] = 0;
+    g_abCategoryValid[c] = 0;
+  }
+  g_bClassified = 0;
+  OnCategoryChanged();
+}
+
+void SetDotSize(int nDotSize) { g_nDotSize = std::clamp(nDotSize, 0, 3); }
+
+void SetTrainBackground(int nBackground) { g_nTrainBackground = nBackground == 1 ? 1 : 0; }
+
+void OnCategoryColour() {
+  const int t = TargetCategory();
+  g_crCategoryEdit = g_acrCategoryColour[t];
+  Colorref cr = g_crCategoryEdit;
+  if (!ThePlatform().ChooseColour(cr)) return;
+  g_crCategoryEdit = cr;
+  g_acrCategoryColour[t] = cr;
+  if (g_nDisplayMode == DisplayMode::Category || g_nDisplayMode == DisplayMode::Training) {
+    OnCategoryChanged();
+  } else if (g_nDisplayMode == DisplayMode::Classify && g_bClassified == 1) {
+    if (g_bAlwaysRedraw == 1) {
+      OnClassifyView();
+    } else {
+      OnClassifyHistogram();
+    }
+  }
+}
+
+CategoryOptions CurrentCategoryOptions() {
+  CategoryOptions options;
+  for (int i = 1; i <= 8; ++i) {
+    options.abUseBand[i] = g_abUseBand[i - 1];
+    options.abClassify[i] = g_abClassify[i];
+    options.astrName[i] = g_astrCategoryName[i];
+  }
+  return options;
+}
+
+void ApplyCategoryOptions(const CategoryOptions& options) {
+  int abUseBand[9];
+  std::copy(std::begin(options.abUseBand), std::end(options.abUseBand), abUseBand);
+  for (int c = 1; c <= 8; ++c) g_astrCategoryName[c] = options.astrName[c];
+  BandExistenceCheck(abUseBand);
+  bool bChanged = false;
+  for (int b = 1; b <= kMaxBands; ++b) {
+    bChanged |= g_abUseBand[b - 1] != abUseBand[b];
+    g_abUseBand[b - 1] = abUseBand[b];
+  }
+  if (!bChanged) return;
+  ShowMessage(kszMsgBandsChanged, kszCapProcess);
+  for (int c = 1; c <= 8; ++c) {
+    g_anTrainCount[c] = 0;
+    g_abCategoryValid[c] = 0;
+  }
+  g_bClassified = 0;
+}
+
+void ApplyClassifyOptions(const CategoryOptions& options) {
+  int abUseBand[9];
+  std::copy(std::begin(options.abUseBand), std::end(options.abUseBand), abUseBand);
+  for (int c = 1; c <= 8; ++c) {
+    g_astrCategoryName[c] = options.astrName[c];
+    g_abClassify[c] = options.abClassify[c] == 1 ? 1 : 0;
+  }
+  BandExistenceCheck(abUseBand);
+  for (int b = 1; b <= kMaxBands; ++b) g_abUseBand[b - 1] = abUseBand[b];
+  if (g_bClassified == 1) ShowMessage(kszMsgRegenerate, kszCapProcess);
+  g_nDisplayMode = DisplayMode::Classify;
+}

@@ -1,0 +1,63 @@
+// Categories and their training areas: the target category, painting training pixels, the
+// ranges an update derives from them, the category image, and the category options.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+struct DialogSpec;
+
+// The settings group: ranges, dot size, background, validity, names and the classification
+// flags (query); the category colours (palette).
+void ResetCategoryQuery();
+void ResetCategoryPalette();
+
+// The target category, pulled into 1..8 for indexing.
+int TargetCategory();
+
+// Commands.
+void OnSelectCategory(int nCategory);  // 1..8
+// After the target (or its colour) changed: the background returns to the composite, and the
+// category picture or training area shown is redrawn for the new target.
+void OnCategoryChanged();
+// The ranges of the target from its training pixels, then the training panel (display mode 3).
+void OnTrainingUpdate();
+// The update, then the training area drawn over the composite (or the previous category image).
+void OnTrainingSelect();
+void OnCategoryView();
+void OnCategorySmoothView();
+// The prepare step: the category image of the target, its histograms, the in-range counts and
+// the category panel (display mode 2).
+void OnCategoryHistogram();
+void ComputeCategoryImage();
+// The same membership and histograms as one plain loop, the reference for the fast one.
+void ComputeCategoryImagePlain();
+void OnClearCategoryPixels();
+void OnClearAllPixels();
+void SetDotSize(int nDotSize);            // 0..3
+void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category image
+
+// A left click (or a drag step) at (x, y) in the training area: one dot of the target painted,
+// or erased with Shift, when the whole dot lies inside the window.
+void OnTrainingPaint(int x, int y, bool bErase);
+
+// Dialog 141: the category number 1..8 and the lower and upper values of bands 1..8.
+extern const DialogSpec kCategoryValueDialog;
+// The values the dialog shows for category nCategory: [0] the number, then lower, upper of
+// band 1, ..., band 8.
+void CategoryValues(int nCategory, int anValues[17]);
+
+// The colour picker for the target category.
+void OnCategoryColour();
+
+// The category options (dialog 165) and the classification options (dialog 160) as OK hands
+// them over: flags and names of bands and categories 1..8 (index 0 unused).
+struct CategoryOptions {
+  int abUseBand[9] = {};
+  int abClassify[9] = {};
+  std::string astrName[9];
+};
+CategoryOptions CurrentCategoryOptions();
+void ApplyCategoryOptions(const CategoryOptions& options);
+void ApplyClassifyOptions(const CategoryOptions& options);

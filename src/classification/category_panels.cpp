@@ -1,0 +1,151 @@
+#include "classification/category_panels.h"
+
+#include <algorithm>
+
+#include "classification/categories.h"
+#include "classification/messages.h"
+#include "core/view.h"
+
+namespace {
+
+constexpr Colorref kcrWhite = Rgb(255, 255, 255);
+
+void Text(int x, int y, int nHeight, const std::string& str) {
+  DrawPanelText(ThePlatform().WindowCanvas(), x, y, nHeight, str);
+}
+
+// The lines at y = 0, 15, 30, ... when the guidance is on.
+template <std::size_t N>
+void Guide(const char* const (&aszLines)[N], int nLastX = -1) {
+  if (g_bShowGuide != 1) return;
+  for (std::size_t i = 0; i < N; ++i) {
+    const int x = i + 1 == N && nLastX >= 0 ? nLastX : g_nMaxX + 3;
+    Text(x, 15 * static_cast<int>(i), kGuideTextHeight, aszLines[i]);
+  }
+}
+
+void ClearPanelToPictureBottom() {
+  ThePlatform().WindowCanvas().FillRect(g_nMaxX + 2, 0, 1023, g_nMaxY + 1, kcrWhite, kcrWhite);
+}
+
+// Marks, title, labels and swatches that both classification panels show.
+void ClassifyRows() {
+  Canvas& canvas = ThePlatform().WindowCanvas();
+  const int X0 = g_nMaxX;
+  for (int c = 1; c <= 8; ++c) {
+    if (g_abClassify[c] == 1) canvas.DrawIcon(X0 + 3, CategoryPanelLayout::RowTop(c), kIconPanelCheck);
+  }
+  for (int c = 1; c <= 8; ++c) {
+    if (g_abClassify[c] == 1 && g_abClassColourOn[c] == 1) {
+      canvas.DrawIcon(X0 + 3, CategoryPanelLayout::RowTop(c), kIconPanelDoubleCheck);
+    }
+  }
+  Text(X0 + 3, 130, kPanelTextHeight, kszClassifyTitle);
+  for (int c = 1; c <= 8; ++c) {
+    Text(X0 + 20, CategoryPanelLayout::RowTop(c), kPanelTextHeight, FormatText("%d", c));
+    FillSwatch(canvas, CategoryPanelLayout::ColourSwatch(c), g_acrCategoryColour[c]);
+  }
+}
+
+}  // namespace
+
+int PercentOfWindow(long long nCount) {
+  const long long nHundredth = static_cast<long long>(WindowWidth()) * WindowHeight() / 100;
+  return nHundredth == 0 ? 0 : static_cast<int>(nCount / nHundredth);
+}
+
+void DrawTrainingPanel() {
+  Canvas& canvas = ThePlatform().WindowCanvas();
+  const int X0 = g_nMaxX;
+  canvas.DrawIcon(X0 + 3, CategoryPanelLayout::RowTop(TargetCategory()), kIconPanelCheck);
+  if (g_bShowGuide == 1) {
+    for (int i = 0; i < 8; ++i) {
+      const std::string str = i == 4 ? FormatText(kaszTrainingGuide[4], WindowWidth(),
+                                                  WindowHeight(), g_nRequiredPixels)
+                                     : std::string(kaszTrainingGuide[i]);
+      Text(X0 + 3, 15 * i, kGuideTextHeight, str);
+    }
+  }
+  Text(X0 + 3, 130, kPanelTextHeight, kszTrainingTitle);
+  for (int c = 1; c <= 8; ++c) {
+    const int y = CategoryPanelLayout::RowTop(c);
+    Text(X0 + 20, y, kPanelTextHeight, FormatText("%d", c));
+    FillSwatch(canvas, CategoryPanelLayout::ColourSwatch(c), g_acrCategoryColour[c]);
+    Text(X0 + 70, y, kGuideTextHeight, FormatText("%d", g_anTrainCount[c]));
+    Text(X0 + 100, y, kGuideTextHeight, FormatText("> %d", g_nRequiredPixels));
+    Text(X0 + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
+    Text(X0 + 150, y, kGuideTextHeight,
+         g_abCategoryValid[c] == 0 ? kszNeedsUpdate : kszTrainingOk);
+  }
+}
+
+void DrawCategoryPanel() {
+  Canvas& canvas = ThePlatform().WindowCanvas();
+  const int X0 = g_nMaxX;
+  const int t = TargetCategory();
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+
+  // Every band's histogram on one scale: the largest count of all reaches the top.
+  DrawHistogramFrame(canvas, 0);
+  std::uint32_t nMax = 0;
+  for (int b = 0; b < nb; ++b) {
+    nMax = std::max(nMax, *std::max_element(g_anBandHist[b], g_anBandHist[b] + 256));
+  }
+  for (int b = 1; b <= nb; ++b) {
+    DrawHistogramCurve(canvas, 0, g_anBandHist[b - 1], nMax, g_acrHistLineColour[b]);
+  }
+  for (int b = 1; b <= nb; ++b) {
+    if (g_abUseBand[b - 1] == 1) canvas.DrawIcon(X0 + 3, CategoryPanelLayout::RowTop(b), kIconPanelCheck);
+  }
+  Text(X0 + 3, 130, kPanelTextHeight, FormatText("Category%d", t));
+  Text(X0 + 90, 130, kPanelTextHeight, g_astrCategoryName[t]);
+  for (int b = 1; b <= nb; ++b) {
+    const int y = CategoryPanelLayout::RowTop(b);
+    Text(X0 + 20, y, kPanelTextHeight, FormatText("%d", b));
+    Text(X0 + 60, y, kPanelTextHeight, FormatText("%d", g_anCatLower[b][t]));
+    Text(X0 + 90, y, kPanelTextHeight, FormatText("～ %d", g_anCatUpper[b][t]));
+    if (g_abUseBand[b - 1] != 1) continue;
+    Text(X0 + 150, y, kPanelTextHeight, FormatText("%d", PercentOfWindow(g_anBandInRange[b])));
+    Text(X0 + 180, y, kPanelTextHeight, FormatText("%d", static_cast<int>(g_anBandInRange[b])));
+    // The legend: the band's line colour.
+    FillSwatch(canvas, {X0 + 31, y + 7, X0 + 55, y + 8}, g_acrHistLineColour[b]);
+  }
+}
+
+void DrawCategoryInvalidPanel() {
+  ClearPanelToPictureBottom();
+  Guide(kaszCategoryInvalidGuide);
+  const int t = TargetCategory();
+  Text(g_nMaxX + 3, 130, kPanelTextHeight, FormatText("Category%d", t));
+  Text(g_nMaxX + 90, 130, kPanelTextHeight, g_astrCategoryName[t]);
+}
+
+void DrawClassifyPanel() {
+  const int X0 = g_nMaxX;
+  Guide(kaszClassifyGuide);
+  ClassifyRows();
+  for (int c = 1; c <= 8; ++c) {
+    const int y = CategoryPanelLayout::RowTop(c);
+    Text(X0 + 70, y, kGuideTextHeight, FormatText("%d", PercentOfWindow(g_anClassCount[c])));
+    Text(X0 + 100, y, kGuideTextHeight, FormatText("%d", static_cast<int>(g_anClassCount[c])));
+    Text(X0 + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
+  }
+}
+
+void DrawClassifyInvalidPanel() {
+  if (g_nDisplayMode == DisplayMode::DetailedHistogram) {
+    ThePlatform().WindowCanvas().FillRect(0, 0, 1023, 1023, kcrWhite, kcrWhite);
+  } else {
+    ClearPanelToPictureBottom();
+  }
+  Guide(kaszClassifyInvalidGuide, g_nMaxX + 20);
+  ClassifyRows();
+  for (int c = 1; c <= 8; ++c) {
+    const int y = CategoryPanelLayout::RowTop(c);
+    const char* szState = g_abClassify[c] != 1           ? kszClassNotTaking
+                          : g_abCategoryValid[c] == 1 ? kszClassOk
+                                                      : kszClassCannot;
+    Text(g_nMaxX + 70, y, kGuideTextHeight, szState);
+    Text(g_nMaxX + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
+  }
+}

@@ -1,0 +1,227 @@
+#include "classification/classify.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "classification/categories.h"
+#include "classification/category_panels.h"
+#include "core/parallel.h"
+#include "core/platform.h"
+#include "histograms/panels.h"
+#include "products/composite.h"
+#include "products/render.h"
+
+namespace {
+
+// Eight 32-bit lanes, one per category, as the compiler's vector type (plain SSE2 pairs where
+// nothing wider is enabled).
+using Lanes = std::int32_t __attribute__((vector_size(32)));
+
+// A category's distance is kept as distance * 8 + its index, so the smallest lane is both the
+// nearest category and, on a tie, the lowest-numbered one. Categories not taking part start far
+// beyond any distance (8 bands x 255 squared x 8 is below 2^23).
+constexpr std::int32_t kFar = 1 << 28;
+
+struct alignas(32) BandLanes {
+  Lanes an[256];  // entry v: (v - centre of category k)^2 * 8 in lane k
+};
+
+int SmallestLane(Lanes d) {
+  std::int32_t n = d[0];
+  for (int k = 1; k < 8; ++k) n = std::min(n, d[k]);
+  return n & 7;
+}
+
+// Category k+1's colour, or where its colouring is off the composite; black for no class.
+class CClassColour {
+ public:
+  CClassColour() {
+    for (int k = 0; k < 9; ++k) {
+      const bool bOwn = k < 8 && g_abClassColourOn[k + 1] == 1;
+      m_anComposite[k] = k < 8 && !bOwn ? 0xFFFFFFFFu : 0u;
+      m_anColour[k] = bOwn ? ScreenPixel(g_acrCategoryColour[k + 1]) : k < 8 ? 0u : ScreenPixel(0, 0, 0);
+    }
+  }
+  std::uint32_t operator()(const PixelRecord& px) const {
+    const std::size_t k = std::min<std::size_t>(px.bClassifyClass, 8);
+    return (m_composite(px) & m_anComposite[k]) | m_anColour[k];
+  }
+
+ private:
+  std::uint32_t m_anColour[9];
+  std::uint32_t m_anComposite[9];
+  CCompositeColour m_composite;
+};
+
+void RenderClassification(bool bSmooth) {
+  BusyCursorScope busy(BusyCursor::AppStarting);
+  RenderProduct(CClassColour(), bSmooth);
+}
+
+}  // namespace
+
+void ComputeClassCentres(int aanCentre[9][9]) {
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  for (int c = 1; c <= 8; ++c) {
+    for (int b = 1; b <= nb; ++b) {
+      const std::uint32_t* anHist = g_anCatHist[c - 1][b - 1];
+      std::uint64_t nTotal = 0;
+      for (int v = 0; v < 256; ++v) nTotal += anHist[v];
+      const std::uint64_t nHalf = nTotal / 2;
+      // The largest value whose cumulative count is not above half; 0 when value 0 alone is.
+      int nCentre = 0;
+      std::uint64_t nSum = 0;
+      for (int v = 0; v < 256; ++v) {
+        nSum += anHist[v];
+        if (nSum <= nHalf) nCentre = v;
+      }
+      aanCentre[c][b] = nCentre;
+    }
+  }
+}
+
+void ClassifyAssignPlain(const int aanCentre[9][9]) {
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  for (int y = 0; y < WindowHeight(); ++y) {
+    for (int x = 0; x < WindowWidth(); ++x) {
+      PixelRecord& px = g_aPixel[x][y];
+      double dBest = 1000000000.0;
+      int nBest = 8;
+      for (int k = 0; k < 8; ++k) {
+        if (g_abClassify[k + 1] != 1) continue;
+        double d = 0.0;
+        for (int b = 1; b <= nb; ++b) {
+          if (g_abUseBand[b - 1] != 1) continue;
+          const double dDiff = std::abs(px.abBand[b - 1] - aanCentre[k + 1][b]);
+          d += dDiff * dDiff;
+        }
+        if (d < dBest) {
+          dBest = d;
+          nBest = k;
+        }
+      }
+      px.bClassifyClass = static_cast<std::uint8_t>(nBest);
+    }
+  }
+  std::memset(g_anClassCount, 0, sizeof g_anClassCount);
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      const int k = g_aPixel[x][y].bClassifyClass;
+      if (k < 8) ++g_anClassCount[k + 1];
+    }
+  }
+}
+
+void ClassifyAssign(const int aanCentre[9][9]) {
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  static BandLanes s_aTable[kMaxBands];
+  std::size_t anByte[kMaxBands];
+  int nUsed = 0;
+  for (int b = 1; b <= nb; ++b) {
+    if (g_abUseBand[b - 1] != 1) continue;
+    for (int v = 0; v < 256; ++v) {
+      for (int k = 0; k < 8; ++k) {
+        const std::int32_t nDiff = v - aanCentre[k + 1][b];
+        s_aTable[nUsed].an[v][k] = nDiff * nDiff * 8;
+      }
+    }
+    anByte[nUsed++] = static_cast<std::size_t>(b - 1);
+  }
+  Lanes base;
+  for (int k = 0; k < 8; ++k) base[k] = k + (g_abClassify[k + 1] == 1 ? 0 : kFar);
+
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  static std::uint32_t s_aanCount[2][8];
+  std::memset(s_aanCount, 0, sizeof s_aanCount);
+  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
+    std::uint32_t* anCount = s_aanCount[nPart];
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      for (int y = 0; y < nHeight; ++y) {
+        PixelRecord& px = pColumn[y];
+        Lanes d = base;
+        for (int i = 0; i < nUsed; ++i) d += s_aTable[i].an[px.abBand[anByte[i]]];
+        const int k = SmallestLane(d);
+        px.bClassifyClass = static_cast<std::uint8_t>(k);
+        ++anCount[k];
+      }
+    }
+  });
+  g_anClassCount[0] = 0;
+  for (int k = 0; k < 8; ++k) g_anClassCount[k + 1] = s_aanCount[0][k] + s_aanCount[1][k];
+}
+
+void OnClassifyHistogram() { ShowProductPanel(DisplayMode::Classify, DrawClassifyPanel); }
+
+void OnClassifyView() {
+  OnClassifyHistogram();
+  RenderClassification(false);
+  ThePlatform().RepaintNow();
+}
+
+void OnClassifySmoothView() {
+  OnClassifyHistogram();
+  RenderClassification(true);
+}
+
+void OnClassifyGenerate() {
+  ThePlatform().SetBusyCursor(BusyCursor::Wait);
+  g_nDisplayMode = DisplayMode::Classify;
+  g_bClassified = 0;
+  bool bAny = false, bAllValid = true;
+  for (int c = 1; c <= 8; ++c) {
+    if (g_abClassify[c] != 1) continue;
+    bAny = true;
+    bAllValid &= g_abCategoryValid[c] == 1;
+  }
+  if (!bAny || !bAllValid) {
+    ThePlatform().Beep();
+    DrawClassifyInvalidPanel();
+    ThePlatform().SetBusyCursor(BusyCursor::Arrow);
+    return;
+  }
+  g_bClassified = 1;
+
+  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+  ThePlatform().WindowCanvas().FillRect(g_nMaxX + 2, 0, 1023, g_nMaxY + 1, Rgb(255, 255, 255),
+                                        Rgb(255, 255, 255));
+  for (int c = 1; c <= 8; ++c) {
+    if (g_abClassify[c] != 1) continue;
+    g_nCategory = c;
+    DrawCategoryPanel();
+    ComputeCategoryImage();
+    g_nDisplayMode = DisplayMode::Classify;
+  }
+  const int bGuide = g_bShowGuide;
+  g_bShowGuide = 0;
+  DrawClassifyInvalidPanel();
+  g_bShowGuide = bGuide;
+
+  // Every pixel of the window gets a class below, so none keeps "not classified" (8).
+  int aanCentre[9][9] = {};
+  ComputeClassCentres(aanCentre);
+  ClassifyAssign(aanCentre);
+
+  if (g_bAlwaysRedraw == 0) {
+    OnClassifyHistogram();
+  } else {
+    OnClassifyView();
+  }
+  ThePlatform().SetBusyCursor(BusyCursor::Arrow);
+}
+
+void ToggleClassColour(int nCategory) {
+  if (nCategory < 1 || nCategory > 8) return;
+  g_abClassColourOn[nCategory] = g_abClassColourOn[nCategory] == 1 ? 0 : 1;
+  OnClassifyHistogram();
+}
+
+void SetAllClassColours(int bOn) {
+  for (int c = 1; c <= 8; ++c) g_abClassColourOn[c] = bOn;
+  OnClassifyHistogram();
+}
+
+void InvertClassColours() {
+  for (int c = 1; c <= 8; ++c) g_abClassColourOn[c] = g_abClassColourOn[c] == 1 ? 0 : 1;
+  OnClassifyHistogram();
+}

@@ -1,0 +1,81 @@
+// Texts of the categories, training areas and the classification: messages with their captions,
+// panel texts and dialog labels. Tests compare against these same literals.
+#pragma once
+
+// ---- Messages -----------------------------------------------------------------------------------
+inline constexpr const char* kszMsgBackgroundReset =
+    "対象とするカテゴリーの変更により直前のカテゴリー画像は無効となります\n"
+    "トレーニングエリアの背景は合成画像となります";
+inline constexpr const char* kszCapBackgroundReset = "Change to BackGround";
+inline constexpr const char* kszMsgClearCategory =
+    "この対象となっているカテゴリーのピクセルを全部クリアしていいですか";
+inline constexpr const char* kszMsgClearAll = "全部のカテゴリーのピクセルを全部クリアしていいですか";
+inline constexpr const char* kszCapClear = "クリア";
+inline constexpr const char* kszMsgBandsChanged =
+    "使用するバンドを変更したことにより各カテゴリーに対する\n"
+    "トレーニングエリア選定の更新が必要です";
+inline constexpr const char* kszMsgRegenerate =
+    "分類するカテゴリーを変更したことにより\n再度、「カテゴリー画像より分類画像の生成」が必要です";
+inline constexpr const char* kszCapProcess = "処理";
+// Band b's existence warning: "Band%dはありません チェックは取り消しました" (band 8 breaks the
+// line) with the caption "Warning in Check Band%d".
+inline constexpr const char* kszMsgNoBandCheck = "Band%dはありません チェックは取り消しました";
+inline constexpr const char* kszMsgNoBand8Check = "Band8はありません\nチェックは取り消しました";
+inline constexpr const char* kszCapNoBandCheck = "Warning in Check Band%d";
+
+// ---- Panels -------------------------------------------------------------------------------------
+inline constexpr const char* kaszTrainingGuide[8] = {
+    ">マウス操作：",
+    ">  「左クリック」で選定",
+    ">  「Shift+左クリック」で消去",
+    ">必要ピクセル数（全画面の0.1％以上）：",
+    ">  x軸(%d)×y軸(%d)×0.001＝%d",
+    ">選定後は「トレーニングエリア更新」を行い、",
+    ">「カテゴリー画像表示」で確認を行います",
+    ">精度の向上には何度もフィードバックが必要です",
+};
+inline constexpr const char* kszTrainingTitle = "トレーニングエリア選定";
+inline constexpr const char* kszNeedsUpdate = "選定又は更新が必要";
+// "ＯＫ" and 22 blanks, which overwrite the longer text.
+inline constexpr const char* kszTrainingOk = "ＯＫ                      ";
+inline constexpr const char* kaszCategoryInvalidGuide[5] = {
+    ">カテゴリー画像：",
+    ">このカテゴリーはトレーニングエリアが",
+    ">必要ピクセル数に満たないか更新処理が",
+    ">なされていません",
+    ">「トレーニングエリア選定」が必要です",
+};
+inline constexpr const char* kaszClassifyGuide[5] = {
+    ">分類画像は",
+    ">トレーニングエリア選定の更新、ピクセルの",
+    ">クリア、及び使用するバンド変更をしたら",
+    ">「カテゴリー画像から分類画像を生成」で",
+    ">再度、データ更新が必要です",
+};
+inline constexpr const char* kaszClassifyInvalidGuide[5] = {
+    ">分類画像を作成できません",
+    ">カテゴリー画像より分類画像を",
+    ">生成できません",
+    ">各カテゴリーのトレーニングエリアの",
+    ">更新状態を再度確認して下さい",
+};
+inline constexpr const char* kszClassifyTitle = "分類画像";
+inline constexpr const char* kszClassOk = "ＯＫ";
+inline constexpr const char* kszClassCannot = "処理できません";
+inline constexpr const char* kszClassNotTaking = "このカテゴリーは分類しません";
+
+// ---- Dialogs ------------------------------------------------------------------------------------
+inline constexpr const char* kszCategoryValueTitle = "カテゴリ値設定";
+inline constexpr const char* kszActiveCategoryLabel = "Active Category =";
+inline constexpr const char* kszCategoryValueOk = "更新";
+inline constexpr const char* kszCategoryValueCancel = "ｷｬﾝｾﾙ";
+inline constexpr const char* kszCategoryOptionsTitle = "カテゴリー画像のオプション";
+inline constexpr const char* kszUseBandsGroup = "使用するバンド";
+inline constexpr const char* kszCategoryNamesGroup = "カテゴリーの名前";
+inline constexpr const char* kszUseBandsNote = "使用するバンドはカテゴリー１～８で共通です。";
+inline constexpr const char* kszClassifyOptionsTitle = "分類画像のオプション";
+inline constexpr const char* kszClassifyCategoriesGroup = "分類するカテゴリー";
+inline constexpr const char* kszBandsInUseGroup = "使用しているバンド";
+inline constexpr const char* kaszCategoryLabel[8] = {"カテゴリー１", "カテゴリー２", "カテゴリー３",
+                                                     "カテゴリー４", "カテゴリー５", "カテゴリー６",
+                                                     "カテゴリー７", "カテゴリー８"};
