@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/commands.h"
+#include "classification/ui/category_dialogs.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
@@ -40,9 +41,12 @@ bool RunDialogWindow(const DialogSpec& dialog, int anValues[]) {
 
 void RegisterShellCommands() {
   SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
+  SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
+  SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
   // One line per described dialog: its number and its window class.
   g_mapDialogWindows[IDD_CUTOFF_RATE] = Make<CCutOffRateDlg>;
   g_mapDialogWindows[IDD_COMPOSITE_VALUE] = Make<CCompositeValueDlg>;
   g_mapDialogWindows[IDD_RANK_VALUE] = Make<CRankValueDlg>;
   g_mapDialogWindows[IDD_POINT_VALUE] = Make<CPointValueDlg>;
+  g_mapDialogWindows[IDD_CATEGORY_VALUE] = Make<CCategoryValueDlg>;
 }

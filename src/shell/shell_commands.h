@@ -17,5 +17,6 @@ bool HasDialogWindow(int nId);
 // Runs the window of dialog modally: true and the values on OK.
 bool RunDialogWindow(const DialogSpec& dialog, int anValues[]);
 
-// Gives the scene dialog's command its handler and every described dialog its window.
+// Gives the commands of the desktop's own dialogs (scene, category and classification options)
+// their handlers and every described dialog its window.
 void RegisterShellCommands();
