@@ -86,3 +86,40 @@ TEST_F(CliTest, SettingsApplyInOrderAsTheirCommandsDo) {
   EXPECT_EQ(run.nStatus, kExitUsage);
   EXPECT_NE(run.strErr.find("--red 4 is not available"), std::string::npos) << run.strErr;
 }
+
+TEST_F(CliTest, TrainingClassificationAndStatsFromTheCommandLine) {
+  const std::vector<std::string> f = FloppyScene(4);
+  // Clicks paint only in the training area; values a menu does not have are usage errors.
+  Run run = RunHere(Args("report", f, {"--paint", "10,10"}));
+  EXPECT_EQ(run.nStatus, kExitUsage);
+  EXPECT_NE(run.strErr.find("--paint 10,10 is not available"), std::string::npos) << run.strErr;
+  run = RunHere(Args("report", f, {"--dot-size", "5"}));
+  EXPECT_EQ(run.nStatus, kExitUsage);
+  EXPECT_NE(run.strErr.find("--dot-size takes 1, 4, 9 or 16"), std::string::npos);
+  run = RunHere(Args("report", f, {"--train-background", "previous"}));  // no valid category
+  EXPECT_EQ(run.nStatus, kExitUsage);
+
+  // Three categories painted, updated and classified; the stats say so.
+  run = RunHere(Args("stats", f,
+                     {"--train-select", "--dot-size", "16", "--paint-rect", "20,20,40,40",
+                      "--train-update", "--category", "2", "--paint-rect", "300,200,330,230",
+                      "--erase", "330,230", "--train-update", "--category-name", "2,森, 林",
+                      "--use-bands", "1,2,3", "--train-select", "--category", "1",
+                      "--train-update", "--category", "2", "--train-update",
+                      "--classify-categories", "1,2", "--category-colour", "1,2,3",
+                      "--classify"}));
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  // Changing the bands used invalidated both; the message was answered OK.
+  EXPECT_NE(run.strErr.find("処理: 使用するバンドを変更したことにより各カテゴリーに対する "),
+            std::string::npos)
+      << run.strErr;
+  EXPECT_EQ(g_bClassified, 1);
+  EXPECT_EQ(g_astrCategoryName[2], "森, 林");
+  EXPECT_EQ(g_acrCategoryColour[2], Rgb(1, 2, 3));
+  EXPECT_EQ(g_aPixel[330][230].abTrainMark[1], 0);
+  EXPECT_EQ(g_aPixel[327][227].abTrainMark[1], 1);  // the erased dot was 328..331
+  EXPECT_EQ(g_anClassCount[1] + g_anClassCount[2], 512u * 400u);
+  EXPECT_NE(run.strOut.find("\"classified\": true"), std::string::npos);
+  EXPECT_NE(run.strOut.find("\"bands_in_use\": [1, 2, 3]"), std::string::npos);
+  EXPECT_NE(run.strOut.find("\"name\": \"森, 林\""), std::string::npos);
+}

@@ -4,7 +4,12 @@
 #include <vector>
 
 #include "cli/cli_fixture.h"
+#include "classification/categories.h"
+#include "classification/category_panels.h"
+#include "core/commands.h"
+#include "core/view.h"
 #include "histograms/composite_panel.h"
+#include "resources/resource.h"
 #include "histograms/fine_panel.h"
 #include "products/coarse.h"
 #include "products/composite.h"
@@ -43,6 +48,27 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
          ToggleSlicedPart(kFinePicture, 2);
          OnFineView();
        }},
+      {{"--train-select", "--paint-rect", "20,20,40,40", "--train-update", "--category", "3",
+        "--paint-rect", "300,200,330,230", "--train-update", "--classify-categories", "1,3",
+        "--classify", "--product", "classification", "--out", strPng},
+       [] {
+         auto paint = [](int x0, int y0, int x1, int y1) {
+           for (int y = y0; y <= y1; ++y) {
+             for (int x = x0; x <= x1; ++x) OnViewLButtonDown(x, y, false);
+           }
+         };
+         DispatchCommand(ID_TRAINING_SELECT);
+         paint(20, 20, 40, 40);
+         DispatchCommand(ID_TRAINING_UPDATE);
+         DispatchCommand(ID_CATEGORY3);
+         paint(300, 200, 330, 230);
+         DispatchCommand(ID_TRAINING_UPDATE);
+         CategoryOptions options = CurrentCategoryOptions();
+         for (int c = 1; c <= 8; ++c) options.abClassify[c] = c == 1 || c == 3 ? 1 : 0;
+         ApplyClassifyOptions(options);
+         DispatchCommand(ID_CLASSIFY_GENERATE);
+         DispatchCommand(ID_CLASSIFY_VIEW);
+       }},
   };
   for (const auto& c : aCases) {
     EXPECT_EQ(RunProgram(Args("export", astrFiles, c.astrSettings)), kExitOk);
@@ -51,8 +77,8 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
     ExpectPictureEqualsOffscreen(strPng);
   }
   // With the panel: the picture with the panel strip beside it, one size for every product.
-  const std::pair<std::size_t, void (*)()> aPanelCases[] = {{0, DrawCompositePanel},
-                                                            {2, DrawFinePanel}};
+  const std::pair<std::size_t, void (*)()> aPanelCases[] = {
+      {0, DrawCompositePanel}, {2, DrawFinePanel}, {3, DrawClassifyPanel}};
   for (const auto& [nCase, pfnDrawPanel] : aPanelCases) {
     std::vector<std::string> astrArgs = Args("export", astrFiles, aCases[nCase].astrSettings);
     astrArgs.push_back("--panel");
