@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "app/features.h"
+#include "classification/categories.h"
+#include "classification/classify.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "import/import.h"
@@ -323,6 +325,80 @@ void BM_HdfImport8Bands(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HdfImport8Bands)->Unit(benchmark::kMillisecond);
+
+// ---- Categories and classification ---------------------------------------------------------
+
+// Eight categories, each trained on its own 64 x 64 block and updated, every band in use.
+void MakeClassifyScene() {
+  MakeBenchScene();
+  for (int c = 1; c <= 8; ++c) {
+    for (int x = (c - 1) * 128; x < (c - 1) * 128 + 64; ++x) {
+      for (int y = 100 * c; y < 100 * c + 64; ++y) g_aPixel[x][y].abTrainMark[c - 1] = 1;
+    }
+    g_nCategory = c;
+    OnTrainingUpdate();
+  }
+}
+
+void BM_TrainingUpdate(benchmark::State& state) {
+  MakeClassifyScene();
+  g_nCategory = 5;
+  for (auto _ : state) {
+    OnTrainingUpdate();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_TrainingUpdate)->Unit(benchmark::kMillisecond);
+
+// Two targets in turn, so the membership of the pixels where they differ really changes.
+void BM_ComputeCategoryImage(benchmark::State& state) {
+  MakeClassifyScene();
+  int nTurn = 0;
+  for (auto _ : state) {
+    g_nCategory = 3 + (nTurn++ & 1);
+    ComputeCategoryImage();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ComputeCategoryImage)->Unit(benchmark::kMillisecond);
+
+void BM_ClassifyAssign(benchmark::State& state) {
+  MakeClassifyScene();
+  g_bAlwaysRedraw = 0;
+  OnClassifyGenerate();  // the category images, whose histograms give the centres
+  int aanCentre[9][9] = {};
+  ComputeClassCentres(aanCentre);
+  for (auto _ : state) {
+    ClassifyAssign(aanCentre);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ClassifyAssign)->Unit(benchmark::kMillisecond);
+
+void BM_ClassifyAssignPlain(benchmark::State& state) {
+  MakeClassifyScene();
+  g_bAlwaysRedraw = 0;
+  OnClassifyGenerate();
+  int aanCentre[9][9] = {};
+  ComputeClassCentres(aanCentre);
+  for (auto _ : state) {
+    ClassifyAssignPlain(aanCentre);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ClassifyAssignPlain)->Unit(benchmark::kMillisecond);
+
+// The whole generation: eight category images, centres, assignment, counts; no rendering.
+void BM_ClassifyGenerate(benchmark::State& state) {
+  MakeClassifyScene();
+  g_bAlwaysRedraw = 0;
+  for (auto _ : state) {
+    OnClassifyGenerate();
+    benchmark::ClobberMemory();
+  }
+  g_bAlwaysRedraw = 1;
+}
+BENCHMARK(BM_ClassifyGenerate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "classification/categories.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "classification/category_panels.h"
@@ -70,16 +71,70 @@ void ShowInvalidCategory() {
   ThePlatform().RepaintNow();
 }
 
-// Per-band membership tables of the target's ranges: entry v of band b is 1 inside.
-void RangeTables(int t, std::uint8_t aabIn[kMaxBands][256]) {
+// Per-band membership masks: bit c-1 of entry v of band b is set when category c (of nMask)
+// has v inside its range of band b. A pixel is inside the categories whose bits survive the
+// AND over all eight bands.
+void RangeMasks(unsigned nMask, std::uint8_t aabMask[kMaxBands][256]) {
   for (int b = 1; b <= kMaxBands; ++b) {
     for (int v = 0; v < 256; ++v) {
-      aabIn[b - 1][v] = g_anCatLower[b][t] <= v && v <= g_anCatUpper[b][t] ? 1 : 0;
+      unsigned nBits = 0;
+      for (int c = 1; c <= 8; ++c) {
+        if ((nMask >> (c - 1) & 1) && g_anCatLower[b][c] <= v && v <= g_anCatUpper[b][c]) {
+          nBits |= 1u << (c - 1);
+        }
+      }
+      aabMask[b - 1][v] = static_cast<std::uint8_t>(nBits);
     }
   }
 }
 
-// After the membership is known: the in-range counts of the used bands and the panel.
+}  // namespace
+
+void CountCategoryImages(unsigned nMask, int nTarget) {
+  const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  std::uint8_t aabMask[kMaxBands][256];
+  RangeMasks(nMask, aabMask);
+  const unsigned nTargetBit = std::clamp(nTarget, 1, 8) - 1u;
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  // Each part counts into its own histograms, two sets of them taking alternate lines
+  // (neighbouring pixels often share values, and one set would make each increment wait for the
+  // one before); they are added afterwards.
+  static std::uint32_t s_aanHist[4][8][kMaxBands][256];
+  for (auto& aaanSet : s_aanHist) {
+    for (int c = 0; c < 8; ++c) {
+      if (nMask >> c & 1) std::memset(aaanSet[c], 0, sizeof aaanSet[c]);
+    }
+  }
+  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      for (int y = 0; y < nHeight; ++y) {
+        auto& aanHist = s_aanHist[2 * nPart + (y & 1)];
+        PixelRecord& px = pColumn[y];
+        const std::uint8_t* ab = px.abBand;
+        unsigned nInside = aabMask[0][ab[0]] & aabMask[1][ab[1]] & aabMask[2][ab[2]] &
+                           aabMask[3][ab[3]] & aabMask[4][ab[4]] & aabMask[5][ab[5]] &
+                           aabMask[6][ab[6]] & aabMask[7][ab[7]];
+        px.bCategoryClass = static_cast<std::uint8_t>(nInside >> nTargetBit & 1);
+        while (nInside != 0) {
+          const int k = std::countr_zero(nInside);
+          nInside &= nInside - 1;
+          for (int b = 0; b < nb; ++b) ++aanHist[k][b][ab[b]];
+        }
+      }
+    }
+  });
+  for (int c = 0; c < 8; ++c) {
+    if ((nMask >> c & 1) == 0) continue;
+    for (int b = 0; b < kMaxBands; ++b) {
+      for (int v = 0; v < 256; ++v) {
+      g_anCatHist[c][b][v] = s_aanHist[0][c][b][v] + s_aanHist[1][c][b][v] +
+                             s_aanHist[2][c][b][v] + s_aanHist[3][c][b][v];
+    }
+    }
+  }
+}
+
 void FinishCategoryImage(int t) {
   for (int b = 1; b <= std::min(BandCount(), kMaxBands); ++b) {
     g_anBandInRange[b] = 0;
@@ -89,6 +144,8 @@ void FinishCategoryImage(int t) {
   }
   ShowProductPanel(DisplayMode::Category, DrawCategoryPanel);
 }
+
+namespace {
 
 void BandExistenceCheck(int abUseBand[9]) {
   for (int b = 1; b <= kMaxBands; ++b) {
@@ -306,33 +363,7 @@ void ComputeCategoryImagePlain() {
 void ComputeCategoryImage() {
   BusyCursorScope busy(BusyCursor::Wait);
   const int t = TargetCategory();
-  const int nb = std::clamp(BandCount(), 0, kMaxBands);
-  std::uint8_t aabIn[kMaxBands][256];
-  RangeTables(t, aabIn);
-  const int nWidth = WindowWidth(), nHeight = WindowHeight();
-  // Each part counts into its own histograms; they are added afterwards.
-  static std::uint32_t s_aanHist[2][kMaxBands][256];
-  std::memset(s_aanHist, 0, sizeof s_aanHist);
-  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
-    auto& aanHist = s_aanHist[nPart];
-    for (int x = nFirst; x < nEnd; ++x) {
-      PixelRecord* pColumn = g_aPixel[x];
-      for (int y = 0; y < nHeight; ++y) {
-        PixelRecord& px = pColumn[y];
-        const std::uint8_t* ab = px.abBand;
-        const std::uint8_t bInside = aabIn[0][ab[0]] & aabIn[1][ab[1]] & aabIn[2][ab[2]] &
-                                     aabIn[3][ab[3]] & aabIn[4][ab[4]] & aabIn[5][ab[5]] &
-                                     aabIn[6][ab[6]] & aabIn[7][ab[7]];
-        px.bCategoryClass = bInside;
-        if (bInside) {
-          for (int b = 0; b < nb; ++b) ++aanHist[b][ab[b]];
-        }
-      }
-    }
-  });
-  for (int b = 0; b < kMaxBands; ++b) {
-    for (int v = 0; v < 256; ++v) g_anCatHist[t - 1][b][v] = s_aanHist[0][b][v] + s_aanHist[1][b][v];
-  }
+  CountCategoryImages(1u << (t - 1), t);
   FinishCategoryImage(t);
 }
 

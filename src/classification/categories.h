@@ -31,6 +31,12 @@ void OnCategorySmoothView();
 // the category panel (display mode 2).
 void OnCategoryHistogram();
 void ComputeCategoryImage();
+// The membership and histograms of the categories of nMask (bit c-1 for category c) in one
+// pass; bCategoryClass tells the membership in nTarget's image. g_anCatHist of the others stays.
+void CountCategoryImages(unsigned nMask, int nTarget);
+// After the target's membership is known: its in-range counts and the category panel (display
+// mode 2).
+void FinishCategoryImage(int nTarget);
 // The same membership and histograms as one plain loop, the reference for the fast one.
 void ComputeCategoryImagePlain();
 void OnClearCategoryPixels();

@@ -26,10 +26,39 @@ struct alignas(32) BandLanes {
   Lanes an[256];  // entry v: (v - centre of category k)^2 * 8 in lane k
 };
 
-int SmallestLane(Lanes d) {
-  std::int32_t n = d[0];
-  for (int k = 1; k < 8; ++k) n = std::min(n, d[k]);
-  return n & 7;
+// Columns [nFirst, nEnd) of the window: the nearest category of every pixel, counted. Built
+// twice, for processors with and without AVX2, and chosen when the program starts. The lanes'
+// minimum is taken by halving, so every lane ends holding it.
+__attribute__((target_clones("avx2", "default"))) void AssignColumns(
+    const BandLanes* pTable, const std::size_t* anByte, int nUsed, const std::int32_t* anBase,
+    int nFirst, int nEnd, int nHeight, std::uint32_t anCount[8]) {
+  Lanes base;
+  std::memcpy(&base, anBase, sizeof base);
+  std::size_t anOffset[kMaxBands];
+  for (int i = 0; i < nUsed; ++i) anOffset[i] = anByte[i];
+  // Four sets of counters: neighbouring pixels mostly share a class, and one counter would make
+  // each increment wait for the one before.
+  std::uint32_t aanCount[4][8] = {};
+  for (int x = nFirst; x < nEnd; ++x) {
+    PixelRecord* pColumn = g_aPixel[x];
+    for (int y = 0; y < nHeight; ++y) {
+      PixelRecord& px = pColumn[y];
+      Lanes d = base;
+      for (int i = 0; i < nUsed; ++i) d += pTable[i].an[px.abBand[anOffset[i]]];
+      Lanes e = __builtin_shufflevector(d, d, 4, 5, 6, 7, 0, 1, 2, 3);
+      d = d < e ? d : e;
+      e = __builtin_shufflevector(d, d, 2, 3, 0, 1, 6, 7, 4, 5);
+      d = d < e ? d : e;
+      e = __builtin_shufflevector(d, d, 1, 0, 3, 2, 5, 4, 7, 6);
+      d = d < e ? d : e;
+      const int k = d[0] & 7;
+      px.bClassifyClass = static_cast<std::uint8_t>(k);
+      ++aanCount[y & 3][k];
+    }
+  }
+  for (int k = 0; k < 8; ++k) {
+    anCount[k] += aanCount[0][k] + aanCount[1][k] + aanCount[2][k] + aanCount[3][k];
+  }
 }
 
 // Category k+1's colour, or where its colouring is off the composite; black for no class.
@@ -127,25 +156,14 @@ void ClassifyAssign(const int aanCentre[9][9]) {
     }
     anByte[nUsed++] = static_cast<std::size_t>(b - 1);
   }
-  Lanes base;
-  for (int k = 0; k < 8; ++k) base[k] = k + (g_abClassify[k + 1] == 1 ? 0 : kFar);
+  std::int32_t anBase[8];
+  for (int k = 0; k < 8; ++k) anBase[k] = k + (g_abClassify[k + 1] == 1 ? 0 : kFar);
 
   const int nWidth = WindowWidth(), nHeight = WindowHeight();
   static std::uint32_t s_aanCount[2][8];
   std::memset(s_aanCount, 0, sizeof s_aanCount);
   ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
-    std::uint32_t* anCount = s_aanCount[nPart];
-    for (int x = nFirst; x < nEnd; ++x) {
-      PixelRecord* pColumn = g_aPixel[x];
-      for (int y = 0; y < nHeight; ++y) {
-        PixelRecord& px = pColumn[y];
-        Lanes d = base;
-        for (int i = 0; i < nUsed; ++i) d += s_aTable[i].an[px.abBand[anByte[i]]];
-        const int k = SmallestLane(d);
-        px.bClassifyClass = static_cast<std::uint8_t>(k);
-        ++anCount[k];
-      }
-    }
+    AssignColumns(s_aTable, anByte, nUsed, anBase, nFirst, nEnd, nHeight, s_aanCount[nPart]);
   });
   g_anClassCount[0] = 0;
   for (int k = 0; k < 8; ++k) g_anClassCount[k + 1] = s_aanCount[0][k] + s_aanCount[1][k];
@@ -185,11 +203,21 @@ void OnClassifyGenerate() {
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
   ThePlatform().WindowCanvas().FillRect(g_nMaxX + 2, 0, 1023, g_nMaxY + 1, Rgb(255, 255, 255),
                                         Rgb(255, 255, 255));
+  // Every classified category's image in one pass; the membership kept is the last one's, as
+  // if they had been computed one after the other.
+  unsigned nMask = 0;
+  int nLast = 1;
+  for (int c = 1; c <= 8; ++c) {
+    if (g_abClassify[c] != 1) continue;
+    nMask |= 1u << (c - 1);
+    nLast = c;
+  }
+  CountCategoryImages(nMask, nLast);
   for (int c = 1; c <= 8; ++c) {
     if (g_abClassify[c] != 1) continue;
     g_nCategory = c;
     DrawCategoryPanel();
-    ComputeCategoryImage();
+    FinishCategoryImage(c);
     g_nDisplayMode = DisplayMode::Classify;
   }
   const int bGuide = g_bShowGuide;
