@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "classification/category_panels.h"
 #include "classification/classify.h"
 #include "classification/messages.h"
@@ -88,6 +92,46 @@ void RangeMasks(unsigned nMask, std::uint8_t aabMask[kMaxBands][256]) {
   }
 }
 
+using CategoryHistSets = std::uint32_t[4][8][kMaxBands][256];
+
+#if defined(__SSE2__)
+// One category k (0-based): all eight bands of a record tested at once, as (v - lower) <= span
+// in unsigned 16-bit lanes, a saturating subtraction that is 0 exactly inside.
+void CountOneCategoryImage(int k, int nb, CategoryHistSets& aanHist) {
+  alignas(16) std::int16_t anLower[8], anSpan[8];
+  bool bEmpty = false;
+  for (int b = 1; b <= kMaxBands; ++b) {
+    const int nLo = std::clamp(g_anCatLower[b][k + 1], 0, 256);
+    const int nHi = std::clamp(g_anCatUpper[b][k + 1], -1, 255);
+    bEmpty |= nLo > nHi;
+    anLower[b - 1] = static_cast<std::int16_t>(nLo);
+    anSpan[b - 1] = static_cast<std::int16_t>(std::max(nHi - nLo, 0));
+  }
+  const __m128i vLower = _mm_load_si128(reinterpret_cast<const __m128i*>(anLower));
+  const __m128i vSpan = _mm_load_si128(reinterpret_cast<const __m128i*>(anSpan));
+  const __m128i vZero = _mm_setzero_si128();
+  const int nHeight = WindowHeight();
+  ForColumnParts(WindowWidth(), nHeight, [&](int nFirst, int nEnd, int nPart) {
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      for (int y = 0; y < nHeight; ++y) {
+        PixelRecord& px = pColumn[y];
+        const std::uint8_t* ab = px.abBand;
+        const __m128i vBands = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(ab)), vZero);
+        const __m128i vOver = _mm_subs_epu16(_mm_sub_epi16(vBands, vLower), vSpan);
+        const bool bInside =
+            !bEmpty && _mm_movemask_epi8(_mm_cmpeq_epi16(vOver, vZero)) == 0xFFFF;
+        px.bCategoryClass = bInside ? 1 : 0;
+        if (!bInside) continue;
+        auto& aanBand = aanHist[2 * nPart + (y & 1)][k];
+        for (int b = 0; b < nb; ++b) ++aanBand[b][ab[b]];
+      }
+    }
+  });
+}
+#endif
+
 }  // namespace
 
 void CountCategoryImages(unsigned nMask, int nTarget) {
@@ -99,12 +143,17 @@ void CountCategoryImages(unsigned nMask, int nTarget) {
   // Each part counts into its own histograms, two sets of them taking alternate lines
   // (neighbouring pixels often share values, and one set would make each increment wait for the
   // one before); they are added afterwards.
-  static std::uint32_t s_aanHist[4][8][kMaxBands][256];
+  static CategoryHistSets s_aanHist;
   for (auto& aaanSet : s_aanHist) {
     for (int c = 0; c < 8; ++c) {
       if (nMask >> c & 1) std::memset(aaanSet[c], 0, sizeof aaanSet[c]);
     }
   }
+#if defined(__SSE2__)
+  if (std::has_single_bit(nMask)) {
+    CountOneCategoryImage(std::countr_zero(nMask), nb, s_aanHist);
+  } else
+#endif
   ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
     for (int x = nFirst; x < nEnd; ++x) {
       PixelRecord* pColumn = g_aPixel[x];
@@ -128,9 +177,9 @@ void CountCategoryImages(unsigned nMask, int nTarget) {
     if ((nMask >> c & 1) == 0) continue;
     for (int b = 0; b < kMaxBands; ++b) {
       for (int v = 0; v < 256; ++v) {
-      g_anCatHist[c][b][v] = s_aanHist[0][c][b][v] + s_aanHist[1][c][b][v] +
-                             s_aanHist[2][c][b][v] + s_aanHist[3][c][b][v];
-    }
+        g_anCatHist[c][b][v] = s_aanHist[0][c][b][v] + s_aanHist[1][c][b][v] +
+                               s_aanHist[2][c][b][v] + s_aanHist[3][c][b][v];
+      }
     }
   }
 }

@@ -137,12 +137,22 @@ TEST_F(CategoryTest, CategoryImageEqualsThePlainLoopAndCountsTheRanges) {
   std::mt19937 rng(5);
   MakeScene(300, 200, 6, Sensor::TmFloppy, [&](int, int, int) { return rng() % 256; });
   g_abUseBand[1] = 0;
-  for (int nRound = 0; nRound < 4; ++nRound) {
-    g_nCategory = 1 + nRound;
+  for (int nRound = 0; nRound < 6; ++nRound) {
+    g_nCategory = 1 + nRound % 4;
     for (int b = 1; b <= 8; ++b) {
       const int a = static_cast<int>(rng() % 256), c = static_cast<int>(rng() % 256);
-      g_anCatLower[b][g_nCategory] = std::min(a, c) / (nRound == 3 ? 4 : 1);
+      g_anCatLower[b][g_nCategory] = std::min(a, c) / (nRound >= 3 ? 4 : 1);
       g_anCatUpper[b][g_nCategory] = std::max(a, c);
+    }
+    // Bounds beyond 0..255 (typed values) and an empty range (an update without training
+    // pixels) in one band.
+    if (nRound == 4) {
+      g_anCatLower[1][g_nCategory] = -7;
+      g_anCatUpper[3][g_nCategory] = 300;
+    }
+    if (nRound == 5) {
+      g_anCatLower[4][g_nCategory] = 254;
+      g_anCatUpper[4][g_nCategory] = 0;
     }
     ComputeCategoryImagePlain();
     std::vector<std::uint8_t> abPlain;
