@@ -114,6 +114,8 @@ void CountOneCategoryImage(int k, int nb, CategoryHistSets& aanHist) {
   ForColumnParts(WindowWidth(), nHeight, [&](int nFirst, int nEnd, int nPart) {
     for (int x = nFirst; x < nEnd; ++x) {
       PixelRecord* pColumn = g_aPixel[x];
+      // One set of counters per part is enough here: the lane test leaves time between them.
+      auto& aanBand = aanHist[2 * nPart][k];
       for (int y = 0; y < nHeight; ++y) {
         PixelRecord& px = pColumn[y];
         const std::uint8_t* ab = px.abBand;
@@ -124,7 +126,6 @@ void CountOneCategoryImage(int k, int nb, CategoryHistSets& aanHist) {
             !bEmpty && _mm_movemask_epi8(_mm_cmpeq_epi16(vOver, vZero)) == 0xFFFF;
         px.bCategoryClass = bInside ? 1 : 0;
         if (!bInside) continue;
-        auto& aanBand = aanHist[2 * nPart + (y & 1)][k];
         for (int b = 0; b < nb; ++b) ++aanBand[b][ab[b]];
       }
     }
