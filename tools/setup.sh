@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgdal-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth)
 missing=()
@@ -19,13 +19,41 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
 fi
 
+# The sample scene: a Landsat 7 ETM+ excerpt (6 bands, 349 x 352, UTM) that Debian ships in the
+# R package r-cran-stars. Only that one file is taken, without installing R.
+sample=data/L7_ETMs.tif
+if [[ ! -f $sample ]]; then
+  tmp=$(mktemp -d)
+  fetch() { (cd "$tmp" && apt-get download -q r-cran-stars >/dev/null 2>&1); }
+  if ! fetch; then
+    sudo_cmd=()
+    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -q >/dev/null 2>&1 || true
+    fetch || true
+  fi
+  deb=$(ls "$tmp"/r-cran-stars_*.deb 2>/dev/null | head -n 1)
+  if [[ -n $deb ]] && dpkg-deb -x "$deb" "$tmp/x" &&
+     found=$(find "$tmp/x" -name L7_ETMs.tif | head -n 1) && [[ -n $found ]]; then
+    mkdir -p data
+    cp "$found" "$sample"
+  else
+    echo "setup: the sample scene (r-cran-stars) could not be fetched; going on without it" >&2
+  fi
+  rm -rf "$tmp"
+fi
+
 mode=${1:-run}
 [[ $# -gt 0 ]] && shift
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build --parallel "$(nproc)"
 
 case "$mode" in
-  run) exec build/geolumen "$@" ;;
+  run)
+    # With nothing named, the sample scene opens as a false-colour composite.
+    if [[ $# -eq 0 && -f $sample ]]; then
+      exec build/geolumen --raster "$sample" --false-colour
+    fi
+    exec build/geolumen "$@" ;;
   test) cd build && ctest --output-on-failure --parallel "$(nproc)" ;;
   *) echo "usage: tools/setup.sh run|test" >&2; exit 2 ;;
 esac

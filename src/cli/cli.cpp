@@ -31,6 +31,8 @@ const char kszUsage[] =
     "  --mss FILE... | --tm FILE...                          floppy scenes (512 x 400)\n"
     "  --ceos FILE... | --etm6921 FILE... | --etm6845 FILE... CD-ROM scenes, with\n"
     "      --size 512x400|800x600|1024x1024 [--offset X,Y]\n"
+    "  --raster FILE...   one multi-band raster file (GeoTIFF, ...) or single-band files,\n"
+    "      with [--size 512x400|800x600|1024x1024|whole] [--offset X,Y]\n"
     "\n"
     "SETTING, applied in the order given, each as its menu command or dialog OK:\n"
     "  --true-colour | --natural-colour | --false-colour | --rgb-library N (1..6)\n"
@@ -146,6 +148,33 @@ bool IsCommandLineCommand(std::string_view strFirstArg) {
 
 const char* CommandLineUsage() { return kszUsage; }
 
+bool IsSceneArgument(std::string_view strFirstArg) {
+  return strFirstArg == "--raster" || strFirstArg == "--mss" || strFirstArg == "--tm" ||
+         strFirstArg == "--ceos" || strFirstArg == "--etm6921" || strFirstArg == "--etm6845";
+}
+
+bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError) {
+  std::vector<std::string> astrRequest = {"report"};
+  astrRequest.insert(astrRequest.end(), astrArgs.begin(), astrArgs.end());
+  CliRequest request;
+  if (!ParseCommandLine(astrRequest, request, strError)) return false;
+  for (const CliSetting& setting : request.aSettings) {
+    if (setting.eAction != CliAction::Command || setting.pCommand->pDialog) {
+      strError = setting.strOption + " cannot be given to the desktop program";
+      return false;
+    }
+  }
+  if (request.bOffsetGiven) {
+    g_nSceneOffsetX = request.nOffsetX;
+    g_nSceneOffsetY = request.nOffsetY;
+  }
+  if (request.bRaster ? !ApplyOpenRaster(request.raster) : !ApplyOpenSatellite(request.scene)) {
+    return true;  // the import said what was wrong in its own boxes
+  }
+  for (const CliSetting& setting : request.aSettings) DispatchCommand(setting.pCommand->nId);
+  return true;
+}
+
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
                    SurfaceFactory pfnSurface) {
   CliRequest request;
@@ -183,7 +212,7 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     g_nSceneOffsetX = request.nOffsetX;
     g_nSceneOffsetY = request.nOffsetY;
   }
-  if (!ApplyOpenSatellite(request.scene)) {
+  if (request.bRaster ? !ApplyOpenRaster(request.raster) : !ApplyOpenSatellite(request.scene)) {
     g_nSceneOffsetX = nOldOffsetX;
     g_nSceneOffsetY = nOldOffsetY;
     return kExitImportFailed;

@@ -33,6 +33,13 @@ bool IsCommandLineCommand(std::string_view strFirstArg);
 // The text "geolumen --help" prints.
 const char* CommandLineUsage();
 
+// The desktop's own command line may name a scene and settings as the command line does
+// ("--raster FILE --false-colour"): true when the first argument is such an option.
+bool IsSceneArgument(std::string_view strFirstArg);
+// Loads that scene and applies the settings that are menu commands, through the platform in
+// use (messages in its boxes). False with strError set for arguments it cannot take.
+bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError);
+
 // Runs "export", "report" or "--help" (astrArgs without the program name) and returns the exit
 // status. The program state is used as it stands (a fresh program in normal use).
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,

@@ -275,13 +275,14 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     for (const SensorOption& option : g_aSensorOptions) {
       if (strArg == option.szOption) pSensor = &option;
     }
-    if (pSensor) {
+    if (pSensor || strArg == "--raster") {
       if (request.bSceneGiven) {
         strError = "only one scene can be given";
         return false;
       }
       request.bSceneGiven = true;
-      request.scene.nSensor = pSensor->eSensor;
+      request.bRaster = !pSensor;
+      request.scene.nSensor = pSensor ? pSensor->eSensor : Sensor::Raster;
       int nBand = 0;
       while (i + 1 < astrArgs.size() && !IsOption(astrArgs[i + 1])) {
         if (nBand == kMaxBands) {
@@ -290,6 +291,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         }
         request.scene.abBandSelected[nBand] = 1;
         request.scene.astrBandPath[nBand] = astrArgs[++i];
+        request.raster.astrPaths.push_back(request.scene.astrBandPath[nBand]);
         ++nBand;
       }
       if (nBand == 0) {
@@ -302,13 +304,21 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     std::string strValue;
     if (strArg == "--size") {
       if (!next(strValue)) return false;
-      if (strValue == "512x400") request.scene.nDisplaySize = 0;
-      else if (strValue == "800x600") request.scene.nDisplaySize = 1;
-      else if (strValue == "1024x1024") request.scene.nDisplaySize = 2;
-      else {
-        strError = "--size must be 512x400, 800x600 or 1024x1024";
+      // Raster scenes also take "whole": the whole scene when it fits in 1024 x 1024.
+      static const struct {
+        const char* szSize;
+        int nCode, nWidth, nHeight;
+      } kaSizes[] = {{"512x400", 0, 512, 400}, {"800x600", 1, 800, 600},
+                     {"1024x1024", 2, 1024, 1024}, {"whole", -1, 0, 0}};
+      const auto* it = std::find_if(std::begin(kaSizes), std::end(kaSizes),
+                                    [&](const auto& size) { return strValue == size.szSize; });
+      if (it == std::end(kaSizes)) {
+        strError = "--size must be 512x400, 800x600, 1024x1024 or (for --raster) whole";
         return false;
       }
+      request.scene.nDisplaySize = it->nCode;
+      request.raster.nWidth = it->nWidth;
+      request.raster.nHeight = it->nHeight;
       bSizeGiven = true;
     } else if (strArg == "--offset") {
       if (!next(strValue)) return false;
@@ -320,6 +330,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         return false;
       }
       request.bOffsetGiven = true;
+      request.raster.nOffsetX = request.nOffsetX;
+      request.raster.nOffsetY = request.nOffsetY;
     } else if (strArg == "--product" && request.eCommand == CliCommand::Export) {
       if (!next(strValue)) return false;
       request.pProduct = FindProduct(strValue);
@@ -365,7 +377,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
   }
 
   if (!request.bSceneGiven) {
-    strError = "no scene given (--mss, --tm, --ceos, --etm6921 or --etm6845 with band files)";
+    strError = "no scene given (--mss, --tm, --ceos, --etm6921, --etm6845 or --raster with "
+               "band files)";
     return false;
   }
   // The floppy scenes have one window size; a CD-ROM scene without a size goes to the import,

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "import/import.h"
+#include "import/raster.h"
 
 struct CommandEntry;
 struct DisplayModeEntry;
@@ -44,6 +45,8 @@ struct CliRequest {
   CliCommand eCommand = CliCommand::Help;
   bool bSceneGiven = false;
   SatelliteDialogValues scene;
+  bool bRaster = false;  // the scene is raster files, read through GDAL
+  RasterValues raster;
   bool bOffsetGiven = false;
   int nOffsetX = 0, nOffsetY = 0;
   std::vector<CliSetting> aSettings;

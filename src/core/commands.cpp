@@ -25,7 +25,8 @@ bool IsTmLayout(Sensor eSensor) {
   switch (eSensor) {
     case Sensor::TmFloppy:
     case Sensor::TmCeos:
-    case Sensor::Etm6921: return true;
+    case Sensor::Etm6921:
+    case Sensor::Raster: return true;  // raster scenes are taken in the TM band order
     case Sensor::Mss:
     case Sensor::Etm6845:
     case Sensor::None: return false;

@@ -20,6 +20,18 @@ std::uint8_t g_aszBandHeader[kMaxBands][kHeaderBytes];
 std::string g_astrUserText[kUserTexts];
 int g_abBandSelected[kMaxBands];
 
+int g_nRasterColumns, g_nRasterLines;
+int g_anRasterBandOfFile[kMaxBands];
+int g_abRasterScaled[kMaxBands];
+double g_adRasterLow[kMaxBands];
+double g_adRasterHigh[kMaxBands];
+int g_abRasterHasNoData[kMaxBands];
+double g_adRasterNoData[kMaxBands];
+int g_bGeoreferenced;
+double g_adGeoTransform[6];
+std::string g_strCoordinateSystem;
+int g_nEpsgCode;
+
 std::uint32_t g_anBandHist[kMaxBands][256];
 int g_abUseBand[kMaxBands];
 std::uint32_t g_anCatHist[8][kMaxBands][256];
@@ -87,6 +99,11 @@ bool GetSceneExtent(Sensor eSensor, SceneExtent& extent) {
     case Sensor::TmCeos: extent = {6919, 5964, 3459, 2981}; return true;
     case Sensor::Etm6921: extent = {6920, 6315, 3459, 3157}; return true;
     case Sensor::Etm6845: extent = {6844, 6315, 3421, 3157}; return true;
+    case Sensor::Raster:
+      // The centre in integers, the rule that gives the CD-ROM scenes their centres.
+      extent = {g_nRasterColumns - 1, g_nRasterLines - 1, g_nRasterColumns / 2 - 1,
+                g_nRasterLines / 2 - 1};
+      return g_nRasterColumns > 0 && g_nRasterLines > 0;
     case Sensor::Mss:
     case Sensor::TmFloppy:
     case Sensor::None: return false;
@@ -223,6 +240,17 @@ void ResetProgramState() {
   for (auto& str : g_astrUserText) str.clear();
   std::fill(std::begin(g_abBandSelected), std::end(g_abBandSelected), 0);
 
+  g_nRasterColumns = g_nRasterLines = 0;
+  std::fill(std::begin(g_anRasterBandOfFile), std::end(g_anRasterBandOfFile), 0);
+  std::fill(std::begin(g_abRasterScaled), std::end(g_abRasterScaled), 0);
+  std::fill(std::begin(g_adRasterLow), std::end(g_adRasterLow), 0.0);
+  std::fill(std::begin(g_adRasterHigh), std::end(g_adRasterHigh), 0.0);
+  std::fill(std::begin(g_abRasterHasNoData), std::end(g_abRasterHasNoData), 0);
+  std::fill(std::begin(g_adRasterNoData), std::end(g_adRasterNoData), 0.0);
+  g_bGeoreferenced = 0;
+  std::fill(std::begin(g_adGeoTransform), std::end(g_adGeoTransform), 0.0);
+  g_strCoordinateSystem.clear();
+  g_nEpsgCode = 0;
   std::memset(g_anBandHist, 0, sizeof g_anBandHist);
   std::fill(std::begin(g_abUseBand), std::end(g_abUseBand), 0);
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
@@ -251,4 +279,13 @@ void ResetProgramState() {
 
   std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
   g_nPrintStep = 7;
+}
+
+bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing) {
+  if (g_nSensor != Sensor::Raster || g_bGeoreferenced != 1) return false;
+  const double dColumn = g_nSceneOffsetX + x + 0.5, dLine = g_nSceneOffsetY + y + 0.5;
+  const double* t = g_adGeoTransform;
+  dEasting = t[0] + dColumn * t[1] + dLine * t[2];
+  dNorthing = t[3] + dColumn * t[4] + dLine * t[5];
+  return true;
 }

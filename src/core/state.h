@@ -66,12 +66,13 @@ enum class Sensor : int {
   TmCeos = 2,     // TM, CEOS CD-ROM
   Etm6921 = 3,    // ETM+, HDF CD-ROM, 6921 columns
   Etm6845 = 4,    // ETM+, HDF CD-ROM, 6845 columns
+  Raster = 5,     // a raster file of today (GeoTIFF and the other formats GDAL reads)
   None = 20,      // no scene
 };
 constexpr int SensorCode(Sensor eSensor) { return static_cast<int>(eSensor); }
-// The sensor of a code 0..4; any other code is no sensor.
+// The sensor of a code 0..5; any other code is no sensor.
 constexpr Sensor SensorFromCode(int nCode) {
-  return nCode >= 0 && nCode <= 4 ? static_cast<Sensor>(nCode) : Sensor::None;
+  return nCode >= 0 && nCode <= 5 ? static_cast<Sensor>(nCode) : Sensor::None;
 }
 
 extern Sensor g_nSensor;
@@ -85,6 +86,23 @@ extern std::string g_astrBandPath[kMaxBands];
 extern std::uint8_t g_aszBandHeader[kMaxBands][kHeaderBytes];
 extern std::string g_astrUserText[kUserTexts];
 extern int g_abBandSelected[kMaxBands];
+
+// ---- Raster scenes (sensor Raster) -----------------------------------------------------------
+// The whole scene's size, the file and band each band comes from, its scaling to 1..255, and
+// where the scene lies on the ground.
+extern int g_nRasterColumns, g_nRasterLines;
+extern int g_anRasterBandOfFile[kMaxBands];  // band b's band number in its file
+extern int g_abRasterScaled[kMaxBands];      // 1: values scaled; 0: 8-bit values as they are
+extern double g_adRasterLow[kMaxBands];      // the values scaled to 1 and to 255
+extern double g_adRasterHigh[kMaxBands];
+extern int g_abRasterHasNoData[kMaxBands];
+extern double g_adRasterNoData[kMaxBands];
+extern int g_bGeoreferenced;                 // the geotransform is known
+extern double g_adGeoTransform[6];           // of the whole scene (GDAL's order)
+extern std::string g_strCoordinateSystem;    // WKT, "" when unknown
+extern int g_nEpsgCode;                      // 0 when none
+// Map coordinates of the centre of window pixel (x, y); false when the scene has none.
+bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing);
 
 // ---- Histograms and band use ------------------------------------------------------------------
 extern std::uint32_t g_anBandHist[kMaxBands][256];

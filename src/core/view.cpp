@@ -69,9 +69,15 @@ std::string PixelReadout() {
   for (int b = 0; b < nBands && b < kMaxBands; ++b) {
     anValues[b] = g_aPixel[g_nMouseX][g_nMouseY].abBand[b];
   }
-  return FormatText("[X=%d,Y=%d] (x,y)=(%d,%d) ", g_nSceneOffsetX, g_nSceneOffsetY, g_nMouseX,
-                    g_nMouseY) +
-         BandList(anValues, nBands);
+  std::string str = FormatText("[X=%d,Y=%d] (x,y)=(%d,%d) ", g_nSceneOffsetX, g_nSceneOffsetY,
+                               g_nMouseX, g_nMouseY) +
+                    BandList(anValues, nBands);
+  // A georeferenced scene also tells where the pixel lies on the ground.
+  double dEasting = 0.0, dNorthing = 0.0;
+  if (MapCoordinates(g_nMouseX, g_nMouseY, dEasting, dNorthing)) {
+    str += FormatText("  E=%.2f N=%.2f", dEasting, dNorthing);
+  }
+  return str;
 }
 
 std::string HistogramReadout(int nValue) {

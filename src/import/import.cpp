@@ -152,6 +152,8 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
     case Sensor::TmCeos:
     case Sensor::Etm6921:
     case Sensor::Etm6845: break;
+    // Raster files come through their own dialog; the scene dialog has no button for them.
+    case Sensor::Raster:
     case Sensor::None:
       ShowMessage(kszMsgNoSensor, kszCapNoSensor);
       bError = true;

@@ -55,3 +55,18 @@ inline constexpr const char* kszCancelButton = "キャンセル";
 // The browse dialog's filter entries as the user sees them.
 inline constexpr const char* kszFilterAllFiles = "全てのファイル(*.*)";
 inline constexpr const char* kszFilterTextFiles = "テキストファイル(*.txt)";
+
+// ---- Raster files (GeoTIFF and the other formats GDAL reads) ---------------------------------
+inline constexpr const char* kszCapRaster = "Error in Raster";
+inline constexpr const char* kszCapRasterBands = "Raster Bands";
+inline constexpr const char* kszMsgRasterNoFile = "ラスターファイルの指定がありません";
+inline constexpr const char* kszMsgRasterCannotOpen = "ラスターファイルを開くことができません\n%s";
+inline constexpr const char* kszMsgRasterTooMany = "バンドは８つまでです（%d 個のファイル）";
+inline constexpr const char* kszMsgRasterFirstEight =
+    "%s には %d バンドあります。最初の８バンドを読み込みます";
+inline constexpr const char* kszMsgRasterSizeDiffers =
+    "%s の大きさ（%d×%d）が %s の大きさ（%d×%d）と違います";
+inline constexpr const char* kszMsgRasterWindowTooLarge =
+    "表示サイズ（%d×%d）がシーンの大きさ（%d×%d）を超えています";
+inline constexpr const char* kszMsgRasterCannotRead = "ラスターファイルを読み込めません\n%s";
+inline constexpr const char* kszOpenRasterTitle = "ラスターファイルを開く";

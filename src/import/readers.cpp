@@ -96,6 +96,7 @@ int HdfSceneColumns(Sensor eSensor) {
     case Sensor::Mss:
     case Sensor::TmFloppy:
     case Sensor::TmCeos:
+    case Sensor::Raster:
     case Sensor::None: return 0;
   }
   return 0;
@@ -108,6 +109,7 @@ bool SensorHasBandHeaders(Sensor eSensor) {
     case Sensor::TmCeos: return true;
     case Sensor::Etm6921:
     case Sensor::Etm6845:
+    case Sensor::Raster:
     case Sensor::None: return false;
   }
   return false;
@@ -158,6 +160,7 @@ std::int64_t BandBytesNeeded(Sensor eSensor, int nBand, const SceneWindow& windo
       strLayout = FormatText("the whole scene, %d lines of %d bytes", kHdfSceneLines, nColumns);
       return std::int64_t{nColumns} * kHdfSceneLines;
     }
+    case Sensor::Raster:
     case Sensor::None: break;
   }
   strLayout.clear();
@@ -214,6 +217,8 @@ bool ReadBandWindow(Sensor eSensor, int nBand, const CBandFile& file, const Scen
     case Sensor::TmCeos: return ReadCeosBand(file, nBand, window);
     case Sensor::Etm6921:
     case Sensor::Etm6845: return ReadHdfBand(file, eSensor, nBand, window);
+    // Raster files are read through GDAL (import/raster.h), not as raw bytes.
+    case Sensor::Raster:
     case Sensor::None: return false;
   }
   return false;

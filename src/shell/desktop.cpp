@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "cli/cli.h"
 #include "core/platform.h"
 #include "core/view.h"
 #include "shell/main_frame.h"
@@ -64,7 +65,19 @@ int RunDesktop(int argc, char* argv[]) {
     CSplashWnd::ShowSplashScreen(&frame);
 
     const QStringList astrArgs = QApplication::arguments();
-    if (astrArgs.size() > 1) {
+    if (astrArgs.size() > 1 && IsSceneArgument(astrArgs.at(1).toStdString())) {
+      // A scene and settings as the command line names them: loaded once the window shows.
+      std::vector<std::string> astr;
+      for (qsizetype i = 1; i < astrArgs.size(); ++i) astr.push_back(astrArgs.at(i).toStdString());
+      QTimer::singleShot(0, &frame, [&frame, astr] {
+        std::string strError;
+        if (!OpenSceneArguments(astr, strError)) {
+          ThePlatform().MessageBox(strError, "Geolumen", MsgButtons::Ok);
+        }
+        frame.RefreshCommandUi();
+        frame.UpdateViews();
+      });
+    } else if (astrArgs.size() > 1) {
       const QString strPath = astrArgs.at(1);
       QTimer::singleShot(0, &frame, [&frame, strPath] { frame.OpenDocumentFile(strPath); });
     }

@@ -14,5 +14,5 @@ int main(int argc, char* argv[]) {
     return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
                           MakeCliSurface);
   }
-  return RunDesktop(argc, argv);
+  return RunDesktop(argc, argv);  // a work file or a scene with settings may follow
 }

@@ -1,0 +1,295 @@
+#include "import/raster.h"
+
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "core/platform.h"
+#include "core/text_format.h"
+#include "core/view.h"
+#include "import/messages.h"
+#include "import/readers.h"
+
+namespace {
+
+struct DatasetCloser {
+  void operator()(void* h) const { GDALClose(h); }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+// What the scene will be, worked out before anything of the loaded one changes.
+struct RasterScene {
+  std::vector<Dataset> aFiles;
+  GDALRasterBandH ahBand[kMaxBands] = {};
+  int anBandOfFile[kMaxBands] = {};
+  std::string astrPath[kMaxBands];
+  int nBands = 0;
+  int nColumns = 0, nLines = 0;
+  int abScaled[kMaxBands] = {};
+  double adLow[kMaxBands] = {}, adHigh[kMaxBands] = {};
+  int abHasNoData[kMaxBands] = {};
+  double adNoData[kMaxBands] = {};
+};
+
+void Refuse(const std::string& strText) { ShowMessage(strText, kszCapRaster); }
+
+std::string FileName(const std::string& strPath) {
+  const std::size_t n = strPath.find_last_of('/');
+  return n == std::string::npos ? strPath : strPath.substr(n + 1);
+}
+
+// The values scaled to 1 and 255: the 0.1 % and 99.9 % points of the band's histogram (GDAL's
+// approximate one, from overviews or a sample, without the nodata value).
+void FixScaling(RasterScene& scene, int b) {
+  GDALRasterBandH hBand = scene.ahBand[b];
+  int bHasNoData = 0;
+  const double dNoData = GDALGetRasterNoDataValue(hBand, &bHasNoData);
+  scene.abHasNoData[b] = bHasNoData ? 1 : 0;
+  scene.adNoData[b] = dNoData;
+  if (GDALGetRasterDataType(hBand) == GDT_Byte) return;  // taken as they are
+  scene.abScaled[b] = 1;
+  double adMinMax[2] = {0.0, 0.0};
+  if (GDALComputeRasterMinMax(hBand, TRUE, adMinMax) != CE_None || !(adMinMax[1] > adMinMax[0])) {
+    scene.adLow[b] = adMinMax[0];
+    scene.adHigh[b] = adMinMax[0] + 1.0;
+    return;
+  }
+  constexpr int kBuckets = 4096;
+  std::vector<GUIntBig> anHist(kBuckets);
+  const double dStep = (adMinMax[1] - adMinMax[0]) / kBuckets;
+  if (GDALGetRasterHistogramEx(hBand, adMinMax[0], adMinMax[1] + dStep * 1e-6, kBuckets,
+                               anHist.data(), FALSE, TRUE, GDALDummyProgress,
+                               nullptr) != CE_None) {
+    scene.adLow[b] = adMinMax[0];
+    scene.adHigh[b] = adMinMax[1];
+    return;
+  }
+  GUIntBig nTotal = 0;
+  for (GUIntBig n : anHist) nTotal += n;
+  const double dLowCount = static_cast<double>(nTotal) * 0.001;
+  const double dHighCount = static_cast<double>(nTotal) * 0.999;
+  GUIntBig nSum = 0;
+  int iLow = 0, iHigh = kBuckets - 1;
+  bool bLowFound = false;
+  for (int i = 0; i < kBuckets; ++i) {
+    nSum += anHist[static_cast<std::size_t>(i)];
+    if (!bLowFound && static_cast<double>(nSum) > dLowCount) {
+      iLow = i;
+      bLowFound = true;
+    }
+    if (static_cast<double>(nSum) >= dHighCount) {
+      iHigh = i;
+      break;
+    }
+  }
+  scene.adLow[b] = adMinMax[0] + iLow * dStep;
+  scene.adHigh[b] = std::max(adMinMax[0] + (iHigh + 1) * dStep, scene.adLow[b] + dStep);
+}
+
+// One value through band b's rule: nodata and below the range 0, above it 255, the range
+// itself linearly onto 1..255.
+std::uint8_t ScaleValue(double dValue, double dLow, double dHigh, bool bHasNoData,
+                        double dNoData) {
+  if (std::isnan(dValue) || (bHasNoData && dValue == dNoData) || dValue < dLow) return 0;
+  if (dValue > dHigh) return 255;
+  const double dScaled = 1.0 + (dValue - dLow) * 254.0 / (dHigh - dLow);
+  return static_cast<std::uint8_t>(std::clamp(std::floor(dScaled), 1.0, 255.0));
+}
+
+bool OpenFiles(const RasterValues& values, RasterScene& scene) {
+  if (values.astrPaths.empty()) {
+    Refuse(kszMsgRasterNoFile);
+    return false;
+  }
+  if (values.astrPaths.size() > kMaxBands) {
+    Refuse(FormatText(kszMsgRasterTooMany, static_cast<int>(values.astrPaths.size())));
+    return false;
+  }
+  for (const std::string& strPath : values.astrPaths) {
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    Dataset file(GDALOpen(strPath.c_str(), GA_ReadOnly));
+    CPLPopErrorHandler();
+    if (!file || GDALGetRasterCount(file.get()) < 1) {
+      Refuse(FormatText(kszMsgRasterCannotOpen, strPath.c_str()));
+      return false;
+    }
+    scene.aFiles.push_back(std::move(file));
+  }
+  if (scene.aFiles.size() == 1) {
+    GDALDatasetH hFile = scene.aFiles[0].get();
+    const int nCount = GDALGetRasterCount(hFile);
+    if (nCount > kMaxBands) {
+      ShowMessage(FormatText(kszMsgRasterFirstEight, values.astrPaths[0].c_str(), nCount),
+                  kszCapRasterBands);
+    }
+    scene.nBands = std::min(nCount, kMaxBands);
+    for (int b = 0; b < scene.nBands; ++b) {
+      scene.ahBand[b] = GDALGetRasterBand(hFile, b + 1);
+      scene.anBandOfFile[b] = b + 1;
+      scene.astrPath[b] = values.astrPaths[0];
+    }
+  } else {
+    scene.nBands = static_cast<int>(scene.aFiles.size());
+    for (int b = 0; b < scene.nBands; ++b) {
+      scene.ahBand[b] = GDALGetRasterBand(scene.aFiles[static_cast<std::size_t>(b)].get(), 1);
+      scene.anBandOfFile[b] = 1;
+      scene.astrPath[b] = values.astrPaths[static_cast<std::size_t>(b)];
+    }
+  }
+  // Every band must cover the same scene.
+  scene.nColumns = GDALGetRasterBandXSize(scene.ahBand[0]);
+  scene.nLines = GDALGetRasterBandYSize(scene.ahBand[0]);
+  for (int b = 1; b < scene.nBands; ++b) {
+    const int nColumns = GDALGetRasterBandXSize(scene.ahBand[b]);
+    const int nLines = GDALGetRasterBandYSize(scene.ahBand[b]);
+    if (nColumns != scene.nColumns || nLines != scene.nLines) {
+      Refuse(FormatText(kszMsgRasterSizeDiffers, scene.astrPath[b].c_str(), nColumns, nLines,
+                        scene.astrPath[0].c_str(), scene.nColumns, scene.nLines));
+      return false;
+    }
+  }
+  return true;
+}
+
+// Band b of the window into its staging band, through the band's rule.
+bool ReadRasterBand(const RasterScene& scene, int b, const SceneWindow& window) {
+  std::uint8_t* pDest = StagedBand(b + 1);
+  if (scene.abScaled[b] == 0 && scene.abHasNoData[b] == 0) {
+    return GDALRasterIO(scene.ahBand[b], GF_Read, window.nOffsetX, window.nOffsetY,
+                        window.nWidth, window.nHeight, pDest, window.nWidth, window.nHeight,
+                        GDT_Byte, 0, 0) == CE_None;
+  }
+  static std::vector<double> s_adLine;
+  s_adLine.resize(static_cast<std::size_t>(window.nWidth) * window.nHeight);
+  if (GDALRasterIO(scene.ahBand[b], GF_Read, window.nOffsetX, window.nOffsetY, window.nWidth,
+                   window.nHeight, s_adLine.data(), window.nWidth, window.nHeight, GDT_Float64, 0,
+                   0) != CE_None) {
+    return false;
+  }
+  // An 8-bit band with nodata keeps its values; only nodata becomes 0.
+  const double dLow = scene.abScaled[b] ? scene.adLow[b] : -1.0;
+  const double dHigh = scene.abScaled[b] ? scene.adHigh[b] : 256.0;
+  for (std::size_t i = 0; i < s_adLine.size(); ++i) {
+    const double d = s_adLine[i];
+    if (scene.abScaled[b]) {
+      pDest[i] = ScaleValue(d, dLow, dHigh, scene.abHasNoData[b] != 0, scene.adNoData[b]);
+    } else {
+      pDest[i] = scene.abHasNoData[b] && d == scene.adNoData[b]
+                     ? 0
+                     : static_cast<std::uint8_t>(std::clamp(d, 0.0, 255.0));
+    }
+  }
+  return true;
+}
+
+int DisplaySizeCode(int nWidth, int nHeight) {
+  if (nWidth == 512 && nHeight == 400) return 0;
+  if (nWidth == 800 && nHeight == 600) return 1;
+  if (nWidth == 1024 && nHeight == 1024) return 2;
+  return -1;
+}
+
+}  // namespace
+
+bool ApplyOpenRaster(const RasterValues& values) {
+  BusyCursorScope busy(BusyCursor::AppStarting);
+  static const bool s_bRegistered = [] {
+    GDALAllRegister();
+    return true;
+  }();
+  (void)s_bRegistered;
+
+  RasterScene scene;
+  if (!OpenFiles(values, scene)) return false;
+  SceneWindow window{values.nWidth, values.nHeight, values.nOffsetX, values.nOffsetY};
+  if (window.nWidth <= 0 || window.nHeight <= 0) {
+    window.nWidth = std::min(scene.nColumns, kMaxColumns);
+    window.nHeight = std::min(scene.nLines, kMaxLines);
+  }
+  if (window.nWidth > scene.nColumns || window.nHeight > scene.nLines ||
+      window.nWidth > kMaxColumns || window.nHeight > kMaxLines) {
+    Refuse(FormatText(kszMsgRasterWindowTooLarge, window.nWidth, window.nHeight, scene.nColumns,
+                      scene.nLines));
+    return false;
+  }
+  window.nOffsetX = std::clamp(window.nOffsetX, 0, scene.nColumns - window.nWidth);
+  window.nOffsetY = std::clamp(window.nOffsetY, 0, scene.nLines - window.nHeight);
+
+  for (int b = 0; b < scene.nBands; ++b) {
+    FixScaling(scene, b);
+    if (!ReadRasterBand(scene, b, window)) {
+      Refuse(FormatText(kszMsgRasterCannotRead, scene.astrPath[b].c_str()));
+      return false;
+    }
+  }
+
+  // Everything is read: the scene replaces the loaded one.
+  g_nSensor = Sensor::Raster;
+  g_nDisplaySize = DisplaySizeCode(window.nWidth, window.nHeight);
+  for (int b = 0; b < kMaxBands; ++b) {
+    const bool bPresent = b < scene.nBands;
+    g_abBandSelected[b] = bPresent ? 1 : 0;
+    g_astrBandPath[b] = bPresent ? scene.astrPath[b] : std::string();
+    g_anRasterBandOfFile[b] = scene.anBandOfFile[b];
+    g_abRasterScaled[b] = scene.abScaled[b];
+    g_adRasterLow[b] = scene.adLow[b];
+    g_adRasterHigh[b] = scene.adHigh[b];
+    g_abRasterHasNoData[b] = scene.abHasNoData[b];
+    g_adRasterNoData[b] = scene.adNoData[b];
+  }
+  g_nRasterColumns = scene.nColumns;
+  g_nRasterLines = scene.nLines;
+  g_nMaxX = window.nWidth - 1;
+  g_nMaxY = window.nHeight - 1;
+  g_nSceneOffsetX = window.nOffsetX;
+  g_nSceneOffsetY = window.nOffsetY;
+  g_nLastBand = scene.nBands - 1;
+
+  GDALDatasetH hFirst = scene.aFiles[0].get();
+  g_bGeoreferenced = GDALGetGeoTransform(hFirst, g_adGeoTransform) == CE_None ? 1 : 0;
+  const char* szWkt = GDALGetProjectionRef(hFirst);
+  g_strCoordinateSystem = szWkt ? szWkt : "";
+  g_nEpsgCode = 0;
+  if (!g_strCoordinateSystem.empty()) {
+    OGRSpatialReferenceH hSrs = OSRNewSpatialReference(g_strCoordinateSystem.c_str());
+    if (hSrs) {
+      OSRAutoIdentifyEPSG(hSrs);
+      const char* szName = OSRGetAuthorityName(hSrs, nullptr);
+      const char* szCode = OSRGetAuthorityCode(hSrs, nullptr);
+      if (szName && szCode && std::strcmp(szName, "EPSG") == 0) g_nEpsgCode = std::atoi(szCode);
+      OSRDestroySpatialReference(hSrs);
+    }
+  }
+
+  CommitStagedBands((1u << scene.nBands) - 1u, window.nWidth, window.nHeight);
+  // The band header pages show each band's file and rule.
+  std::memset(g_aszBandHeader, 0, sizeof g_aszBandHeader);
+  for (int b = 1; b <= scene.nBands; ++b) {
+    const std::string str = RasterRuleText(b);
+    std::memcpy(g_aszBandHeader[b - 1], str.data(), std::min<std::size_t>(str.size(), 511));
+  }
+  RecomputeAfterImport();
+  ResetAfterImport();
+  g_nDisplayMode = DisplayMode::Prompt;
+  InitialUpdateView();
+  ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
+  return true;
+}
+
+std::string RasterRuleText(int nBand) {
+  const int b = std::clamp(nBand, 1, kMaxBands) - 1;
+  std::string str = FormatText("%s, band %d: ", FileName(g_astrBandPath[b]).c_str(),
+                               g_anRasterBandOfFile[b]);
+  if (g_abRasterScaled[b]) {
+    str += FormatText("%g..%g scaled to 1..255, below 0, above 255", g_adRasterLow[b],
+                      g_adRasterHigh[b]);
+  } else {
+    str += "8-bit values as they are";
+  }
+  if (g_abRasterHasNoData[b]) str += FormatText(", nodata %g as 0", g_adRasterNoData[b]);
+  return str;
+}

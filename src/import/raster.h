@@ -1,0 +1,22 @@
+// Raster files of today (GeoTIFF and whatever else GDAL reads): one multi-band file or up to
+// eight single-band files in band order, read into the program's window of at most
+// 1024 x 1024 over the larger scene. Bands of more than 8 bits are scaled to 1..255 by one rule
+// per band fixed when the scene is opened, so every window of the scene shows the same ground
+// in the same colours.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct RasterValues {
+  std::vector<std::string> astrPaths;  // one multi-band file, or single-band files in band order
+  int nWidth = 0, nHeight = 0;         // 0: the whole scene, up to 1024 x 1024
+  int nOffsetX = 0, nOffsetY = 0;      // where the window lies in the scene
+};
+
+// The scene replaces the one loaded when every file opens, the sizes agree and every band is
+// read; otherwise each problem is shown and nothing changes. Returns success.
+bool ApplyOpenRaster(const RasterValues& values);
+
+// The rule of band b (1..8) as a sentence, for the band's header page.
+std::string RasterRuleText(int nBand);
