@@ -242,6 +242,8 @@ bool CheckScrollJump(int nIndex) {
 // so they stay disabled.
 const CommandEntry kaImportCommands[] = {
     COMMAND(ID_OPEN_SATELLITE, "衛星データファイルを開く(&E)...", Always),
+    // Its dialog is the desktop's, which gives it its handler.
+    COMMAND(ID_OPEN_RASTER, "ラスターファイルを開く(&G)...", Always),
     SCROLL(ID_SCROLL_LEFT, "【←】左（西）へ１画面スクロール( )", 0, .szIcon = "arrow-left"),
     SCROLL(ID_SCROLL_RIGHT, "【→】右（東）へ１画面スクロール( )", 1, .szIcon = "arrow-right"),
     SCROLL(ID_SCROLL_UP, "【↑】上（北）へ１画面スクロール( )", 2, .szIcon = "arrow-up"),

@@ -17,6 +17,7 @@ const MenuNode g_aMainMenu[] = {
       Item(ID_FILE_OPEN), Item(ID_FILE_SAVE), Item(ID_FILE_SAVE_AS),
       Sep(),
       Item(ID_OPEN_SATELLITE),
+      Item(ID_OPEN_RASTER),
       Pop("スクロール( )"),
         Item(ID_SCROLL_LEFT), Item(ID_SCROLL_RIGHT), Sep(), Item(ID_SCROLL_UP),
         Item(ID_SCROLL_DOWN), Sep(),

@@ -7,6 +7,7 @@
 
 #include "core/commands.h"
 #include "classification/ui/category_dialogs.h"
+#include "import/ui/open_raster_dlg.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
@@ -41,6 +42,7 @@ bool RunDialogWindow(const DialogSpec& dialog, int anValues[]) {
 
 void RegisterShellCommands() {
   SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
+  SetCommandHandler(ID_OPEN_RASTER, OnFileOpenRaster);
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
   // One line per described dialog: its number and its window class.

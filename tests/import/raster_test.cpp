@@ -1,0 +1,163 @@
+// Raster scenes through GDAL, on small GeoTIFFs the tests write: band sets, scaling, windows,
+// refusals that change nothing, and the real sample scene where setup has fetched it.
+#include <gdal.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/text_format.h"
+#include "core/view.h"
+#include "import/messages.h"
+#include "import/raster.h"
+#include "support/scene_dir.h"
+
+namespace {
+
+class RasterTest : public SceneDirTest {
+ protected:
+  void SetUp() override {
+    SceneDirTest::SetUp();
+    GDALAllRegister();
+  }
+  // A GeoTIFF of nBands bands of eType, value fnValue(x, y, band), north-up at (500000,
+  // 9000000) with 30 m pixels; bNoData marks 0 as nodata.
+  template <typename Fn>
+  std::string Write(const std::string& strName, int nWidth, int nHeight, int nBands,
+                    GDALDataType eType, Fn fnValue, bool bNoData = false) {
+    const std::string strPath = PathOf(strName);
+    GDALDriverH hDriver = GDALGetDriverByName("GTiff");
+    GDALDatasetH h = GDALCreate(hDriver, strPath.c_str(), nWidth, nHeight, nBands, eType, nullptr);
+    double adTransform[6] = {500000.0, 30.0, 0.0, 9000000.0, 0.0, -30.0};
+    GDALSetGeoTransform(h, adTransform);
+    std::vector<double> ad(static_cast<std::size_t>(nWidth) * nHeight);
+    for (int b = 1; b <= nBands; ++b) {
+      for (int y = 0; y < nHeight; ++y) {
+        for (int x = 0; x < nWidth; ++x) ad[static_cast<std::size_t>(y) * nWidth + x] = fnValue(x, y, b);
+      }
+      GDALRasterBandH hBand = GDALGetRasterBand(h, b);
+      if (bNoData) GDALSetRasterNoDataValue(hBand, 0.0);
+      EXPECT_EQ(GDALRasterIO(hBand, GF_Write, 0, 0, nWidth, nHeight, ad.data(), nWidth, nHeight,
+                             GDT_Float64, 0, 0),
+                CE_None);
+    }
+    GDALClose(h);
+    return strPath;
+  }
+};
+
+}  // namespace
+
+TEST_F(RasterTest, MultiBandAndSingleBandFilesGiveTheSameWindowAtAnOffset) {
+  auto value = [](int x, int y, int b) { return (x * 3 + y * 5 + b * 40) % 256; };
+  const std::string strMulti = Write("multi.tif", 1500, 1200, 4, GDT_Byte, value);
+  RasterValues values{{strMulti}, 800, 600, 300, 250};
+  ASSERT_TRUE(ApplyOpenRaster(values));
+  EXPECT_EQ(g_nSensor, Sensor::Raster);
+  EXPECT_EQ(g_nLastBand, 3);
+  EXPECT_EQ(WindowWidth(), 800);
+  EXPECT_EQ(g_nSceneOffsetX, 300);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
+  int nWrong = 0;
+  for (int x = 0; x < 800; x += 7) {
+    for (int y = 0; y < 600; y += 5) {
+      for (int b = 1; b <= 4; ++b) nWrong += g_aPixel[x][y].abBand[b - 1] != value(x + 300, y + 250, b);
+    }
+  }
+  EXPECT_EQ(nWrong, 0);
+  // The pixel's ground position: the centre of scene pixel (310, 260).
+  double dE = 0, dN = 0;
+  ASSERT_TRUE(MapCoordinates(10, 10, dE, dN));
+  EXPECT_DOUBLE_EQ(dE, 500000.0 + 310.5 * 30);
+  EXPECT_DOUBLE_EQ(dN, 9000000.0 - 260.5 * 30);
+  // Extents for the scrolling commands: the file's size, centres in integers.
+  SceneExtent extent{};
+  ASSERT_TRUE(GetSceneExtent(Sensor::Raster, extent));
+  EXPECT_EQ(extent.nLastColumn, 1499);
+  EXPECT_EQ(extent.nCentreLine, 599);
+
+  // The same bands as single files, and a window larger than the scene refused.
+  std::vector<std::string> astrSingle;
+  for (int b = 1; b <= 4; ++b) {
+    astrSingle.push_back(Write("b" + std::to_string(b) + ".tif", 1500, 1200, 1, GDT_Byte,
+                               [&](int x, int y, int) { return value(x, y, b); }));
+  }
+  ASSERT_TRUE(ApplyOpenRaster({astrSingle, 800, 600, 300, 250}));
+  nWrong = 0;
+  for (int x = 0; x < 800; x += 7) {
+    for (int b = 1; b <= 4; ++b) nWrong += g_aPixel[x][33].abBand[b - 1] != value(x + 300, 283, b);
+  }
+  EXPECT_EQ(nWrong, 0);
+  // Without a size: the whole scene up to 1024 x 1024.
+  ASSERT_TRUE(ApplyOpenRaster({astrSingle, 0, 0, 0, 0}));
+  EXPECT_EQ(WindowWidth(), 1024);
+  EXPECT_EQ(WindowHeight(), 1024);
+}
+
+TEST_F(RasterTest, WideBandsAreScaledByOneRuleForEveryWindow) {
+  // 16-bit values 1000..4999 in a ramp, 0 as nodata in the first column.
+  auto value = [](int x, int y, int) { return x == 0 ? 0.0 : 1000.0 + (x * 10 + y) % 4000; };
+  const std::string str = Write("wide.tif", 600, 400, 3, GDT_UInt16, value, true);
+  ASSERT_TRUE(ApplyOpenRaster({{str}, 512, 400, 0, 0}));
+  EXPECT_EQ(g_abRasterScaled[0], 1);
+  EXPECT_EQ(g_aPixel[0][5].abBand[0], 0);  // nodata
+  const double dLow = g_adRasterLow[0], dHigh = g_adRasterHigh[0];
+  EXPECT_NEAR(dLow, 1004.0, 8.0);  // the 0.1 % point
+  EXPECT_NEAR(dHigh, 4995.0, 8.0);  // the 99.9 % point
+  for (int x = 1; x < 512; x += 13) {
+    const double d = value(x, 7, 1);
+    const int nExpected = d < dLow ? 0 : d > dHigh ? 255
+                                    : static_cast<int>(std::floor(1.0 + (d - dLow) * 254.0 / (dHigh - dLow)));
+    EXPECT_EQ(g_aPixel[x][7].abBand[0], nExpected) << x;
+  }
+  // Another window of the same scene keeps the rule: the same ground, the same value.
+  const std::uint8_t bAt100 = g_aPixel[100][7].abBand[0];
+  ASSERT_TRUE(ApplyOpenRaster({{str}, 400, 300, 60, 0}));
+  EXPECT_EQ(g_aPixel[40][7].abBand[0], bAt100);
+  EXPECT_NE(std::string(reinterpret_cast<const char*>(g_aszBandHeader[0])).find("scaled to 1..255"),
+            std::string::npos);
+}
+
+TEST_F(RasterTest, RefusedFilesChangeNothing) {
+  const std::string strA = Write("a.tif", 300, 200, 1, GDT_Byte, [](int, int, int) { return 9; });
+  const std::string strB = Write("b.tif", 301, 200, 1, GDT_Byte, [](int, int, int) { return 9; });
+  MakeScene(64, 48, 3, Sensor::TmFloppy, [](int x, int, int b) { return x + b; });
+  g_nDisplayMode = DisplayMode::Composite;
+  const std::vector<std::uint8_t> abBefore(reinterpret_cast<std::uint8_t*>(g_aPixel),
+                                           reinterpret_cast<std::uint8_t*>(g_aPixel) + 64 * 1024 * 18);
+  struct Case {
+    RasterValues values;
+    std::string strMessage;
+  } aCases[] = {
+      {{{strA, strB}, 0, 0, 0, 0}, FormatText(kszMsgRasterSizeDiffers, strB.c_str(), 301, 200, strA.c_str(), 300, 200)},
+      {{{strA}, 512, 400, 0, 0}, FormatText(kszMsgRasterWindowTooLarge, 512, 400, 300, 200)},
+      {{{PathOf("none.tif")}, 0, 0, 0, 0}, FormatText(kszMsgRasterCannotOpen, PathOf("none.tif").c_str())},
+      {{{m_dir.string()}, 0, 0, 0, 0}, FormatText(kszMsgRasterCannotOpen, m_dir.string().c_str())},
+  };
+  for (const Case& c : aCases) {
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(ApplyOpenRaster(c.values));
+    ASSERT_EQ(m_platform.m_aMessages.size(), 1u) << c.strMessage;
+    EXPECT_EQ(m_platform.m_aMessages[0].strText, c.strMessage);
+    EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapRaster);
+  }
+  EXPECT_EQ(g_nSensor, Sensor::TmFloppy);
+  EXPECT_EQ(WindowWidth(), 64);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
+  EXPECT_EQ(std::memcmp(abBefore.data(), g_aPixel, abBefore.size()), 0);
+}
+
+TEST_F(RasterTest, TheSampleLandsatExcerptOpens) {
+  const std::string strSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
+  if (!std::filesystem::exists(strSample)) {
+    GTEST_SKIP() << "data/L7_ETMs.tif is fetched by tools/setup.sh (package r-cran-stars)";
+  }
+  ASSERT_TRUE(ApplyOpenRaster({{strSample}, 0, 0, 0, 0}));
+  EXPECT_EQ(BandCount(), 6);
+  EXPECT_EQ(WindowWidth(), 349);
+  EXPECT_EQ(WindowHeight(), 352);
+  EXPECT_EQ(g_bGeoreferenced, 1);
+  EXPECT_NE(g_strCoordinateSystem.find("UTM zone 25S"), std::string::npos);
+}
