@@ -1,11 +1,14 @@
 #include "cli/stats.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "core/state.h"
+#include "core/text_format.h"
 
 namespace {
 
@@ -58,6 +61,16 @@ class CJsonObject {
   bool m_bEmpty = true;
 };
 
+// The ground area of one pixel in square map units (square metres for a projected system),
+// or 0 when the scene has no georeferencing.
+double PixelArea() {
+  if (g_nSensor != Sensor::Raster || g_bGeoreferenced != 1) return 0.0;
+  const double* t = g_adGeoTransform;
+  return std::abs(t[1] * t[5] - t[2] * t[4]);
+}
+
+std::string JsonNumber(double d) { return FormatText("%.10g", d); }
+
 void WriteCategory(std::ostream& out, int c, int nDepth) {
   CJsonObject obj(out, nDepth);
   obj.Member("number") << c;
@@ -71,6 +84,10 @@ void WriteCategory(std::ostream& out, int c, int nDepth) {
   obj.Member("valid") << JsonBool(g_abCategoryValid[c] == 1);
   obj.Member("takes_part") << JsonBool(g_abClassify[c] == 1);
   obj.Member("colouring_on") << JsonBool(g_abClassColourOn[c] == 1);
+  // Hectares, when the pixel size is known in metres.
+  const double dArea = PixelArea();
+  obj.Member("class_hectares")
+      << (dArea > 0.0 ? JsonNumber(g_anClassCount[c] * dArea / 10000.0) : std::string("null"));
   obj.Member("class_pixels") << g_anClassCount[c];
   obj.End();
 }
@@ -117,6 +134,19 @@ void WriteStatsJson(std::ostream& out) {
   }
   outCategories << '\n' << Indent(1) << ']';
 
+  // Where the scene lies: the whole scene's geotransform (GDAL's order), the window's position
+  // in it, the coordinate system and the pixel's area; null where the scene has none.
+  const bool bGeo = g_nSensor == Sensor::Raster && g_bGeoreferenced == 1;
+  if (bGeo) {
+    WriteNumbers(obj.Member("geotransform"), 0, 5,
+                 [](int i) { return JsonNumber(g_adGeoTransform[i]); });
+  } else {
+    obj.Member("geotransform") << "null";
+  }
+  obj.Member("window_offset") << '[' << g_nSceneOffsetX << ", " << g_nSceneOffsetY << ']';
+  obj.Member("epsg") << (g_nEpsgCode > 0 ? std::to_string(g_nEpsgCode) : std::string("null"));
+  WriteJsonString(obj.Member("coordinate_system"), g_strCoordinateSystem);
+  obj.Member("pixel_area") << (bGeo ? JsonNumber(PixelArea()) : std::string("null"));
   obj.Member("required_pixels") << g_nRequiredPixels;
   std::ostream& outUse = obj.Member("bands_in_use");
   outUse << '[';

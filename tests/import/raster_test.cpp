@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <sstream>
+
+#include "cli/stats.h"
 #include "core/text_format.h"
 #include "core/view.h"
 #include "import/messages.h"
@@ -160,4 +163,9 @@ TEST_F(RasterTest, TheSampleLandsatExcerptOpens) {
   EXPECT_EQ(WindowHeight(), 352);
   EXPECT_EQ(g_bGeoreferenced, 1);
   EXPECT_NE(g_strCoordinateSystem.find("UTM zone 25S"), std::string::npos);
+  // The stats name the ground: 28.5 m pixels in EPSG 31985.
+  std::ostringstream out;
+  WriteStatsJson(out);
+  EXPECT_NE(out.str().find("\"epsg\": 31985,"), std::string::npos);
+  EXPECT_NE(out.str().find("\"pixel_area\": 812.25,"), std::string::npos);
 }
