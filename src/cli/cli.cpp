@@ -15,6 +15,7 @@
 #include "core/state.h"
 #include "core/view.h"
 #include "import/import.h"
+#include "output/geotiff_writer.h"
 #include "output/report.h"
 
 namespace {
@@ -55,7 +56,9 @@ const char kszUsage[] =
     "\n"
     "PICTURE: composite, coarse, fine, category, training or classification.\n"
     "\n"
-    "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it);\n"
+    "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it),\n"
+    "or with --out FILE.tif as a GeoTIFF placed like the window (the classification as its\n"
+    "category numbers 1..8 with their colours and names);\n"
     "report prints the lines of the printed report; stats prints the state as one JSON\n"
     "object. Message boxes go to stderr as\n"
     "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG could not be\n"
@@ -187,6 +190,10 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     out << kszUsage;
     return kExitOk;
   }
+  if (request.bPanel && IsGeoTiffPath(request.strOut)) {
+    err << "geolumen: --panel writes PNG files only\n";
+    return kExitUsage;
+  }
   if (request.bPanel && !pfnSurface) {
     err << "geolumen: --panel is not available in this build\n";
     return kExitUsage;
@@ -243,10 +250,20 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
         << " picture is not available for this scene (the command is disabled)\n";
     return kExitUsage;
   }
-  const bool bWritten =
-      request.bPanel ? WritePanelPicture(request.strOut, platform, pfnSurface)
-                     : WriteRgbPng(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
+  // A GeoTIFF keeps the window's place on the ground; the classification goes as its classes.
+  const bool bTiff = IsGeoTiffPath(request.strOut);
+  bool bWritten = false;
+  if (bTiff && request.pProduct->eMode == DisplayMode::Classify) {
+    bWritten = WriteGeoTiffClasses(request.strOut);
+  } else if (bTiff) {
+    bWritten = WriteGeoTiffPicture(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
                                    kMaxColumns);
+  } else if (request.bPanel) {
+    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface);
+  } else {
+    bWritten = WriteRgbPng(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
+                           kMaxColumns);
+  }
   if (!bWritten) {
     err << "geolumen: cannot write " << request.strOut << '\n';
     return kExitOutputFailed;

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "cli/stats.h"
+#include "output/geotiff_writer.h"
 #include "core/text_format.h"
 #include "core/view.h"
 #include "import/messages.h"
@@ -150,6 +151,47 @@ TEST_F(RasterTest, RefusedFilesChangeNothing) {
   EXPECT_EQ(WindowWidth(), 64);
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
   EXPECT_EQ(std::memcmp(abBefore.data(), g_aPixel, abBefore.size()), 0);
+}
+
+TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {
+  const std::string str = Write("scene.tif", 700, 500, 3, GDT_Byte,
+                                [](int x, int y, int b) { return (x + y + b) % 256; });
+  ASSERT_TRUE(ApplyOpenRaster({{str}, 512, 400, 100, 50}));
+  for (int x = 0; x < 512; ++x) {
+    for (int y = 0; y < 400; ++y) g_aPixel[x][y].bClassifyClass = static_cast<std::uint8_t>((x / 64) % 9);
+  }
+  g_astrCategoryName[2] = "水田";
+  g_acrCategoryColour[2] = Rgb(10, 20, 30);
+  const std::string strClasses = PathOf("classes.tif");
+  ASSERT_TRUE(WriteGeoTiffClasses(strClasses));
+  GDALDatasetH h = GDALOpen(strClasses.c_str(), GA_ReadOnly);
+  ASSERT_NE(h, nullptr);
+  double t[6];
+  ASSERT_EQ(GDALGetGeoTransform(h, t), CE_None);
+  EXPECT_DOUBLE_EQ(t[0], 500000.0 + 100 * 30.0);  // shifted by the window's offset
+  EXPECT_DOUBLE_EQ(t[3], 9000000.0 - 50 * 30.0);
+  GDALRasterBandH hBand = GDALGetRasterBand(h, 1);
+  std::uint8_t ab[3] = {};
+  ASSERT_EQ(GDALRasterIO(hBand, GF_Read, 0, 0, 1, 1, &ab[0], 1, 1, GDT_Byte, 0, 0), CE_None);
+  ASSERT_EQ(GDALRasterIO(hBand, GF_Read, 64, 0, 1, 1, &ab[1], 1, 1, GDT_Byte, 0, 0), CE_None);
+  ASSERT_EQ(GDALRasterIO(hBand, GF_Read, 511, 0, 1, 1, &ab[2], 1, 1, GDT_Byte, 0, 0), CE_None);
+  EXPECT_EQ(ab[0], 1);  // class 0 is category 1
+  EXPECT_EQ(ab[1], 2);
+  EXPECT_EQ(ab[2], 8);
+  const GDALColorEntry* pEntry = GDALGetColorEntry(GDALGetRasterColorTable(hBand), 2);
+  ASSERT_NE(pEntry, nullptr);
+  EXPECT_EQ(std::vector<short>({pEntry->c1, pEntry->c2, pEntry->c3}), std::vector<short>({10, 20, 30}));
+  char** aszNames = GDALGetRasterCategoryNames(hBand);
+  ASSERT_NE(aszNames, nullptr);
+  EXPECT_STREQ(aszNames[2], "水田");
+  GDALClose(h);
+  // Unclassified pixels (8) are 0, the nodata value.
+  g_aPixel[5][5].bClassifyClass = 8;
+  ASSERT_TRUE(WriteGeoTiffClasses(strClasses));
+  h = GDALOpen(strClasses.c_str(), GA_ReadOnly);
+  ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(h, 1), GF_Read, 5, 5, 1, 1, &ab[0], 1, 1, GDT_Byte, 0, 0), CE_None);
+  EXPECT_EQ(ab[0], 0);
+  GDALClose(h);
 }
 
 TEST_F(RasterTest, TheSampleLandsatExcerptOpens) {

@@ -1,0 +1,110 @@
+#include "output/geotiff_writer.h"
+
+#include <gdal.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "core/state.h"
+
+namespace {
+
+// A GeoTIFF of the window's size and nBands bytes per pixel, with the window's place on the
+// ground where the scene has one; null when it cannot be made.
+GDALDatasetH CreateWindowTiff(const std::string& strPath, int nBands, bool bRgb) {
+  GDALAllRegister();
+  GDALDriverH hDriver = GDALGetDriverByName("GTiff");
+  if (!hDriver) return nullptr;
+  const char* aszRgb[] = {"PHOTOMETRIC=RGB", nullptr};
+  CPLPushErrorHandler(CPLQuietErrorHandler);
+  GDALDatasetH h = GDALCreate(hDriver, strPath.c_str(), WindowWidth(), WindowHeight(), nBands,
+                              GDT_Byte, bRgb ? const_cast<char**>(aszRgb) : nullptr);
+  CPLPopErrorHandler();
+  if (!h) return nullptr;
+  if (g_nSensor == Sensor::Raster && g_bGeoreferenced == 1) {
+    // The window's corner is the scene's corner moved by the offsets.
+    double t[6];
+    std::copy(std::begin(g_adGeoTransform), std::end(g_adGeoTransform), t);
+    t[0] += g_nSceneOffsetX * t[1] + g_nSceneOffsetY * t[2];
+    t[3] += g_nSceneOffsetX * t[4] + g_nSceneOffsetY * t[5];
+    GDALSetGeoTransform(h, t);
+    if (!g_strCoordinateSystem.empty()) GDALSetProjection(h, g_strCoordinateSystem.c_str());
+  }
+  return h;
+}
+
+// Closing writes the file out; a write that failed, or an error GDAL reported on the way, is a
+// failed file.
+bool Finish(GDALDatasetH h, bool bWritten) {
+  CPLErrorReset();
+  GDALClose(h);
+  return bWritten && CPLGetLastErrorType() < CE_Failure;
+}
+
+}  // namespace
+
+bool IsGeoTiffPath(const std::string& strPath) {
+  std::string str = strPath.substr(strPath.find_last_of('.') == std::string::npos
+                                       ? strPath.size()
+                                       : strPath.find_last_of('.'));
+  std::transform(str.begin(), str.end(), str.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return str == ".tif" || str == ".tiff";
+}
+
+bool WriteGeoTiffPicture(const std::string& strPath, int nWidth, int nHeight,
+                         const std::uint32_t* pPixels, int nStride) {
+  GDALDatasetH h = CreateWindowTiff(strPath, 3, true);
+  if (!h) return false;
+  std::vector<std::uint8_t> ab(static_cast<std::size_t>(nWidth) * nHeight);
+  bool bWritten = true;
+  for (int nBand = 0; nBand < 3 && bWritten; ++nBand) {
+    const int nShift = 16 - 8 * nBand;  // red, green, blue
+    for (int y = 0; y < nHeight; ++y) {
+      for (int x = 0; x < nWidth; ++x) {
+        ab[static_cast<std::size_t>(y) * nWidth + x] =
+            static_cast<std::uint8_t>(pPixels[static_cast<std::size_t>(y) * nStride + x] >> nShift);
+      }
+    }
+    bWritten = GDALRasterIO(GDALGetRasterBand(h, nBand + 1), GF_Write, 0, 0, nWidth, nHeight,
+                            ab.data(), nWidth, nHeight, GDT_Byte, 0, 0) == CE_None;
+  }
+  return Finish(h, bWritten);
+}
+
+bool WriteGeoTiffClasses(const std::string& strPath) {
+  GDALDatasetH h = CreateWindowTiff(strPath, 1, false);
+  if (!h) return false;
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  std::vector<std::uint8_t> ab(static_cast<std::size_t>(nWidth) * nHeight);
+  for (int y = 0; y < nHeight; ++y) {
+    for (int x = 0; x < nWidth; ++x) {
+      const int k = g_aPixel[x][y].bClassifyClass;
+      ab[static_cast<std::size_t>(y) * nWidth + x] = static_cast<std::uint8_t>(k < 8 ? k + 1 : 0);
+    }
+  }
+  GDALRasterBandH hBand = GDALGetRasterBand(h, 1);
+  GDALColorTableH hTable = GDALCreateColorTable(GPI_RGB);
+  const GDALColorEntry none = {0, 0, 0, 0};
+  GDALSetColorEntry(hTable, 0, &none);
+  std::vector<std::string> astrNames = {"-"};
+  for (int c = 1; c <= 8; ++c) {
+    const Colorref cr = g_acrCategoryColour[c];
+    const GDALColorEntry entry = {static_cast<short>(GetRValue(cr)),
+                                  static_cast<short>(GetGValue(cr)),
+                                  static_cast<short>(GetBValue(cr)), 255};
+    GDALSetColorEntry(hTable, c, &entry);
+    astrNames.push_back(g_astrCategoryName[c]);
+  }
+  GDALSetRasterColorTable(hBand, hTable);
+  GDALDestroyColorTable(hTable);
+  std::vector<char*> aszNames;
+  for (std::string& str : astrNames) aszNames.push_back(str.data());
+  aszNames.push_back(nullptr);
+  GDALSetRasterCategoryNames(hBand, aszNames.data());
+  GDALSetRasterNoDataValue(hBand, 0.0);
+  const bool bWritten = GDALRasterIO(hBand, GF_Write, 0, 0, nWidth, nHeight, ab.data(), nWidth,
+                                     nHeight, GDT_Byte, 0, 0) == CE_None;
+  return Finish(h, bWritten);
+}

@@ -1,0 +1,17 @@
+// Pictures and classifications as GeoTIFF files, georeferenced like the window they show when
+// the scene is: opened in any GIS they lie where the ground is.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The W x H picture (0xFFRRGGBB pixels, nStride per line) as an RGB GeoTIFF.
+bool WriteGeoTiffPicture(const std::string& strPath, int nWidth, int nHeight,
+                         const std::uint32_t* pPixels, int nStride);
+
+// The classification as one band of category numbers 1..8 (0 where no class), with the
+// category colours as its colour table and their names as category names.
+bool WriteGeoTiffClasses(const std::string& strPath);
+
+// True for a path that names a GeoTIFF (.tif or .tiff, any case).
+bool IsGeoTiffPath(const std::string& strPath);
