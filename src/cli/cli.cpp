@@ -15,6 +15,7 @@
 #include "core/state.h"
 #include "core/view.h"
 #include "import/import.h"
+#include "import/scrolling.h"
 #include "output/geotiff_writer.h"
 #include "output/report.h"
 
@@ -53,6 +54,8 @@ const char kszUsage[] =
     "  --category-colour R,G,B | --use-bands B,B,...|none | --category-name K,TEXT\n"
     "  --classify-categories K,K,...|none | --classify | --class-colour-toggle K\n"
     "  --class-colours-on | --class-colours-off | --class-colours-invert\n"
+    "  --scroll left|right|up|down|left100|right100|up100|down100|centre|top-left|\n"
+    "           bottom-left|top-right|bottom-right   (CD-ROM and raster scenes)\n"
     "\n"
     "PICTURE: composite, coarse, fine, category, training or classification.\n"
     "\n"
@@ -232,6 +235,8 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
           << " is not available for this scene (the command is disabled)\n";
       return kExitUsage;
     }
+    // A window that could not be re-read stays as it was; the run stops as a failed import.
+    if (setting.strOption == "--scroll" && LastReloadFailed()) return kExitImportFailed;
   }
 
   if (request.eCommand == CliCommand::Stats) {

@@ -10,6 +10,7 @@
 #include "core/view.h"
 #include "import/messages.h"
 #include "import/readers.h"
+#include "import/scrolling.h"
 #include "resources/resource.h"
 
 namespace {
@@ -236,27 +237,36 @@ bool CheckScrollJump(int nIndex) {
   return ScrollJumpTarget(nIndex, nX, nY) && g_nSceneOffsetX == nX && g_nSceneOffsetY == nY;
 }
 
-#define SCROLL(id, text, n, ...) COMMAND(id, text, SC, .nArg = n __VA_OPT__(, ) __VA_ARGS__)
+template <int N> void OnScroll() { ScrollWindow(N); }
 
-// Scrolling, BMP pictures and band arithmetic are not built yet: their rows have no handler,
-// so they stay disabled.
+#define SCROLL(id, text, n, word, check, icon)                                              \
+  COMMAND(id, text, SC, .nArg = n, .pfnCheck = check, .pfnHandler = OnScroll<n>, .szIcon = icon, \
+          .szCliOption = "--scroll", .szCliValue = word)
+
+// BMP pictures and band arithmetic are not built yet: their rows have no handler, so they
+// stay disabled.
 const CommandEntry kaImportCommands[] = {
     COMMAND(ID_OPEN_SATELLITE, "衛星データファイルを開く(&E)...", Always),
     // Its dialog is the desktop's, which gives it its handler.
     COMMAND(ID_OPEN_RASTER, "ラスターファイルを開く(&G)...", Always),
-    SCROLL(ID_SCROLL_LEFT, "【←】左（西）へ１画面スクロール( )", 0, .szIcon = "arrow-left"),
-    SCROLL(ID_SCROLL_RIGHT, "【→】右（東）へ１画面スクロール( )", 1, .szIcon = "arrow-right"),
-    SCROLL(ID_SCROLL_UP, "【↑】上（北）へ１画面スクロール( )", 2, .szIcon = "arrow-up"),
-    SCROLL(ID_SCROLL_DOWN, "【↓】下（南）へ１画面スクロール( )", 3, .szIcon = "arrow-down"),
-    SCROLL(ID_SCROLL_LEFT100, "【←】左（西）へ100ドットスクロール( )", 4),
-    SCROLL(ID_SCROLL_RIGHT100, "【→】右（東）へ100ドットスクロール( )", 5),
-    SCROLL(ID_SCROLL_UP100, "【↑】上（北）へ100ドットスクロール( )", 6),
-    SCROLL(ID_SCROLL_DOWN100, "【↓】下（南）へ100ドットスクロール( )", 7),
-    SCROLL(ID_SCROLL_CENTRE, "【□】センターへ移動( )", 8, .pfnCheck = CheckScrollJump),
-    SCROLL(ID_SCROLL_TOP_LEFT, "【┘】左上コーナーへ移動( )", 9, .pfnCheck = CheckScrollJump),
-    SCROLL(ID_SCROLL_BOTTOM_LEFT, "【┐】左下コーナーへ移動( )", 10, .pfnCheck = CheckScrollJump),
-    SCROLL(ID_SCROLL_TOP_RIGHT, "【└】右上コーナーへ移動( )", 11, .pfnCheck = CheckScrollJump),
-    SCROLL(ID_SCROLL_BOTTOM_RIGHT, "【┌】右下コーナーへ移動( )", 12, .pfnCheck = CheckScrollJump),
+    SCROLL(ID_SCROLL_LEFT, "【←】左（西）へ１画面スクロール( )", 0, "left", nullptr, "arrow-left"),
+    SCROLL(ID_SCROLL_RIGHT, "【→】右（東）へ１画面スクロール( )", 1, "right", nullptr,
+           "arrow-right"),
+    SCROLL(ID_SCROLL_UP, "【↑】上（北）へ１画面スクロール( )", 2, "up", nullptr, "arrow-up"),
+    SCROLL(ID_SCROLL_DOWN, "【↓】下（南）へ１画面スクロール( )", 3, "down", nullptr, "arrow-down"),
+    SCROLL(ID_SCROLL_LEFT100, "【←】左（西）へ100ドットスクロール( )", 4, "left100", nullptr, nullptr),
+    SCROLL(ID_SCROLL_RIGHT100, "【→】右（東）へ100ドットスクロール( )", 5, "right100", nullptr,
+           nullptr),
+    SCROLL(ID_SCROLL_UP100, "【↑】上（北）へ100ドットスクロール( )", 6, "up100", nullptr, nullptr),
+    SCROLL(ID_SCROLL_DOWN100, "【↓】下（南）へ100ドットスクロール( )", 7, "down100", nullptr, nullptr),
+    SCROLL(ID_SCROLL_CENTRE, "【□】センターへ移動( )", 8, "centre", CheckScrollJump, nullptr),
+    SCROLL(ID_SCROLL_TOP_LEFT, "【┘】左上コーナーへ移動( )", 9, "top-left", CheckScrollJump, nullptr),
+    SCROLL(ID_SCROLL_BOTTOM_LEFT, "【┐】左下コーナーへ移動( )", 10, "bottom-left", CheckScrollJump,
+           nullptr),
+    SCROLL(ID_SCROLL_TOP_RIGHT, "【└】右上コーナーへ移動( )", 11, "top-right", CheckScrollJump,
+           nullptr),
+    SCROLL(ID_SCROLL_BOTTOM_RIGHT, "【┌】右下コーナーへ移動( )", 12, "bottom-right",
+           CheckScrollJump, nullptr),
     COMMAND(ID_OPEN_BMP, "ＢＭＰ画像ファイルを開く(&B)...", Always),
     COMMAND(ID_BAND_ARITHMETIC, "演算ライブラリ(&L)...", D1),
 };

@@ -186,6 +186,14 @@ bool ReadRasterBand(const RasterScene& scene, int b, const SceneWindow& window) 
   return true;
 }
 
+void RegisterDrivers() {
+  static const bool s_bRegistered = [] {
+    GDALAllRegister();
+    return true;
+  }();
+  (void)s_bRegistered;
+}
+
 int DisplaySizeCode(int nWidth, int nHeight) {
   if (nWidth == 512 && nHeight == 400) return 0;
   if (nWidth == 800 && nHeight == 600) return 1;
@@ -197,12 +205,7 @@ int DisplaySizeCode(int nWidth, int nHeight) {
 
 bool ApplyOpenRaster(const RasterValues& values) {
   BusyCursorScope busy(BusyCursor::AppStarting);
-  static const bool s_bRegistered = [] {
-    GDALAllRegister();
-    return true;
-  }();
-  (void)s_bRegistered;
-
+  RegisterDrivers();
   RasterScene scene;
   if (!OpenFiles(values, scene)) return false;
   SceneWindow window{values.nWidth, values.nHeight, values.nOffsetX, values.nOffsetY};
@@ -277,6 +280,46 @@ bool ApplyOpenRaster(const RasterValues& values) {
   g_nDisplayMode = DisplayMode::Prompt;
   InitialUpdateView();
   ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
+  return true;
+}
+
+bool ReadRasterWindow(const SceneWindow& window) {
+  RegisterDrivers();
+  RasterScene scene;
+  scene.nBands = std::clamp(BandCount(), 0, kMaxBands);
+  for (int b = 0; b < scene.nBands; ++b) {
+    // Files are opened once each: a multi-band file serves every band.
+    GDALDatasetH hFile = nullptr;
+    for (int a = 0; a < b; ++a) {
+      if (scene.astrPath[a] == g_astrBandPath[b]) hFile = GDALGetBandDataset(scene.ahBand[a]);
+    }
+    if (!hFile) {
+      CPLPushErrorHandler(CPLQuietErrorHandler);
+      Dataset file(GDALOpen(g_astrBandPath[b].c_str(), GA_ReadOnly));
+      CPLPopErrorHandler();
+      if (!file || GDALGetRasterCount(file.get()) < g_anRasterBandOfFile[b] ||
+          GDALGetRasterXSize(file.get()) != g_nRasterColumns ||
+          GDALGetRasterYSize(file.get()) != g_nRasterLines) {
+        Refuse(FormatText(kszMsgRasterCannotRead, g_astrBandPath[b].c_str()));
+        return false;
+      }
+      hFile = file.get();
+      scene.aFiles.push_back(std::move(file));
+    }
+    scene.ahBand[b] = GDALGetRasterBand(hFile, g_anRasterBandOfFile[b]);
+    scene.astrPath[b] = g_astrBandPath[b];
+    scene.abScaled[b] = g_abRasterScaled[b];
+    scene.adLow[b] = g_adRasterLow[b];
+    scene.adHigh[b] = g_adRasterHigh[b];
+    scene.abHasNoData[b] = g_abRasterHasNoData[b];
+    scene.adNoData[b] = g_adRasterNoData[b];
+  }
+  for (int b = 0; b < scene.nBands; ++b) {
+    if (!ReadRasterBand(scene, b, window)) {
+      Refuse(FormatText(kszMsgRasterCannotRead, scene.astrPath[b].c_str()));
+      return false;
+    }
+  }
   return true;
 }
 

@@ -18,5 +18,10 @@ struct RasterValues {
 // read; otherwise each problem is shown and nothing changes. Returns success.
 bool ApplyOpenRaster(const RasterValues& values);
 
+struct SceneWindow;
+// The loaded raster scene's bands for another window, through the rules fixed when it was
+// opened, into the staging area; false (with a message) when a file cannot be read now.
+bool ReadRasterWindow(const SceneWindow& window);
+
 // The rule of band b (1..8) as a sentence, for the band's header page.
 std::string RasterRuleText(int nBand);

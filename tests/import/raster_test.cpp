@@ -11,6 +11,9 @@
 #include <sstream>
 
 #include "cli/stats.h"
+#include "core/commands.h"
+#include "import/scrolling.h"
+#include "resources/resource.h"
 #include "output/geotiff_writer.h"
 #include "core/text_format.h"
 #include "core/view.h"
@@ -192,6 +195,50 @@ TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {
   ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(h, 1), GF_Read, 5, 5, 1, 1, &ab[0], 1, 1, GDT_Byte, 0, 0), CE_None);
   EXPECT_EQ(ab[0], 0);
   GDALClose(h);
+}
+
+TEST_F(RasterTest, ScrollingMovesTheWindowOverTheFileAndAFailedReadKeepsIt) {
+  auto value = [](int x, int y, int b) { return (x * 7 + y * 3 + b * 50) % 256; };
+  const std::string str = Write("big.tif", 1500, 1200, 3, GDT_Byte, value);
+  ASSERT_TRUE(ApplyOpenRaster({{str}, 512, 400, 0, 0}));
+  auto windowHolds = [&] {
+    int nWrong = 0;
+    for (int x = 0; x < 512; x += 11) {
+      for (int y = 0; y < 400; y += 7) {
+        for (int b = 1; b <= 3; ++b) {
+          nWrong += g_aPixel[x][y].abBand[b - 1] != value(x + g_nSceneOffsetX, y + g_nSceneOffsetY, b);
+        }
+      }
+    }
+    return nWrong == 0;
+  };
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_RIGHT));
+  EXPECT_EQ(g_nSceneOffsetX, 512);
+  EXPECT_TRUE(windowHolds());
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);  // the picture becomes the composite
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_RIGHT));
+  EXPECT_EQ(g_nSceneOffsetX, 988);  // flush with the right edge: 1499 - 511
+  EXPECT_FALSE(IsCommandEnabled(ID_SCROLL_RIGHT));
+  EXPECT_TRUE(IsCommandChecked(ID_SCROLL_TOP_RIGHT));
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_CENTRE));
+  EXPECT_EQ(g_nSceneOffsetX, 749 - 255);
+  EXPECT_EQ(g_nSceneOffsetY, 599 - 199);
+  EXPECT_TRUE(windowHolds());
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_UP100));
+  EXPECT_EQ(g_nSceneOffsetY, 300);
+
+  // The file goes away: the re-read fails, and window, offsets and histograms stay.
+  const std::vector<std::uint32_t> anHist(&g_anBandHist[0][0], &g_anBandHist[0][0] + 3 * 256);
+  std::filesystem::remove(str);
+  m_platform.m_aMessages.clear();
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_BOTTOM_LEFT));
+  EXPECT_TRUE(LastReloadFailed());
+  EXPECT_EQ(g_nSceneOffsetX, 749 - 255);
+  EXPECT_EQ(g_nSceneOffsetY, 300);
+  EXPECT_EQ(std::vector<std::uint32_t>(&g_anBandHist[0][0], &g_anBandHist[0][0] + 3 * 256), anHist);
+  EXPECT_TRUE(windowHolds());
+  ASSERT_EQ(m_platform.m_aMessages.size(), 2u);
+  EXPECT_EQ(m_platform.m_aMessages[1].strText, kszMsgCheckFiles);
 }
 
 TEST_F(RasterTest, TheSampleLandsatExcerptOpens) {
