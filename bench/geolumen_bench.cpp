@@ -14,7 +14,10 @@
 #include <string>
 #include <vector>
 
+#include <gdal.h>
+
 #include "app/features.h"
+#include "import/raster.h"
 #include "classification/categories.h"
 #include "classification/classify.h"
 #include "core/platform.h"
@@ -325,6 +328,91 @@ void BM_HdfImport8Bands(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HdfImport8Bands)->Unit(benchmark::kMillisecond);
+
+// ---- Raster scenes through GDAL -------------------------------------------------------------
+
+// An eight-band 2048 x 2048 GeoTIFF of bytes, written once: striped and uncompressed, or tiled
+// and DEFLATE-compressed.
+std::string MakeRasterFile(bool bDeflate) {
+  GDALAllRegister();
+  const std::string strPath = TempFolder().File(bDeflate ? "deflate.tif" : "striped.tif");
+  const char* aszStriped[] = {nullptr};
+  const char* aszDeflate[] = {"TILED=YES", "COMPRESS=DEFLATE", nullptr};
+  GDALDatasetH h = GDALCreate(GDALGetDriverByName("GTiff"), strPath.c_str(), 2048, 2048, 8,
+                              GDT_Byte, const_cast<char**>(bDeflate ? aszDeflate : aszStriped));
+  if (!h) return {};
+  std::vector<std::uint8_t> ab(2048u * 2048u);
+  for (int b = 0; b < 8; ++b) {
+    for (std::uint32_t y = 0; y < 2048; ++y) {
+      for (std::uint32_t x = 0; x < 2048; ++x) ab[y * 2048 + x] = SceneValue(x, y, b);
+    }
+    if (GDALRasterIO(GDALGetRasterBand(h, b + 1), GF_Write, 0, 0, 2048, 2048, ab.data(), 2048,
+                     2048, GDT_Byte, 0, 0) != CE_None) {
+      GDALClose(h);
+      return {};
+    }
+  }
+  GDALClose(h);
+  return strPath;
+}
+
+// A 1024 x 1024 window of eight bands from the file into the plane, the scene already open.
+template <bool kDeflate>
+void BM_RasterWindowRead8Bands(benchmark::State& state) {
+  static const std::string s_strPath = MakeRasterFile(kDeflate);
+  if (s_strPath.empty() || !ApplyOpenRaster({{s_strPath}, kSide, kSide, 300, 500})) {
+    state.SkipWithError("cannot write or open the raster file");
+    return;
+  }
+  const SceneWindow window{kSide, kSide, 600, 700};
+  for (auto _ : state) {
+    if (!ReadRasterWindow(window)) {
+      state.SkipWithError("read failed");
+      return;
+    }
+    CommitRasterWindow(kSide, kSide);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RasterWindowRead8Bands<false>)
+    ->Name("BM_RasterWindowRead8Bands")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RasterWindowRead8Bands<true>)
+    ->Name("BM_RasterWindowRead8BandsDeflateTiled")
+    ->Unit(benchmark::kMillisecond);
+
+// Opening one 7000 x 7000 16-bit band: the scaling rule from GDAL's approximate statistics,
+// then a 1024 x 1024 window read, scaled, counted and reset as an import does.
+void BM_RasterOpen16Bit7000(benchmark::State& state) {
+  static const std::string s_strPath = [] {
+    GDALAllRegister();
+    const std::string strPath = TempFolder().File("wide7000.tif");
+    GDALDatasetH h = GDALCreate(GDALGetDriverByName("GTiff"), strPath.c_str(), 7000, 7000, 1,
+                                GDT_UInt16, nullptr);
+    if (!h) return std::string();
+    std::vector<std::uint16_t> an(7000);
+    for (std::uint32_t y = 0; y < 7000; ++y) {
+      for (std::uint32_t x = 0; x < 7000; ++x) {
+        an[x] = static_cast<std::uint16_t>(5000 + 40 * SceneValue(x, y, 3));
+      }
+      if (GDALRasterIO(GDALGetRasterBand(h, 1), GF_Write, 0, static_cast<int>(y), 7000, 1,
+                       an.data(), 7000, 1, GDT_UInt16, 0, 0) != CE_None) {
+        GDALClose(h);
+        return std::string();
+      }
+    }
+    GDALClose(h);
+    return strPath;
+  }();
+  for (auto _ : state) {
+    if (s_strPath.empty() || !ApplyOpenRaster({{s_strPath}, kSide, kSide, 3000, 3000})) {
+      state.SkipWithError("cannot write or open the raster file");
+      return;
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RasterOpen16Bit7000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // ---- Categories and classification ---------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "import/raster.h"
 
+#include <cpl_conv.h>
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
@@ -189,9 +190,39 @@ bool ReadRasterBand(const RasterScene& scene, int b, const SceneWindow& window) 
 void RegisterDrivers() {
   static const bool s_bRegistered = [] {
     GDALAllRegister();
+    // Uncompressed GeoTIFFs are mapped into memory rather than read block by block through
+    // GDAL's cache: a window of eight bands then costs about half as much.
+    if (!CPLGetConfigOption("GTIFF_VIRTUAL_MEM_IO", nullptr)) {
+      CPLSetConfigOption("GTIFF_VIRTUAL_MEM_IO", "YES");
+    }
     return true;
   }();
   (void)s_bRegistered;
+}
+
+// Whether the last read staged whole pixels rather than bands.
+bool s_bStagedAsPixels = false;
+
+// All bands of the window at once when they are the first bands of one file and all plain
+// bytes: one pass over the file's blocks instead of one per band.
+bool ReadAllBandsAtOnce(const RasterScene& scene, const SceneWindow& window, bool& bRead) {
+  if (scene.aFiles.size() != 1 || scene.nBands < 2) return false;
+  int anBandMap[kMaxBands];
+  for (int b = 0; b < scene.nBands; ++b) {
+    if (scene.abScaled[b] || scene.abHasNoData[b] || scene.anBandOfFile[b] != b + 1 ||
+        GDALGetRasterDataType(scene.ahBand[b]) != GDT_Byte) {
+      return false;
+    }
+    anBandMap[b] = b + 1;
+  }
+  // Whole pixels of eight bytes, as most multi-band files hold them.
+  bRead = GDALDatasetRasterIOEx(scene.aFiles[0].get(), GF_Read, window.nOffsetX, window.nOffsetY,
+                                window.nWidth, window.nHeight, StagedPixels(), window.nWidth,
+                                window.nHeight, GDT_Byte, scene.nBands, anBandMap, kMaxBands,
+                                static_cast<GSpacing>(window.nWidth) * kMaxBands, 1,
+                                nullptr) == CE_None;
+  s_bStagedAsPixels = true;
+  return true;
 }
 
 int DisplaySizeCode(int nWidth, int nHeight) {
@@ -222,12 +253,16 @@ bool ApplyOpenRaster(const RasterValues& values) {
   window.nOffsetX = std::clamp(window.nOffsetX, 0, scene.nColumns - window.nWidth);
   window.nOffsetY = std::clamp(window.nOffsetY, 0, scene.nLines - window.nHeight);
 
-  for (int b = 0; b < scene.nBands; ++b) {
-    FixScaling(scene, b);
-    if (!ReadRasterBand(scene, b, window)) {
-      Refuse(FormatText(kszMsgRasterCannotRead, scene.astrPath[b].c_str()));
-      return false;
-    }
+  for (int b = 0; b < scene.nBands; ++b) FixScaling(scene, b);
+  s_bStagedAsPixels = false;
+  bool bRead = false;
+  if (!ReadAllBandsAtOnce(scene, window, bRead)) {
+    bRead = true;
+    for (int b = 0; b < scene.nBands && bRead; ++b) bRead = ReadRasterBand(scene, b, window);
+  }
+  if (!bRead) {
+    Refuse(FormatText(kszMsgRasterCannotRead, values.astrPaths[0].c_str()));
+    return false;
   }
 
   // Everything is read: the scene replaces the loaded one.
@@ -268,7 +303,7 @@ bool ApplyOpenRaster(const RasterValues& values) {
     }
   }
 
-  CommitStagedBands((1u << scene.nBands) - 1u, window.nWidth, window.nHeight);
+  CommitRasterWindow(window.nWidth, window.nHeight);
   // The band header pages show each band's file and rule.
   std::memset(g_aszBandHeader, 0, sizeof g_aszBandHeader);
   for (int b = 1; b <= scene.nBands; ++b) {
@@ -314,13 +349,23 @@ bool ReadRasterWindow(const SceneWindow& window) {
     scene.abHasNoData[b] = g_abRasterHasNoData[b];
     scene.adNoData[b] = g_adRasterNoData[b];
   }
-  for (int b = 0; b < scene.nBands; ++b) {
-    if (!ReadRasterBand(scene, b, window)) {
-      Refuse(FormatText(kszMsgRasterCannotRead, scene.astrPath[b].c_str()));
-      return false;
-    }
+  s_bStagedAsPixels = false;
+  bool bRead = false;
+  if (!ReadAllBandsAtOnce(scene, window, bRead)) {
+    bRead = true;
+    for (int b = 0; b < scene.nBands && bRead; ++b) bRead = ReadRasterBand(scene, b, window);
   }
-  return true;
+  if (!bRead) Refuse(FormatText(kszMsgRasterCannotRead, scene.astrPath[0].c_str()));
+  return bRead;
+}
+
+void CommitRasterWindow(int nWidth, int nHeight) {
+  const unsigned nMask = (1u << std::clamp(BandCount(), 0, kMaxBands)) - 1u;
+  if (s_bStagedAsPixels) {
+    CommitStagedPixels(nMask, nWidth, nHeight);
+  } else {
+    CommitStagedBands(nMask, nWidth, nHeight);
+  }
 }
 
 std::string RasterRuleText(int nBand) {

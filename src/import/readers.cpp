@@ -168,6 +168,42 @@ std::int64_t BandBytesNeeded(Sensor eSensor, int nBand, const SceneWindow& windo
 }
 
 std::uint8_t* StagedBand(int nBand) { return s_abStagedBand[nBand - 1]; }
+// The same memory, eight bytes a pixel.
+std::uint8_t* StagedPixels() { return &s_abStagedBand[0][0]; }
+
+void CommitStagedPixels(unsigned nBandMask, int nWidth, int nHeight) {
+  nBandMask &= 0xFFu;
+  if (nBandMask == 0 || nWidth <= 0 || nHeight <= 0) return;
+  nWidth = std::min(nWidth, kMaxColumns);
+  nHeight = std::min(nHeight, kMaxLines);
+  std::uint64_t nKeep = 0;
+  for (int b = 0; b < kMaxBands; ++b) {
+    if ((nBandMask & (1u << b)) == 0) nKeep |= std::uint64_t{0xFF} << (8 * b);
+  }
+  const std::uint8_t* pStaged = StagedPixels();
+  // Tiles of 16 columns by 64 lines, so the staged lines stay in cache while each column's
+  // records are written in order.
+  constexpr int kTileColumns = 16, kTileLines = 64;
+  for (int y0 = 0; y0 < nHeight; y0 += kTileLines) {
+    const int y1 = std::min(nHeight, y0 + kTileLines);
+    for (int x0 = 0; x0 < nWidth; x0 += kTileColumns) {
+      const int x1 = std::min(nWidth, x0 + kTileColumns);
+      for (int x = x0; x < x1; ++x) {
+        for (int y = y0; y < y1; ++y) {
+          std::uint64_t nValues;
+          std::memcpy(&nValues, pStaged + (static_cast<std::size_t>(y) * nWidth + x) * 8, 8);
+          std::uint8_t* pBands = g_aPixel[x][y].abBand;
+          if (nKeep != 0) {
+            std::uint64_t nOld;
+            std::memcpy(&nOld, pBands, 8);
+            nValues = (nOld & nKeep) | (nValues & ~nKeep);
+          }
+          std::memcpy(pBands, &nValues, 8);
+        }
+      }
+    }
+  }
+}
 std::uint8_t* StagedHeader(int nBand) { return s_aszStagedHeader[nBand - 1]; }
 
 bool ReadFloppyBand(const CBandFile& file, int nBand, const SceneWindow& window) {

@@ -56,6 +56,9 @@ class CBandFile {
 
 // Staged band nBand (1..8): H lines of W bytes, line y at y * W.
 std::uint8_t* StagedBand(int nBand);
+// The staging area as W x H pixels of eight band bytes each, line after line (what a reader
+// that delivers whole pixels fills instead of the bands).
+std::uint8_t* StagedPixels();
 // Staged header record of band nBand (1..8), 512 bytes.
 std::uint8_t* StagedHeader(int nBand);
 
@@ -70,5 +73,7 @@ bool ReadBandWindow(Sensor eSensor, int nBand, const CBandFile& file, const Scen
 // Copies the staged bands (bit b-1 of nBandMask for band b) of the W x H window into the band
 // values of g_aPixel; the records' other bytes and the other bands stay as they are.
 void CommitStagedBands(unsigned nBandMask, int nWidth, int nHeight);
+// The same from the staged pixels.
+void CommitStagedPixels(unsigned nBandMask, int nWidth, int nHeight);
 // Copies the staged header records of the bands in nBandMask into g_aszBandHeader.
 void CommitStagedHeaders(unsigned nBandMask);

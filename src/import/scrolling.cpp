@@ -82,7 +82,11 @@ bool ReloadSceneWindow(int nOffsetX, int nOffsetY) {
   }
   g_nSceneOffsetX = nOffsetX;
   g_nSceneOffsetY = nOffsetY;
-  CommitStagedBands(nLoadedMask, window.nWidth, window.nHeight);
+  if (g_nSensor == Sensor::Raster) {
+    CommitRasterWindow(window.nWidth, window.nHeight);
+  } else {
+    CommitStagedBands(nLoadedMask, window.nWidth, window.nHeight);
+  }
   if (SensorHasBandHeaders(g_nSensor)) CommitStagedHeaders(nLoadedMask);
   for (int b = g_nLastBand + 1; b < kMaxBands; ++b) std::memset(g_aszBandHeader[b], 0, 256);
   // Only band values are new: the settings stay, the marks stay in window coordinates, and the
