@@ -204,13 +204,17 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
   if (SensorHasBandHeaders(run.nSensor)) CommitStagedHeaders(nLoadedMask);
   for (int b = g_nLastBand + 1; b < kMaxBands; ++b) std::memset(g_aszBandHeader[b], 0, 256);
 
+  FinishSceneImport();
+  return true;
+}
+
+void FinishSceneImport() {
   RecomputeAfterImport();
   ResetAfterImport();
   g_nDisplayMode = DisplayMode::Prompt;
   InitialUpdateView();
   // The readout of the scene before must not stay on show.
   ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
-  return true;
 }
 
 // ---- Registration ---------------------------------------------------------------------------

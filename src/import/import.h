@@ -21,6 +21,10 @@ SatelliteDialogValues CurrentSatelliteDialogValues();
 // problem has been reported and the previous scene stays as it was. Returns success.
 bool ApplyOpenSatellite(const SatelliteDialogValues& values);
 
+// What every import does once the new scene is in the plane: histograms, every settings group
+// back to its defaults, the prompt, the view's initial update and a fresh readout.
+void FinishSceneImport();
+
 // Registers the scene commands (open, scrolling, BMP, band arithmetic) and the BMP picture's
 // display mode. The scene dialog itself is the desktop's: it gives the open command its handler.
 void RegisterImport();

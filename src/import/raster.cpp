@@ -12,6 +12,7 @@
 #include "core/platform.h"
 #include "core/text_format.h"
 #include "core/view.h"
+#include "import/import.h"
 #include "import/messages.h"
 #include "import/readers.h"
 
@@ -310,11 +311,7 @@ bool ApplyOpenRaster(const RasterValues& values) {
     const std::string str = RasterRuleText(b);
     std::memcpy(g_aszBandHeader[b - 1], str.data(), std::min<std::size_t>(str.size(), 511));
   }
-  RecomputeAfterImport();
-  ResetAfterImport();
-  g_nDisplayMode = DisplayMode::Prompt;
-  InitialUpdateView();
-  ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
+  FinishSceneImport();
   return true;
 }
 

@@ -171,15 +171,37 @@ std::uint8_t* StagedBand(int nBand) { return s_abStagedBand[nBand - 1]; }
 // The same memory, eight bytes a pixel.
 std::uint8_t* StagedPixels() { return &s_abStagedBand[0][0]; }
 
+namespace {
+
+// The bytes of a record's eight band values that keep their old contents: those of the bands
+// not in nBandMask.
+std::uint64_t KeptBytes(unsigned nBandMask) {
+  std::uint64_t nKeep = 0;
+  for (int b = 0; b < kMaxBands; ++b) {
+    if ((nBandMask & (1u << b)) == 0) nKeep |= std::uint64_t{0xFF} << (8 * b);
+  }
+  return nKeep;
+}
+
+// Stores the eight band values of pixel (x, y), keeping the bytes of nKeep.
+inline void StoreBands(int x, int y, std::uint64_t nValues, std::uint64_t nKeep) {
+  std::uint8_t* pBands = g_aPixel[x][y].abBand;
+  if (nKeep != 0) {
+    std::uint64_t nOld;
+    std::memcpy(&nOld, pBands, 8);
+    nValues = (nOld & nKeep) | (nValues & ~nKeep);
+  }
+  std::memcpy(pBands, &nValues, 8);
+}
+
+}  // namespace
+
 void CommitStagedPixels(unsigned nBandMask, int nWidth, int nHeight) {
   nBandMask &= 0xFFu;
   if (nBandMask == 0 || nWidth <= 0 || nHeight <= 0) return;
   nWidth = std::min(nWidth, kMaxColumns);
   nHeight = std::min(nHeight, kMaxLines);
-  std::uint64_t nKeep = 0;
-  for (int b = 0; b < kMaxBands; ++b) {
-    if ((nBandMask & (1u << b)) == 0) nKeep |= std::uint64_t{0xFF} << (8 * b);
-  }
+  const std::uint64_t nKeep = KeptBytes(nBandMask);
   const std::uint8_t* pStaged = StagedPixels();
   // Tiles of 16 columns by 64 lines, so the staged lines stay in cache while each column's
   // records are written in order.
@@ -192,13 +214,7 @@ void CommitStagedPixels(unsigned nBandMask, int nWidth, int nHeight) {
         for (int y = y0; y < y1; ++y) {
           std::uint64_t nValues;
           std::memcpy(&nValues, pStaged + (static_cast<std::size_t>(y) * nWidth + x) * 8, 8);
-          std::uint8_t* pBands = g_aPixel[x][y].abBand;
-          if (nKeep != 0) {
-            std::uint64_t nOld;
-            std::memcpy(&nOld, pBands, 8);
-            nValues = (nOld & nKeep) | (nValues & ~nKeep);
-          }
-          std::memcpy(pBands, &nValues, 8);
+          StoreBands(x, y, nValues, nKeep);
         }
       }
     }
@@ -265,21 +281,9 @@ void CommitStagedBands(unsigned nBandMask, int nWidth, int nHeight) {
   if (nBandMask == 0 || nWidth <= 0 || nHeight <= 0) return;
   nWidth = std::min(nWidth, kMaxColumns);
   nHeight = std::min(nHeight, kMaxLines);
-  // Bytes of a record's band values that keep their old contents.
-  std::uint64_t nKeep = 0;
-  for (int b = 0; b < kMaxBands; ++b) {
-    if ((nBandMask & (1u << b)) == 0) nKeep |= std::uint64_t{0xFF} << (8 * b);
-  }
+  const std::uint64_t nKeep = KeptBytes(nBandMask);
   const std::size_t nStride = static_cast<std::size_t>(nWidth);
-  auto store = [nKeep](int x, int y, std::uint64_t nValues) {
-    std::uint8_t* pBands = g_aPixel[x][y].abBand;
-    if (nKeep != 0) {
-      std::uint64_t nOld;
-      std::memcpy(&nOld, pBands, 8);
-      nValues = (nOld & nKeep) | (nValues & ~nKeep);
-    }
-    std::memcpy(pBands, &nValues, 8);
-  };
+  auto store = [nKeep](int x, int y, std::uint64_t nValues) { StoreBands(x, y, nValues, nKeep); };
   auto gather = [nStride](int x, int y) {
     std::uint64_t nValues = 0;
     const std::size_t i = static_cast<std::size_t>(y) * nStride + x;
