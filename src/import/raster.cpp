@@ -8,7 +8,12 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <thread>
 
+#include <sys/stat.h>
+
+#include "core/parallel.h"
 #include "core/platform.h"
 #include "core/text_format.h"
 #include "core/view.h"
@@ -23,9 +28,55 @@ struct DatasetCloser {
 };
 using Dataset = std::unique_ptr<void, DatasetCloser>;
 
+// Files stay open between reads: a scroll then re-reads through the mapping and the blocks it
+// already has instead of opening, mapping and faulting the file in again. A handle is used only
+// while the file on disk is still the one it was opened on; nCopy tells apart the handles of the
+// same file for reads on two threads at once.
+struct KeptFile {
+  std::string strPath;
+  int nCopy = 0;
+  struct stat identity = {};
+  Dataset handle;
+};
+std::vector<KeptFile> s_aKept;
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// The handle kept for strPath, opened now if there is none or the file has changed; null if the
+// file cannot be opened. Not for two threads with the same nCopy.
+GDALDatasetH KeptOpen(const std::string& strPath, int nCopy) {
+  static std::mutex s_mutex;
+  const std::lock_guard lock(s_mutex);
+  struct stat identity = {};
+  const bool bStat = ::stat(strPath.c_str(), &identity) == 0;
+  for (auto it = s_aKept.begin(); it != s_aKept.end(); ++it) {
+    if (it->strPath != strPath || it->nCopy != nCopy) continue;
+    if (bStat && SameFile(it->identity, identity)) return it->handle.get();
+    s_aKept.erase(it);
+    break;
+  }
+  CPLPushErrorHandler(CPLQuietErrorHandler);
+  Dataset file(GDALOpen(strPath.c_str(), GA_ReadOnly));
+  CPLPopErrorHandler();
+  if (!file) return nullptr;
+  s_aKept.push_back({strPath, nCopy, identity, std::move(file)});
+  return s_aKept.back().handle.get();
+}
+
+// Closes what the loaded scene does not read from.
+void ForgetOtherFiles() {
+  std::erase_if(s_aKept, [](const KeptFile& kept) {
+    return std::find(std::begin(g_astrBandPath), std::end(g_astrBandPath), kept.strPath) ==
+           std::end(g_astrBandPath);
+  });
+}
+
 // What the scene will be, worked out before anything of the loaded one changes.
 struct RasterScene {
-  std::vector<Dataset> aFiles;
+  std::vector<GDALDatasetH> aFiles;
   GDALRasterBandH ahBand[kMaxBands] = {};
   int anBandOfFile[kMaxBands] = {};
   std::string astrPath[kMaxBands];
@@ -112,17 +163,15 @@ bool OpenFiles(const RasterValues& values, RasterScene& scene) {
     return false;
   }
   for (const std::string& strPath : values.astrPaths) {
-    CPLPushErrorHandler(CPLQuietErrorHandler);
-    Dataset file(GDALOpen(strPath.c_str(), GA_ReadOnly));
-    CPLPopErrorHandler();
-    if (!file || GDALGetRasterCount(file.get()) < 1) {
+    GDALDatasetH hFile = KeptOpen(strPath, 0);
+    if (!hFile || GDALGetRasterCount(hFile) < 1) {
       Refuse(FormatText(kszMsgRasterCannotOpen, strPath.c_str()));
       return false;
     }
-    scene.aFiles.push_back(std::move(file));
+    scene.aFiles.push_back(hFile);
   }
   if (scene.aFiles.size() == 1) {
-    GDALDatasetH hFile = scene.aFiles[0].get();
+    GDALDatasetH hFile = scene.aFiles[0];
     const int nCount = GDALGetRasterCount(hFile);
     if (nCount > kMaxBands) {
       ShowMessage(FormatText(kszMsgRasterFirstEight, values.astrPaths[0].c_str(), nCount),
@@ -137,7 +186,7 @@ bool OpenFiles(const RasterValues& values, RasterScene& scene) {
   } else {
     scene.nBands = static_cast<int>(scene.aFiles.size());
     for (int b = 0; b < scene.nBands; ++b) {
-      scene.ahBand[b] = GDALGetRasterBand(scene.aFiles[static_cast<std::size_t>(b)].get(), 1);
+      scene.ahBand[b] = GDALGetRasterBand(scene.aFiles[static_cast<std::size_t>(b)], 1);
       scene.anBandOfFile[b] = 1;
       scene.astrPath[b] = values.astrPaths[static_cast<std::size_t>(b)];
     }
@@ -216,13 +265,32 @@ bool ReadAllBandsAtOnce(const RasterScene& scene, const SceneWindow& window, boo
     }
     anBandMap[b] = b + 1;
   }
-  // Whole pixels of eight bytes, as most multi-band files hold them.
-  bRead = GDALDatasetRasterIOEx(scene.aFiles[0].get(), GF_Read, window.nOffsetX, window.nOffsetY,
-                                window.nWidth, window.nHeight, StagedPixels(), window.nWidth,
-                                window.nHeight, GDT_Byte, scene.nBands, anBandMap, kMaxBands,
-                                static_cast<GSpacing>(window.nWidth) * kMaxBands, 1,
-                                nullptr) == CE_None;
+  // Whole pixels of eight bytes, as most multi-band files hold them: lines [nFirst, nEnd) of the
+  // window through the file handle h.
+  auto readLines = [&](GDALDatasetH h, int nFirst, int nEnd) {
+    return GDALDatasetRasterIOEx(
+               h, GF_Read, window.nOffsetX, window.nOffsetY + nFirst, window.nWidth,
+               nEnd - nFirst,
+               StagedPixels() + static_cast<std::size_t>(nFirst) * window.nWidth * kMaxBands,
+               window.nWidth, nEnd - nFirst, GDT_Byte, scene.nBands, anBandMap, kMaxBands,
+               static_cast<GSpacing>(window.nWidth) * kMaxBands, 1, nullptr) == CE_None;
+  };
   s_bStagedAsPixels = true;
+  const int nHalf = window.nHeight / 2;
+  if (static_cast<long>(window.nWidth) * window.nHeight < kParallelPixels) {
+    bRead = readLines(scene.aFiles[0], 0, window.nHeight);
+    return true;
+  }
+  // A large window in two halves on both cores, the second through a handle of its own (a GDAL
+  // dataset serves one thread at a time).
+  bool bLower = false;
+  std::thread worker([&] {
+    GDALDatasetH hSecond = KeptOpen(scene.astrPath[0], 1);
+    bLower = hSecond && readLines(hSecond, nHalf, window.nHeight);
+  });
+  const bool bUpper = readLines(scene.aFiles[0], 0, nHalf);
+  worker.join();
+  bRead = bUpper && bLower;
   return true;
 }
 
@@ -238,6 +306,10 @@ int DisplaySizeCode(int nWidth, int nHeight) {
 bool ApplyOpenRaster(const RasterValues& values) {
   BusyCursorScope busy(BusyCursor::AppStarting);
   RegisterDrivers();
+  // Whether or not the scene replaces the loaded one, only the loaded one's files stay open.
+  struct Forget {
+    ~Forget() { ForgetOtherFiles(); }
+  } forget;
   RasterScene scene;
   if (!OpenFiles(values, scene)) return false;
   SceneWindow window{values.nWidth, values.nHeight, values.nOffsetX, values.nOffsetY};
@@ -288,7 +360,7 @@ bool ApplyOpenRaster(const RasterValues& values) {
   g_nSceneOffsetY = window.nOffsetY;
   g_nLastBand = scene.nBands - 1;
 
-  GDALDatasetH hFirst = scene.aFiles[0].get();
+  GDALDatasetH hFirst = scene.aFiles[0];
   g_bGeoreferenced = GDALGetGeoTransform(hFirst, g_adGeoTransform) == CE_None ? 1 : 0;
   const char* szWkt = GDALGetProjectionRef(hFirst);
   g_strCoordinateSystem = szWkt ? szWkt : "";
@@ -320,23 +392,16 @@ bool ReadRasterWindow(const SceneWindow& window) {
   RasterScene scene;
   scene.nBands = std::clamp(BandCount(), 0, kMaxBands);
   for (int b = 0; b < scene.nBands; ++b) {
-    // Files are opened once each: a multi-band file serves every band.
-    GDALDatasetH hFile = nullptr;
-    for (int a = 0; a < b; ++a) {
-      if (scene.astrPath[a] == g_astrBandPath[b]) hFile = GDALGetBandDataset(scene.ahBand[a]);
+    // A multi-band file serves every band through one handle.
+    GDALDatasetH hFile = KeptOpen(g_astrBandPath[b], 0);
+    if (!hFile || GDALGetRasterCount(hFile) < g_anRasterBandOfFile[b] ||
+        GDALGetRasterXSize(hFile) != g_nRasterColumns ||
+        GDALGetRasterYSize(hFile) != g_nRasterLines) {
+      Refuse(FormatText(kszMsgRasterCannotRead, g_astrBandPath[b].c_str()));
+      return false;
     }
-    if (!hFile) {
-      CPLPushErrorHandler(CPLQuietErrorHandler);
-      Dataset file(GDALOpen(g_astrBandPath[b].c_str(), GA_ReadOnly));
-      CPLPopErrorHandler();
-      if (!file || GDALGetRasterCount(file.get()) < g_anRasterBandOfFile[b] ||
-          GDALGetRasterXSize(file.get()) != g_nRasterColumns ||
-          GDALGetRasterYSize(file.get()) != g_nRasterLines) {
-        Refuse(FormatText(kszMsgRasterCannotRead, g_astrBandPath[b].c_str()));
-        return false;
-      }
-      hFile = file.get();
-      scene.aFiles.push_back(std::move(file));
+    if (std::find(scene.aFiles.begin(), scene.aFiles.end(), hFile) == scene.aFiles.end()) {
+      scene.aFiles.push_back(hFile);
     }
     scene.ahBand[b] = GDALGetRasterBand(hFile, g_anRasterBandOfFile[b]);
     scene.astrPath[b] = g_astrBandPath[b];
