@@ -16,7 +16,12 @@
 
 #include <gdal.h>
 
+#if defined(GEOLUMEN_BENCH_HAS_DESKTOP)
+#include "shell/cli_surface.h"
+#endif
+
 #include "app/features.h"
+#include "histograms/histograms.h"
 #include "import/raster.h"
 #include "classification/categories.h"
 #include "classification/classify.h"
@@ -254,6 +259,44 @@ void BM_FineView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FineView)->Unit(benchmark::kMillisecond);
+
+// ---- The detailed histogram ----------------------------------------------------------------
+
+#if defined(GEOLUMEN_BENCH_HAS_DESKTOP)
+// A platform whose window is an off-screen image on the desktop's canvas.
+class CImagePlatform final : public Platform {
+ public:
+  CImagePlatform() : m_pSurface(MakeCliSurface(1024 + 260, 1024)) {}
+  MsgResult MessageBox(std::string_view, std::string_view, MsgButtons) override {
+    return MsgResult::Ok;
+  }
+  void SetBusyCursor(BusyCursor) override {}
+  void Beep() override {}
+  void RepaintNow() override {}
+  void InitialUpdate() override {}
+  Canvas& WindowCanvas() override { return *m_pSurface; }
+  bool ChooseColour(Colorref&) override { return false; }
+  bool SetStatusText(std::string_view, std::string_view) override { return true; }
+  bool RunDialog(const DialogSpec&, int[]) override { return false; }
+
+ private:
+  std::unique_ptr<Canvas> m_pSurface;
+};
+
+// The chart of eight bands in the double type, computed and drawn into the image.
+void BM_DetailedHistogram8Bands(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  CImagePlatform platform;
+  SetPlatform(&platform);
+  for (auto _ : state) {
+    ShowDetailedHistogram();
+    benchmark::ClobberMemory();
+  }
+  SetPlatform(nullptr);
+}
+BENCHMARK(BM_DetailedHistogram8Bands)->Unit(benchmark::kMillisecond);
+#endif
 
 // ---- Imports (warm page cache: the files were just written) --------------------------------
 

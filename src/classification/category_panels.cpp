@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr Colorref kcrWhite = Rgb(255, 255, 255);
 
 void Text(int x, int y, int nHeight, const std::string& str) {
   DrawPanelText(ThePlatform().WindowCanvas(), x, y, nHeight, str);

@@ -17,6 +17,7 @@
 #include "import/import.h"
 #include "import/scrolling.h"
 #include "output/geotiff_writer.h"
+#include "histograms/detailed_histogram.h"
 #include "output/report.h"
 
 namespace {
@@ -56,8 +57,13 @@ const char kszUsage[] =
     "  --class-colours-on | --class-colours-off | --class-colours-invert\n"
     "  --scroll left|right|up|down|left100|right100|up100|down100|centre|top-left|\n"
     "           bottom-left|top-right|bottom-right   (CD-ROM and raster scenes)\n"
+    "  --hist-kind composite|coarse|fine|category|classification (shows its detailed\n"
+    "      histogram) | --hist-type double|all|area | --hist-scale same|single\n"
+    "  --hist-line-colour B,R,G,B | --hist-line-width B,W (1..3)\n"
+    "  --hist-cursor V (0..255; while the detailed histogram is shown)\n"
     "\n"
-    "PICTURE: composite, coarse, fine, category, training or classification.\n"
+    "PICTURE: composite, coarse, fine, category, training, classification or histogram\n"
+    "(the detailed histogram of the kind last chosen, the window area W + 260 by max(H, 420)).\n"
     "\n"
     "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it),\n"
     "or with --out FILE.tif as a GeoTIFF placed like the window (the classification as its\n"
@@ -99,7 +105,7 @@ void ApplyOptionsSetting(const CliSetting& setting) {
 // Runs one setting as its menu command, dialog OK, colour choice or clicks would; false when the
 // command is disabled now.
 bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
-  const int nId = setting.pCommand->nId;
+  const int nId = setting.pCommand ? setting.pCommand->nId : 0;
   switch (setting.eAction) {
     case CliAction::Command:
     case CliAction::Colour: {
@@ -115,6 +121,11 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       if (!CommandRuleAllows(nId)) return false;
       for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, setting.bShift);
       return true;
+    case CliAction::HistogramCursor:
+      // A click on the chart: only while the detailed histogram is shown.
+      if (g_nDisplayMode != DisplayMode::DetailedHistogram) return false;
+      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, false);
+      return true;
     case CliAction::CategoryOptions:
     case CliAction::ClassifyOptions:
       if (!CommandRuleAllows(nId)) return false;
@@ -126,8 +137,8 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
 
 // The picture and its panel as the view paints them, read back from the surface.
 bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
-                       SurfaceFactory pfnSurface) {
-  const int nWidth = WindowWidth() + kPanelExportExtraColumns;
+                       SurfaceFactory pfnSurface, int nPictureWidth) {
+  const int nWidth = nPictureWidth + kPanelExportExtraColumns;
   const int nHeight = std::max(WindowHeight(), kPanelExportMinLines);
 
   std::unique_ptr<Canvas> pSurface = pfnSurface(nWidth, nHeight);
@@ -201,6 +212,17 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     err << "geolumen: --panel is not available in this build\n";
     return kExitUsage;
   }
+  if (request.pProduct && request.pProduct->bWholeWindow) {
+    if (IsGeoTiffPath(request.strOut)) {
+      err << "geolumen: the " << request.pProduct->szProduct << " picture is written as PNG only\n";
+      return kExitUsage;
+    }
+    if (!pfnSurface) {
+      err << "geolumen: the " << request.pProduct->szProduct
+          << " picture is not available in this build\n";
+      return kExitUsage;
+    }
+  }
 
   CHeadlessPlatform platform(err);
   CPlatformScope platformScope(&platform);
@@ -230,6 +252,12 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
 
   for (const CliSetting& setting : request.aSettings) {
     if (!ApplySetting(setting, platform)) {
+      if (setting.eAction == CliAction::HistogramCursor) {
+        err << "geolumen: " << setting.strOption
+            << " needs the detailed histogram shown (a --hist-kind, --hist-type or --hist-scale "
+               "setting before it)\n";
+        return kExitUsage;
+      }
       err << "geolumen: " << setting.strOption
           << (setting.strValue.empty() ? "" : " " + setting.strValue)
           << " is not available for this scene (the command is disabled)\n";
@@ -250,7 +278,9 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     return out ? kExitOk : kExitOutputFailed;
   }
 
-  if (!DispatchCommand(request.pProduct->nViewCommand)) {
+  const int nViewCommand = request.pProduct->pfnViewCommand ? request.pProduct->pfnViewCommand()
+                                                            : request.pProduct->nViewCommand;
+  if (!DispatchCommand(nViewCommand)) {
     err << "geolumen: the " << request.pProduct->szProduct
         << " picture is not available for this scene (the command is disabled)\n";
     return kExitUsage;
@@ -263,8 +293,12 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   } else if (bTiff) {
     bWritten = WriteGeoTiffPicture(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
                                    kMaxColumns);
+  } else if (request.pProduct->bWholeWindow) {
+    // The detailed histogram's chart is 512 columns wide whatever the window.
+    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface,
+                                 std::max(WindowWidth(), kHistogramChartWidth));
   } else if (request.bPanel) {
-    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface);
+    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface, WindowWidth());
   } else {
     bWritten = WriteRgbPng(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
                            kMaxColumns);

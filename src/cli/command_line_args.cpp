@@ -67,6 +67,9 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--paint-rect", ID_TRAINING_UPDATE},     {"--category-colour", ID_CATEGORY_COLOUR},
     {"--use-bands", ID_CATEGORY_OPTIONS},     {"--category-name", ID_CATEGORY_OPTIONS},
     {"--classify-categories", ID_CLASSIFY_OPTIONS},
+    {"--hist-line-colour", ID_HIST_LINE_COLOUR1},  // the band picks the row
+    {"--hist-line-width", ID_HIST_LINE_WIDTH1},
+    {"--hist-cursor", 0},
 };
 
 const SpecialOption* FindSpecialOption(const std::string& strOption) {
@@ -112,6 +115,33 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::Colour;
     setting.crColour = Rgb(an[0], an[1], an[2]);
+  } else if (strArg == "--hist-line-colour") {
+    if (!ParseIntegers(strValue, 4, an) || an[0] < 1 || an[0] > kMaxBands ||
+        std::any_of(an.begin() + 1, an.end(), [](int n) { return n < 0 || n > 255; })) {
+      strError = strArg + " takes B,R,G,B with a band from 1 to 8 and three numbers from 0 to 255";
+      return false;
+    }
+    setting.pCommand = FindCommand(ID_HIST_LINE_COLOUR1 + an[0] - 1);
+    setting.eAction = CliAction::Colour;
+    setting.crColour = Rgb(an[1], an[2], an[3]);
+  } else if (strArg == "--hist-line-width") {
+    // The width goes to the dialog as typed, which refuses it as it would.
+    const std::vector<std::string> astr = SplitFields(strValue);
+    int nBand = 0;
+    if (astr.size() != 2 || !ParseInteger(astr[0], nBand) || nBand < 1 || nBand > kMaxBands) {
+      strError = strArg + " takes B,W with a band from 1 to 8 and a width";
+      return false;
+    }
+    setting.pCommand = FindCommand(ID_HIST_LINE_WIDTH1 + nBand - 1);
+    setting.astrFields = {astr[1]};
+  } else if (strArg == "--hist-cursor") {
+    int nValue = 0;
+    if (!ParseInteger(strValue, nValue) || nValue < 0 || nValue > 255) {
+      strError = strArg + " takes a value from 0 to 255";
+      return false;
+    }
+    setting.eAction = CliAction::HistogramCursor;
+    setting.aClicks = {{2 * nValue, 0}};
   } else if (strArg == "--use-bands") {
     setting.eAction = CliAction::CategoryOptions;
     if (!ParseNumberList(strValue, kMaxBands, setting.anNumbers)) {
@@ -224,7 +254,7 @@ const DisplayModeEntry* FindProduct(const std::string& strName) {
 }  // namespace
 
 std::string DialogRefusal(const CliSetting& setting) {
-  const DialogSpec* pSpec = setting.pCommand->pDialog;
+  const DialogSpec* pSpec = setting.pCommand ? setting.pCommand->pDialog : nullptr;
   if (!pSpec) return "";
   // Every field in the dialog's own order; a field the command line left out keeps the value
   // the dialog opens with, which it takes.
@@ -365,7 +395,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.aSettings.push_back(setting);
     } else if (const SpecialOption* pSpecial = FindSpecialOption(strArg)) {
       CliSetting special{.pCommand = FindCommand(pSpecial->nCommandId), .strOption = strArg};
-      if (!special.pCommand || !next(special.strValue) ||
+      if ((pSpecial->nCommandId != 0 && !special.pCommand) || !next(special.strValue) ||
           !ReadSpecialSetting(strArg, special.strValue, special, strError)) {
         return false;
       }

@@ -23,10 +23,12 @@ enum class CliAction {
   Colour,           // the command, its colour picker answered with a colour
   CategoryOptions,  // the category options' OK with bands or one name changed
   ClassifyOptions,  // the classification options' OK with these categories checked
+  HistogramCursor,  // a click on the detailed histogram (refused in any other picture)
 };
 
 struct CliSetting {
-  const CommandEntry* pCommand = nullptr;  // the command it runs (a dialog's for its values)
+  // The command it runs (a dialog's for its values); null for a click on the detailed histogram.
+  const CommandEntry* pCommand = nullptr;
   std::string strOption{};                 // as typed, for messages
   std::string strValue{};
   // Dialog values as typed, one per field of the dialog ("" where the command line gave none:

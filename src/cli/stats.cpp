@@ -71,13 +71,35 @@ double PixelArea() {
 
 std::string JsonNumber(double d) { return FormatText("%.10g", d); }
 
+std::string JsonColour(Colorref cr) {
+  return FormatText("[%d, %d, %d]", GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+// The detailed histogram's settings, by the command line's words.
+void WriteHistogramSettings(std::ostream& out, int nDepth) {
+  static const char* const kaszKind[5] = {"composite", "coarse", "fine", "category",
+                                          "classification"};
+  static const char* const kaszType[3] = {"double", "all", "area"};
+  CJsonObject obj(out, nDepth);
+  obj.Member("kind") << '"' << kaszKind[std::clamp(g_nHistKind, 0, 4)] << '"';
+  obj.Member("type") << '"' << kaszType[std::clamp(g_nHistType, 0, 2)] << '"';
+  obj.Member("scale") << '"' << (g_nHistScale == 1 ? "single" : "same") << '"';
+  obj.Member("cursor") << g_nHistCursor;
+  std::ostream& outColours = obj.Member("line_colours");
+  outColours << '[';
+  for (int b = 1; b <= kMaxBands; ++b) {
+    outColours << (b > 1 ? ", " : "") << JsonColour(g_acrHistLineColour[b]);
+  }
+  outColours << ']';
+  WriteNumbers(obj.Member("line_widths"), 1, kMaxBands, [](int b) { return g_anHistLineWidth[b]; });
+  obj.End();
+}
+
 void WriteCategory(std::ostream& out, int c, int nDepth) {
   CJsonObject obj(out, nDepth);
   obj.Member("number") << c;
   WriteJsonString(obj.Member("name"), g_astrCategoryName[c]);
-  const Colorref cr = g_acrCategoryColour[c];
-  obj.Member("colour") << '[' << GetRValue(cr) << ", " << GetGValue(cr) << ", " << GetBValue(cr)
-                       << ']';
+  obj.Member("colour") << JsonColour(g_acrCategoryColour[c]);
   WriteNumbers(obj.Member("lower"), 1, kMaxBands, [c](int b) { return g_anCatLower[b][c]; });
   WriteNumbers(obj.Member("upper"), 1, kMaxBands, [c](int b) { return g_anCatUpper[b][c]; });
   obj.Member("training_pixels") << g_anTrainCount[c];
@@ -125,6 +147,7 @@ void WriteStatsJson(std::ostream& out) {
   composite.Member("cutoff_rate") << g_nCutOffRate;
   composite.Member("cutoff_linked") << JsonBool(g_bCutOffLinked == 1);
   composite.End();
+  WriteHistogramSettings(obj.Member("histogram"), 1);
 
   std::ostream& outCategories = obj.Member("categories");
   outCategories << '[';

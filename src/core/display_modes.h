@@ -26,6 +26,8 @@ struct DisplayModeEntry {
   // Command-line product name and the command an export of it ends with (null: no product).
   const char* szProduct = nullptr;
   int nViewCommand = 0;
+  int (*pfnViewCommand)() = nullptr;  // instead of nViewCommand, when the settings choose it
+  bool bWholeWindow = false;  // the export is the window area the view paints, panel or not
 };
 
 // Adds an entry; an entry for the same mode is replaced.

@@ -87,7 +87,11 @@ int g_abClassify[9];
 int g_abClassColourOn[9];
 std::uint32_t g_anClassCount[9];
 
+int g_nHistKind = 0;
+int g_nHistType = 0;
+int g_nHistScale = 0;
 int g_nHistCursor = 10;
+std::uint32_t g_nHistLastK = 0;
 Colorref g_acrHistLineColour[9];
 int g_anHistLineWidth[9];
 
@@ -276,6 +280,10 @@ void ResetProgramState() {
   g_bShowGuide = 1;
   std::memset(g_anClassCount, 0, sizeof g_anClassCount);
   g_nHistCursor = 10;
+  g_nHistKind = 0;
+  g_nHistType = 0;
+  g_nHistScale = 0;
+  g_nHistLastK = 0;
 
   std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
   g_nPrintStep = 7;

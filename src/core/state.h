@@ -186,7 +186,11 @@ extern int g_abClassColourOn[9];        // category c's pixels in its colour (el
 extern std::uint32_t g_anClassCount[9];  // pixels assigned to category c
 
 // ---- Histogram view ------------------------------------------------------------------------
+extern int g_nHistKind;   // 0 composite, 1 coarse, 2 fine, 3 category, 4 classification
+extern int g_nHistType;   // 0 double, 1 all, 2 area
+extern int g_nHistScale;  // lower chart of the double type: 0 the upper one's scale, 1 its own
 extern int g_nHistCursor;
+extern std::uint32_t g_nHistLastK;  // K of the previous detailed histogram (0 at start)
 extern Colorref g_acrHistLineColour[9];  // curve colour of band b
 extern int g_anHistLineWidth[9];         // curve width of band b, 1..3
 

@@ -4,16 +4,31 @@
 #include <string>
 
 #include "core/commands.h"
+#include "core/dialogs.h"
 #include "core/settings_groups.h"
 #include "core/platform.h"
 #include "core/view.h"
+#include "histograms/detailed_histogram.h"
 #include "resources/resource.h"
+
+namespace {
+
+std::string HistogramPane0() { return HistogramReadout(g_nHistCursor); }
+std::string HistogramPane1() { return " "; }
+
+// The readout tells the cursor's value and counts wherever on the chart the mouse is, also
+// beyond the columns of a window narrower than the chart.
+void ShowHistogramReadout() {
+  ThePlatform().SetStatusText(HistogramPane0(), HistogramPane1());
+}
+
+}  // namespace
 
 void OnHistogramClick(int x, int, bool) {
   if (x < 0 || x >= 512) return;
   g_nHistCursor = x / 2;
   ThePlatform().RepaintNow();
-  UpdateStatusReadout();
+  ShowHistogramReadout();
 }
 
 void OnHistogramArrowKey(ArrowKey key) {
@@ -25,43 +40,112 @@ void OnHistogramArrowKey(ArrowKey key) {
     return;
   }
   ThePlatform().RepaintNow();
-  UpdateStatusReadout();
+  ShowHistogramReadout();
 }
 
 namespace {
 
-std::string HistogramPane0() { return HistogramReadout(g_nHistCursor); }
-std::string HistogramPane1() { return " "; }
+// The detailed histogram command of the kind last chosen.
+int DetailedHistogramCommand() {
+  static const int kanCommand[5] = {ID_COMPOSITE_DETAILED_HISTOGRAM, ID_COARSE_DETAILED_HISTOGRAM,
+                                    ID_FINE_DETAILED_HISTOGRAM, ID_CATEGORY_DETAILED_HISTOGRAM,
+                                    ID_CLASSIFY_DETAILED_HISTOGRAM};
+  return kanCommand[std::clamp(g_nHistKind, 0, 4)];
+}
 
-#define LINE_COLOUR(n) COMMAND(ID_HIST_LINE_COLOUR##n, "Band&" #n "...", Band, .nArg = n)
-#define LINE_WIDTH(n) COMMAND(ID_HIST_LINE_WIDTH##n, "Band&" #n "...", Band, .nArg = n)
 
-// The detailed histograms and the histogram settings are not built yet: their rows have no
-// handler, so they stay disabled.
+template <int kKind>
+void OnDetailedHistogram() {
+  g_nHistKind = kKind;
+  ShowDetailedHistogram();
+}
+
+bool CheckHistType(int n) { return g_nHistType == n; }
+bool CheckHistScale(int n) { return g_nHistScale == n; }
+
+template <int n>
+void OnHistType() {
+  g_nHistType = n;
+  ShowDetailedHistogram();
+}
+
+template <int n>
+void OnHistScale() {
+  g_nHistScale = n;
+  ShowDetailedHistogram();
+}
+
+// The chart follows the colour picker and the width dialog on OK and on Cancel alike.
+template <int b>
+void OnLineColour() {
+  Colorref cr = g_acrHistLineColour[b];
+  if (ThePlatform().ChooseColour(cr)) g_acrHistLineColour[b] = cr;
+  ShowDetailedHistogram();
+}
+
+// The band whose width dialog 143 edits.
+int s_nWidthBand = 1;
+constexpr DialogField kaLineWidthFields[] = {{FieldKind::Range, "W", 1, 3, true}};
+void CurrentLineWidth(int anValues[]) { anValues[0] = g_anHistLineWidth[s_nWidthBand]; }
+void ApplyLineWidth(const int anValues[]) { g_anHistLineWidth[s_nWidthBand] = anValues[0]; }
+
+template <int b>
+void OnLineWidth() {
+  s_nWidthBand = b;
+  RunDialogCommand(kLineWidthDialog);
+  ShowDetailedHistogram();
+}
+
+#define DETAILED(id, rule, kind, word) COMMAND(id, "詳細ヒストグラム表示(&D)", rule, \
+    .nArg = kind, .pfnHandler = OnDetailedHistogram<kind>, .szCliOption = "--hist-kind", \
+    .szCliValue = word)
+#define TYPE(id, text, n, word) COMMAND(id, text, D1c, .nArg = n, .pfnCheck = CheckHistType, \
+    .pfnHandler = OnHistType<n>, .szCliOption = "--hist-type", .szCliValue = word)
+#define SCALE(id, text, n, word) COMMAND(id, text, D1c, .nArg = n, .pfnCheck = CheckHistScale, \
+    .pfnHandler = OnHistScale<n>, .szCliOption = "--hist-scale", .szCliValue = word)
+#define LINE_COLOUR(n) COMMAND(ID_HIST_LINE_COLOUR##n, "Band&" #n "...", Band, .nArg = n, \
+    .pfnHandler = OnLineColour<n>)
+#define LINE_WIDTH(n) COMMAND(ID_HIST_LINE_WIDTH##n, "Band&" #n "...", Band, .nArg = n, \
+    .pfnHandler = OnLineWidth<n>, .pDialog = &kLineWidthDialog)
+
 const CommandEntry kaHistogramCommands[] = {
-    COMMAND(ID_COMPOSITE_DETAILED_HISTOGRAM, "詳細ヒストグラム表示(&D)", D3),
-    COMMAND(ID_COARSE_DETAILED_HISTOGRAM, "詳細ヒストグラム表示(&D)", D1),
-    COMMAND(ID_FINE_DETAILED_HISTOGRAM, "詳細ヒストグラム表示(&D)", D1),
-    COMMAND(ID_CATEGORY_DETAILED_HISTOGRAM, "詳細ヒストグラム表示(&D)", CI),
-    COMMAND(ID_CLASSIFY_DETAILED_HISTOGRAM, "詳細ヒストグラム表示(&D)", CL),
-    COMMAND(ID_HIST_DOUBLE, "ダブル( )", D1c, .nArg = 0),
-    COMMAND(ID_HIST_ALL, "オール( )", D1c, .nArg = 1),
-    COMMAND(ID_HIST_AREA, "エリア( )", D1c, .nArg = 2),
-    COMMAND(ID_HIST_SAME_SCALE, "同一スケール( )", D1c, .nArg = 0),
-    COMMAND(ID_HIST_SINGLE_SCALE, "単独スケール( )", D1c, .nArg = 1),
+    DETAILED(ID_COMPOSITE_DETAILED_HISTOGRAM, D3, 0, "composite"),
+    DETAILED(ID_COARSE_DETAILED_HISTOGRAM, D1, 1, "coarse"),
+    DETAILED(ID_FINE_DETAILED_HISTOGRAM, D1, 2, "fine"),
+    DETAILED(ID_CATEGORY_DETAILED_HISTOGRAM, CI, 3, "category"),
+    DETAILED(ID_CLASSIFY_DETAILED_HISTOGRAM, CL, 4, "classification"),
+    TYPE(ID_HIST_DOUBLE, "ダブル( )", 0, "double"),
+    TYPE(ID_HIST_ALL, "オール( )", 1, "all"),
+    TYPE(ID_HIST_AREA, "エリア( )", 2, "area"),
+    SCALE(ID_HIST_SAME_SCALE, "同一スケール( )", 0, "same"),
+    SCALE(ID_HIST_SINGLE_SCALE, "単独スケール( )", 1, "single"),
     LINE_COLOUR(1), LINE_COLOUR(2), LINE_COLOUR(3), LINE_COLOUR(4),
     LINE_COLOUR(5), LINE_COLOUR(6), LINE_COLOUR(7), LINE_COLOUR(8),
     LINE_WIDTH(1), LINE_WIDTH(2), LINE_WIDTH(3), LINE_WIDTH(4),
     LINE_WIDTH(5), LINE_WIDTH(6), LINE_WIDTH(7), LINE_WIDTH(8),
 };
 
+#undef DETAILED
+#undef TYPE
+#undef SCALE
 #undef LINE_COLOUR
 #undef LINE_WIDTH
 
 }  // namespace
 
+const DialogSpec kLineWidthDialog = {IDD_LINE_WIDTH, kaLineWidthFields, {}, CurrentLineWidth,
+                                     ApplyLineWidth};
+
+void ShowDetailedHistogram() {
+  DrawDetailedHistogram();
+  ShowHistogramReadout();
+}
+
 void ResetHistogramQuery() {
   g_nHistCursor = 10;
+  g_nHistKind = 0;
+  g_nHistType = 0;
+  g_nHistScale = 0;
   for (int b = 1; b <= kMaxBands; ++b) g_anHistLineWidth[b] = 1;
 }
 
@@ -78,10 +162,14 @@ void RegisterHistograms() {
   RegisterSettingsGroup({"histogram", ResetHistogramQuery, ResetHistogramPalette, nullptr});
   RegisterDisplayMode({
       .eMode = DisplayMode::DetailedHistogram,
+      .pfnPaint = DrawDetailedHistogram,
       .pfnClick = OnHistogramClick,
       .pfnPane0 = HistogramPane0,
       .pfnPane1 = HistogramPane1,
       .pfnArrowKey = OnHistogramArrowKey,
       .szPopup = kszPopupHistogram,
+      .szProduct = "histogram",
+      .pfnViewCommand = DetailedHistogramCommand,
+      .bWholeWindow = true,
   });
 }

@@ -1,14 +1,21 @@
 // The histogram settings and the detailed histogram view (display mode 5).
 #pragma once
 
+#include "core/dialogs.h"
 #include "core/display_modes.h"
+
+// Dialog 143: the line width (1..3) of one band's curve.
+extern const DialogSpec kLineWidthDialog;
 
 // Registers the histogram menu's commands, the detailed histogram items of the picture menus
 // and the detailed histogram's display mode.
 void RegisterHistograms();
 
-// The histogram settings group: the value cursor and line widths (query), the line colours
-// (palette).
+// Draws the detailed histogram of the kind last chosen and shows its readout.
+void ShowDetailedHistogram();
+
+// The histogram settings group: the value cursor, kind, type, scale and line widths (query),
+// the line colours (palette).
 void ResetHistogramQuery();
 void ResetHistogramPalette();
 

@@ -2,11 +2,6 @@
 
 #include "core/state.h"
 
-namespace {
-constexpr Colorref kcrWhite = Rgb(255, 255, 255);
-constexpr Colorref kcrBlack = Rgb(0, 0, 0);
-}  // namespace
-
 std::uint32_t HistogramUnit(std::uint32_t nMax) {
   const std::uint32_t nUnit = nMax / 100;
   return nUnit == 0 ? 1 : nUnit;

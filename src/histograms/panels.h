@@ -9,6 +9,9 @@
 #include "core/platform.h"
 #include "core/text_format.h"
 
+inline constexpr Colorref kcrWhite = Rgb(255, 255, 255);
+inline constexpr Colorref kcrBlack = Rgb(0, 0, 0);
+
 inline constexpr int kPanelTextHeight = 15;
 inline constexpr int kPanelSmallTextHeight = 12;
 

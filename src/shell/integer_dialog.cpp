@@ -72,10 +72,10 @@ QWidget* CIntegerDialog::WithSpin(QLineEdit* pEdit, int nMin, int nMax) {
   return pBox;
 }
 
-QDialogButtonBox* CIntegerDialog::OkCancelButtons() {
+QDialogButtonBox* CIntegerDialog::OkCancelButtons(const char* szOk, const char* szCancel) {
   auto* pButtons = new QDialogButtonBox(this);
-  pButtons->addButton(QString::fromUtf8(kszDialogOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  pButtons->addButton(QString::fromUtf8(kszDialogCancel), QDialogButtonBox::RejectRole);
+  pButtons->addButton(QString::fromUtf8(szOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  pButtons->addButton(QString::fromUtf8(szCancel), QDialogButtonBox::RejectRole);
   connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   return pButtons;

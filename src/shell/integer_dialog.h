@@ -36,8 +36,9 @@ class CIntegerDialog : public QDialog {
  protected:
   // What the layout places for field i: the edit (with its spin buttons), or the check box.
   QWidget* FieldWidget(int i) const { return m_aFields[static_cast<std::size_t>(i)].pWidget; }
-  // "OK" (the default button, checks the fields) and "キャンセル".
-  QDialogButtonBox* OkCancelButtons();
+  // "OK" (the default button, checks the fields) and "キャンセル", or the dialog's own texts.
+  QDialogButtonBox* OkCancelButtons(const char* szOk = kszDialogOk,
+                                    const char* szCancel = kszDialogCancel);
 
  public slots:
   void accept() override;

@@ -7,6 +7,7 @@
 
 #include "core/commands.h"
 #include "classification/ui/category_dialogs.h"
+#include "histograms/ui/line_width_dlg.h"
 #include "import/ui/open_raster_dlg.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
@@ -51,4 +52,5 @@ void RegisterShellCommands() {
   g_mapDialogWindows[IDD_RANK_VALUE] = Make<CRankValueDlg>;
   g_mapDialogWindows[IDD_POINT_VALUE] = Make<CPointValueDlg>;
   g_mapDialogWindows[IDD_CATEGORY_VALUE] = Make<CCategoryValueDlg>;
+  g_mapDialogWindows[IDD_LINE_WIDTH] = Make<CLineWidthDlg>;
 }

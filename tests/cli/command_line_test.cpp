@@ -23,9 +23,13 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
       {kExitUsage, {"export", "--tm", f[0], "--out", "x.png"},
        "export needs --product composite|coarse|fine|category|training|classification"},
       {kExitUsage, Args("export", f, {"--product", "pie", "--out", "x.png"}),
-       "--product must be composite, coarse, fine, category, training or classification"},
+       "--product must be composite, coarse, fine, category, training, classification or histogram"},
       {kExitUsage, Args("report", f, {"--rgb-library", "7"}), "takes a number from 1 to 6"},
       {kExitUsage, Args("report", f, {"--panel"}), "unknown option '--panel'"},
+      {kExitUsage, Args("report", f, {"--hist-line-width", "2,4"}),
+       "Geolumen: 1 から 3 までの整数を入力してください。\n"},
+      {kExitUsage, Args("export", f, {"--product", "histogram", "--out", "h.tif"}),
+       "the histogram picture is written as PNG only"},
       // Values a dialog refuses, with the dialog's own message; nothing runs.
       {kExitUsage, Args("report", f, {"--cutoff", "50"}),
        "Geolumen: 0 から 49 までの整数を入力してください。\n"},
@@ -61,6 +65,30 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
       EXPECT_EQ(run.strErr, c.strErr);
     }
   }
+}
+
+TEST_F(CliTest, HistogramSettingsRunAsTheirCommands) {
+  const std::vector<std::string> f = FloppyScene(3);
+  // The cursor is a click on the chart: refused while a picture is shown.
+  Run run = RunHere(Args("report", f, {"--true-colour", "--hist-cursor", "20"}));
+  EXPECT_EQ(run.nStatus, kExitUsage);
+  EXPECT_NE(run.strErr.find("--hist-cursor needs the detailed histogram shown"), std::string::npos)
+      << run.strErr;
+  run = RunHere(Args("report", f, {"--hist-line-colour", "4,1,2,3"}));
+  EXPECT_EQ(run.nStatus, kExitUsage) << "band 4 is not loaded";
+  run = RunHere(Args("stats", f,
+                     {"--hist-type", "all", "--hist-scale", "single", "--hist-kind", "coarse",
+                      "--hist-line-colour", "2,1,2,3", "--hist-line-width", "3,2",
+                      "--hist-cursor", "77"}));
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::DetailedHistogram);
+  EXPECT_EQ(g_nHistKind, 1);
+  EXPECT_EQ(g_nHistType, 1);
+  EXPECT_EQ(g_nHistScale, 1);
+  EXPECT_EQ(g_acrHistLineColour[2], Rgb(1, 2, 3));
+  EXPECT_EQ(g_anHistLineWidth[3], 2);
+  EXPECT_EQ(g_nHistCursor, 77);
+  EXPECT_NE(run.strOut.find("\"histogram\""), std::string::npos) << run.strOut;
 }
 
 TEST_F(CliTest, SettingsApplyInOrderAsTheirCommandsDo) {

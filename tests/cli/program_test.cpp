@@ -9,6 +9,7 @@
 #include "core/commands.h"
 #include "core/view.h"
 #include "histograms/composite_panel.h"
+#include "histograms/detailed_histogram.h"
 #include "resources/resource.h"
 #include "histograms/fine_panel.h"
 #include "products/coarse.h"
@@ -93,5 +94,25 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
     ExpectPictureEqualsOffscreen(strPng, kPanelExportExtraColumns);
     EXPECT_EQ(ReadStoredPng(strPng).nHeight, kPanelExportMinLines);
     ExpectPanelIn(strPng, pfnDrawPanel);
+  }
+  // The detailed histogram: the window area with the whole chart, its strips and labels.
+  if (GEOLUMEN_HAS_DESKTOP) {
+    ASSERT_EQ(RunProgram(Args("export", astrFiles,
+                              {"--fine-band", "3", "--hist-kind", "fine", "--hist-type", "area",
+                               "--hist-line-width", "3,2", "--hist-cursor", "100", "--product",
+                               "histogram", "--out", strPng})),
+              kExitOk);
+    LoadDirectly(astrFiles);
+    DispatchCommand(ID_FINE_BAND3);
+    DispatchCommand(ID_FINE_DETAILED_HISTOGRAM);
+    DispatchCommand(ID_HIST_AREA);
+    g_anHistLineWidth[3] = 2;
+    OnViewLButtonDown(200, 0, false);
+    EXPECT_EQ(g_nHistCursor, 100);
+    const DecodedPng png = ReadStoredPng(strPng);
+    EXPECT_EQ(png.nWidth, 512 + kPanelExportExtraColumns);
+    EXPECT_EQ(png.nHeight, kPanelExportMinLines);
+    ExpectPanelIn(strPng, DrawDetailedHistogram);
+    EXPECT_EQ(png.At(200, 150), ScreenPixel(0, 0, 0)) << "the cursor";
   }
 }

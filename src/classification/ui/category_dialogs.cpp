@@ -43,7 +43,7 @@ CCategoryValueDlg::CCategoryValueDlg(const int anValues[], QWidget* pParent)
   auto* pLayout = new QVBoxLayout(this);
   pLayout->addLayout(pNumber);
   pLayout->addLayout(pGrid);
-  pLayout->addWidget(Buttons(this, kszCategoryValueOk, kszCategoryValueCancel));
+  pLayout->addWidget(OkCancelButtons(kszCategoryValueOk, kszCategoryValueCancel));
   connect(NumberEdit(), &QLineEdit::textChanged, this, &CCategoryValueDlg::ShowCategory);
 }
 
