@@ -264,20 +264,10 @@ BENCHMARK(BM_FineView)->Unit(benchmark::kMillisecond);
 
 #if defined(GEOLUMEN_BENCH_HAS_DESKTOP)
 // A platform whose window is an off-screen image on the desktop's canvas.
-class CImagePlatform final : public Platform {
+class CImagePlatform final : public CSilentPlatform {
  public:
   CImagePlatform() : m_pSurface(MakeCliSurface(1024 + 260, 1024)) {}
-  MsgResult MessageBox(std::string_view, std::string_view, MsgButtons) override {
-    return MsgResult::Ok;
-  }
-  void SetBusyCursor(BusyCursor) override {}
-  void Beep() override {}
-  void RepaintNow() override {}
-  void InitialUpdate() override {}
   Canvas& WindowCanvas() override { return *m_pSurface; }
-  bool ChooseColour(Colorref&) override { return false; }
-  bool SetStatusText(std::string_view, std::string_view) override { return true; }
-  bool RunDialog(const DialogSpec&, int[]) override { return false; }
 
  private:
   std::unique_ptr<Canvas> m_pSurface;

@@ -13,22 +13,6 @@ class CSilentCanvas final : public Canvas {
   void CopyOffscreenImage() override {}
 };
 
-// Used before a shell or a test installs its own platform: answers OK, draws nothing.
-class CSilentPlatform final : public Platform {
- public:
-  MsgResult MessageBox(std::string_view, std::string_view, MsgButtons) override {
-    return MsgResult::Ok;
-  }
-  void SetBusyCursor(BusyCursor) override {}
-  void Beep() override {}
-  void RepaintNow() override {}
-  void InitialUpdate() override {}
-  Canvas& WindowCanvas() override { return NullCanvas(); }
-  bool ChooseColour(Colorref&) override { return false; }
-  bool SetStatusText(std::string_view, std::string_view) override { return false; }
-  bool RunDialog(const DialogSpec&, int[]) override { return false; }
-};
-
 CSilentPlatform g_silentPlatform;
 Platform* g_pPlatform = &g_silentPlatform;
 

@@ -75,6 +75,23 @@ class Platform {
 // A canvas that draws nothing (for a platform without a window).
 Canvas& NullCanvas();
 
+// Answers OK to every message, cancels every dialog and draws nothing: the platform in use
+// before a shell or a test installs its own, and a base for platforms that need only a canvas.
+class CSilentPlatform : public Platform {
+ public:
+  MsgResult MessageBox(std::string_view, std::string_view, MsgButtons) override {
+    return MsgResult::Ok;
+  }
+  void SetBusyCursor(BusyCursor) override {}
+  void Beep() override {}
+  void RepaintNow() override {}
+  void InitialUpdate() override {}
+  Canvas& WindowCanvas() override { return NullCanvas(); }
+  bool ChooseColour(Colorref&) override { return false; }
+  bool SetStatusText(std::string_view, std::string_view) override { return false; }
+  bool RunDialog(const DialogSpec&, int[]) override { return false; }
+};
+
 // The platform in use. Until one is installed, a silent one answers OK to every question.
 Platform& ThePlatform();
 void SetPlatform(Platform* pPlatform);
