@@ -1,0 +1,255 @@
+#include "workfile/workfile_format.h"
+
+#include "core/text_format.h"
+#include "workfile/archive.h"
+
+namespace {
+
+// The interleaved band headers: byte i of bands 1..8, then byte i + 1 of bands 1..8, ...
+void InterleaveHeaders(const std::uint8_t (&aab)[kMaxBands][kHeaderBytes], std::uint8_t* pOut) {
+  for (int i = 0; i < kHeaderBytes; ++i) {
+    for (int b = 0; b < kMaxBands; ++b) *pOut++ = aab[b][i];
+  }
+}
+
+void SplitHeaders(const std::uint8_t* pIn, std::uint8_t (&aab)[kMaxBands][kHeaderBytes]) {
+  for (int i = 0; i < kHeaderBytes; ++i) {
+    for (int b = 0; b < kMaxBands; ++b) aab[b][i] = *pIn++;
+  }
+}
+
+bool InPlane(int nMaxX, int nMaxY, int nLastBand) {
+  return nMaxX >= 0 && nMaxX < kMaxColumns && nMaxY >= 0 && nMaxY < kMaxLines &&
+         nLastBand >= 0 && nLastBand < kMaxBands;
+}
+
+// Reads the data section (D1 to D3); false when the file ends inside it.
+bool ReadData(ArchiveReader& in, WorkFile& file) {
+  std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
+  if (!in.Bytes(abHeaders, sizeof abHeaders)) return false;
+  SplitHeaders(abHeaders, file.aabHeader);
+  for (std::string& str : file.astrUserText) {
+    if (!in.String(str)) return false;
+  }
+  const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
+  if (in.Remaining() < nBytes) return false;  // before allocating for it
+  file.abPixels.resize(nBytes);
+  return in.Bytes(file.abPixels.data(), nBytes);
+}
+
+bool ReadInts(ArchiveReader& in, int* pn, int nCount) {
+  for (int i = 0; i < nCount; ++i) {
+    std::int32_t n = 0;
+    if (!in.Int(n)) return false;
+    pn[i] = n;
+  }
+  return true;
+}
+
+bool ReadSettings(ArchiveReader& in, WorkFile& file) {
+  if (file.abSection[kSectionComposite] == 1) {
+    int an[4];
+    if (!ReadInts(in, an, 4) || !ReadInts(in, file.anBounds, 6) ||
+        !in.Bytes(file.abLut, sizeof file.abLut) || !ReadInts(in, &file.bCutOffLinked, 1)) {
+      return false;
+    }
+    file.nCutOffRate = an[0];
+    file.nRedBand = an[1];
+    file.nGreenBand = an[2];
+    file.nBlueBand = an[3];
+  }
+  if (file.abSection[kSectionCoarse] == 1) {
+    if (!ReadInts(in, &file.nCoarseBand, 1)) return false;
+    for (auto& an : file.aanCoarse) {
+      if (!ReadInts(in, an, 24)) return false;
+    }
+  }
+  if (file.abSection[kSectionFine] == 1) {
+    if (!ReadInts(in, &file.nFineBand, 1)) return false;
+    for (auto& an : file.aanFine) {
+      if (!ReadInts(in, an, 26)) return false;
+    }
+  }
+  for (int c = 0; c < 8; ++c) {
+    if (file.abSection[kSectionCategory1 + c] != 1) continue;
+    WorkFileCategory& cat = file.aCategory[c];
+    int an[3];
+    if (!in.String(cat.strName) || !ReadInts(in, an, 3)) return false;
+    cat.crColour = static_cast<Colorref>(an[0]);
+    cat.bColourOn = an[1];
+    cat.bClassify = an[2];
+    const auto nBytes = static_cast<std::size_t>(file.Pixels());
+    if (in.Remaining() < nBytes) return false;
+    cat.abMarks.resize(nBytes);
+    if (!in.Bytes(cat.abMarks.data(), nBytes)) return false;
+  }
+  if (file.abSection[kSectionHistogram] == 1) {
+    int anColour[kMaxBands];
+    if (!ReadInts(in, &file.nHistCursor, 1) || !ReadInts(in, file.anHistLineWidth, kMaxBands) ||
+        !ReadInts(in, anColour, kMaxBands)) {
+      return false;
+    }
+    for (int b = 0; b < kMaxBands; ++b) file.acrHistLineColour[b] = static_cast<Colorref>(anColour[b]);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
+  ArchiveWriter out;
+  const int* ab = g_abSaveSection;
+  out.Int(kWorkFileVersion);
+  for (int i = 0; i < kSaveSections; ++i) out.Int(ab[i]);
+  out.Int(SensorCode(g_nSensor));
+  out.Int(g_nMaxX);
+  out.Int(g_nMaxY);
+  out.Int(g_nLastBand);
+
+  const bool bPlane = InPlane(g_nMaxX, g_nMaxY, g_nLastBand);
+  if (ab[kSectionData] == 1) {
+    std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
+    InterleaveHeaders(g_aszBandHeader, abHeaders);
+    out.Bytes(abHeaders, sizeof abHeaders);
+    for (const std::string& str : g_astrUserText) {
+      if (!out.String(str)) {
+        strReason = FormatText("the text \"%s\" has characters that cannot be saved", str.c_str());
+        return false;
+      }
+    }
+    if (bPlane) {
+      const int nBands = g_nLastBand + 1;
+      std::vector<std::uint8_t>& abData = out.Data();
+      const std::size_t nStart = abData.size();
+      abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() * nBands);
+      std::uint8_t* p = abData.data() + nStart;
+      for (int x = 0; x <= g_nMaxX; ++x) {
+        for (int y = 0; y <= g_nMaxY; ++y) {
+          const std::uint8_t* pBands = g_aPixel[x][y].abBand;
+          for (int b = 0; b < nBands; ++b) *p++ = pBands[b];
+        }
+      }
+    }
+  }
+  if (ab[kSectionComposite] == 1) {
+    for (int n : {g_nCutOffRate, g_nRedBand, g_nGreenBand, g_nBlueBand, g_nRedLower, g_nRedUpper,
+                  g_nGreenLower, g_nGreenUpper, g_nBlueLower, g_nBlueUpper}) {
+      out.Int(n);
+    }
+    for (int v = 0; v < 256; ++v) {
+      const std::uint8_t abRgb[3] = {g_abRedLut[v], g_abGreenLut[v], g_abBlueLut[v]};
+      out.Bytes(abRgb, 3);
+    }
+    out.Int(g_bCutOffLinked);
+  }
+  if (ab[kSectionCoarse] == 1) {
+    out.Int(g_nCoarseBand);
+    for (int b = 1; b <= kMaxBands; ++b) {
+      for (int k = 1; k <= 8; ++k) out.Int(g_anRankUpper[k][b]);
+      for (int k = 1; k <= 8; ++k) out.Int(g_anRankColourOn[k][b]);
+      for (int k = 1; k <= 8; ++k) out.Int(static_cast<std::int32_t>(g_acrRankColour[k][b]));
+    }
+  }
+  if (ab[kSectionFine] == 1) {
+    out.Int(g_nFineBand);
+    for (int b = 1; b <= kMaxBands; ++b) {
+      for (int k = 1; k <= 8; ++k) out.Int(g_anFineSpanOn[k][b]);
+      for (int k = 1; k <= 9; ++k) out.Int(g_anFinePoint[k][b]);
+      for (int k = 1; k <= 9; ++k) out.Int(static_cast<std::int32_t>(g_acrPointColour[k][b]));
+    }
+  }
+  for (int c = 1; c <= 8; ++c) {
+    if (ab[kSectionCategory1 + c - 1] != 1) continue;
+    if (!out.String(g_astrCategoryName[c])) {
+      strReason = FormatText("the name of category %d (\"%s\") has characters that cannot be saved",
+                             c, g_astrCategoryName[c].c_str());
+      return false;
+    }
+    out.Int(static_cast<std::int32_t>(g_acrCategoryColour[c]));
+    out.Int(g_abClassColourOn[c]);
+    out.Int(g_abClassify[c]);
+    if (bPlane) {
+      std::vector<std::uint8_t>& abData = out.Data();
+      const std::size_t nStart = abData.size();
+      abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
+      std::uint8_t* p = abData.data() + nStart;
+      for (int x = 0; x <= g_nMaxX; ++x) {
+        for (int y = 0; y <= g_nMaxY; ++y) *p++ = g_aPixel[x][y].abTrainMark[c - 1];
+      }
+    }
+  }
+  if (ab[kSectionHistogram] == 1) {
+    out.Int(g_nHistCursor);
+    for (int b = 1; b <= kMaxBands; ++b) out.Int(g_anHistLineWidth[b]);
+    for (int b = 1; b <= kMaxBands; ++b) out.Int(static_cast<std::int32_t>(g_acrHistLineColour[b]));
+  }
+  abOut = std::move(out.Data());
+  return true;
+}
+
+DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
+                           std::string& strReason) {
+  file = WorkFile{};
+  ArchiveReader in(ab);
+  std::int32_t nFirst = 0;
+  auto endsEarly = [&] {
+    strReason = FormatText("the file ends early (%zu bytes, more needed after byte %zu)",
+                           ab.size(), in.Offset());
+    return DecodeError::EndsEarly;
+  };
+  if (!in.Int(nFirst)) return endsEarly();
+
+  if (nFirst >= 0 && nFirst <= 3) {
+    // The previous format: the sensor, the extent, an unused integer, the data with five
+    // section flags between the texts and the pixels; its settings are not used.
+    file.bPreviousFormat = true;
+    file.nSensor = nFirst;
+    int an[4];
+    if (!ReadInts(in, an, 4)) return endsEarly();
+    file.nMaxX = an[0];
+    file.nMaxY = an[1];
+    file.nLastBand = an[2];
+    if (file.nMaxX < 511 || file.nMaxX > 800) {
+      strReason = FormatText("the last column, %d, is outside 511..800", file.nMaxX);
+      return DecodeError::BadXLine;
+    }
+    if (!InPlane(file.nMaxX, file.nMaxY, file.nLastBand)) {
+      strReason = FormatText("the last line (%d) or band (%d) is outside the program's limits",
+                             file.nMaxY, file.nLastBand);
+      return DecodeError::OutOfRange;
+    }
+    std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
+    if (!in.Bytes(abHeaders, sizeof abHeaders)) return endsEarly();
+    SplitHeaders(abHeaders, file.aabHeader);
+    for (std::string& str : file.astrUserText) {
+      if (!in.String(str)) return endsEarly();
+    }
+    int anUnused[5];
+    if (!ReadInts(in, anUnused, 5)) return endsEarly();
+    const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
+    if (in.Remaining() < nBytes) return endsEarly();
+    file.abPixels.assign(ab.begin() + static_cast<std::ptrdiff_t>(in.Offset()),
+                         ab.begin() + static_cast<std::ptrdiff_t>(in.Offset() + nBytes));
+    file.abSection[kSectionData] = 1;
+    return DecodeError::None;
+  }
+  if (nFirst != kWorkFileVersion) {
+    strReason = FormatText("it begins with %d, which is no work file's version", nFirst);
+    return DecodeError::NotWorkFile;
+  }
+  int an[4];
+  if (!ReadInts(in, file.abSection, kSaveSections) || !ReadInts(in, an, 4)) return endsEarly();
+  file.nSensor = an[0];
+  file.nMaxX = an[1];
+  file.nMaxY = an[2];
+  file.nLastBand = an[3];
+  if (!(file.nSensor >= 0 && file.nSensor <= 5) || !InPlane(file.nMaxX, file.nMaxY, file.nLastBand)) {
+    strReason = FormatText("its sensor %d, last column %d, last line %d or last band %d is outside "
+                           "what the program holds",
+                           file.nSensor, file.nMaxX, file.nMaxY, file.nLastBand);
+    return DecodeError::OutOfRange;
+  }
+  if (file.abSection[kSectionData] == 1 && !ReadData(in, file)) return endsEarly();
+  if (!ReadSettings(in, file)) return endsEarly();
+  return DecodeError::None;
+}
