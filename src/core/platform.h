@@ -40,6 +40,14 @@ class Canvas {
   virtual void CopyOffscreenImage() = 0;
 };
 
+// What the file-information dialog shows before a work file is read: the file's sensor code and
+// extent as stored, its section flags and what reading it will do.
+struct FileInformation {
+  int nSensor, nMaxX, nMaxY, nLastBand;
+  int abSection[13];
+  std::string strCase;
+};
+
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgResult { Ok, Cancel };
 enum class BusyCursor { Arrow, Wait, AppStarting };
@@ -70,6 +78,13 @@ class Platform {
   // Lines that say exactly what was wrong with the files of an import (the band, the path, its
   // size and the size needed), beyond the message boxes; an empty list clears what was shown.
   virtual void ShowDiagnostics(std::span<const std::string> astrLines) { (void)astrLines; }
+  // The file-information dialog; true on OK (a platform without one reads on).
+  virtual bool ShowFileInformation(const FileInformation& info) {
+    (void)info;
+    return true;
+  }
+  // The document's name changed (the window title shows it).
+  virtual void SetDocumentTitle(std::string_view strTitle) { (void)strTitle; }
 };
 
 // A canvas that draws nothing (for a platform without a window).

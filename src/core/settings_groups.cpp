@@ -31,3 +31,11 @@ void ResetPalettes() {
     if (group.pfnResetPalette) group.pfnResetPalette();
   }
 }
+
+void ResetGroup(const char* szName, bool bQuery, bool bPalette) {
+  for (const SettingsGroup& group : SettingsGroups()) {
+    if (std::strcmp(group.szName, szName) != 0) continue;
+    if (bQuery) group.pfnResetQuery();
+    if (bPalette && group.pfnResetPalette) group.pfnResetPalette();
+  }
+}

@@ -20,3 +20,5 @@ std::span<const SettingsGroup> SettingsGroups();
 void ResetQueries();
 // Every group's palette reset, in the order of registration.
 void ResetPalettes();
+// The query and/or palette reset of the group named szName (nothing when none is registered).
+void ResetGroup(const char* szName, bool bQuery, bool bPalette);

@@ -1,5 +1,7 @@
 #include "shell/main_frame.h"
 
+#include "workfile/ui/workfile_dialogs.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,6 +18,7 @@
 
 #include "core/commands.h"
 #include "core/platform.h"
+#include "workfile/ui/workfile_dialogs.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
 #include "shell/about_dlg.h"
@@ -32,9 +35,6 @@ namespace {
 QPointer<CMainFrame> g_pMainFrame;
 
 constexpr const char* kszRecentPlaceholder = "最新のファイル";
-constexpr const char* kszCannotOpenWorkFile =
-    "このバージョンでは、まだワークファイルを開くことができません。\n%1";
-
 // ---- Framework commands carried out by the frame -------------------------------------------
 void OnViewToolBar() {
   if (CMainFrame* pFrame = CMainFrame::Instance()) {
@@ -323,11 +323,7 @@ void CMainFrame::UpdateRecentFileMenu() {
   RefreshCommandUi();
 }
 
-void CMainFrame::OpenDocumentFile(const QString& strPath) {
-  // The work-file reader is not part of this version yet: say so and carry on.
-  const QString strText = QString::fromUtf8(kszCannotOpenWorkFile).arg(strPath);
-  ThePlatform().MessageBox(strText.toStdString(), "Geolumen", MsgButtons::Ok);
-}
+void CMainFrame::OpenDocumentFile(const QString& strPath) { OpenWorkFileFromShell(strPath); }
 
 void CMainFrame::RepaintViews() {
   for (CTavimo97View* pView : m_pSplitter->Views()) pView->viewport()->repaint();

@@ -7,6 +7,7 @@
 #include "core/view.h"
 #include "shell/main_frame.h"
 #include "shell/shell_commands.h"
+#include "workfile/ui/workfile_dialogs.h"
 
 namespace {
 // Progress repaints closer together than this only cost time.
@@ -103,4 +104,13 @@ bool CQtPlatform::RunDialog(const DialogSpec& dialog, int anValues[]) {
 
 void CQtPlatform::ShowDiagnostics(std::span<const std::string> astrLines) {
   if (m_pFrame) m_pFrame->ShowDiagnostics(astrLines);
+}
+
+bool CQtPlatform::ShowFileInformation(const FileInformation& info) {
+  CFileInformationDlg dlg(info, DialogParent());
+  return dlg.exec() == QDialog::Accepted;
+}
+
+void CQtPlatform::SetDocumentTitle(std::string_view strTitle) {
+  if (m_pFrame) m_pFrame->setWindowTitle(FromUtf8(strTitle) + QStringLiteral(" - Geolumen"));
 }

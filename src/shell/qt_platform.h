@@ -31,6 +31,9 @@ class CQtPlatform final : public Platform {
   bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
   // In the status bar, until the next import.
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
+  bool ShowFileInformation(const FileInformation& info) override;
+  // "name - Geolumen".
+  void SetDocumentTitle(std::string_view strTitle) override;
 
   // The frame whose panes show the surface and whose status bar takes the readout.
   void AttachFrame(CMainFrame* pFrame) { m_pFrame = pFrame; }

@@ -13,6 +13,7 @@
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
 #include "resources/resource.h"
+#include "workfile/ui/workfile_dialogs.h"
 
 namespace {
 
@@ -46,6 +47,9 @@ void RegisterShellCommands() {
   SetCommandHandler(ID_OPEN_RASTER, OnFileOpenRaster);
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
+  SetCommandHandler(ID_FILE_OPEN, OnFileOpenWorkFile);
+  SetCommandHandler(ID_FILE_SAVE, OnFileSave);
+  SetCommandHandler(ID_FILE_SAVE_AS, OnFileSaveAs);
   // One line per described dialog: its number and its window class.
   g_mapDialogWindows[IDD_CUTOFF_RATE] = Make<CCutOffRateDlg>;
   g_mapDialogWindows[IDD_COMPOSITE_VALUE] = Make<CCompositeValueDlg>;
@@ -53,4 +57,5 @@ void RegisterShellCommands() {
   g_mapDialogWindows[IDD_POINT_VALUE] = Make<CPointValueDlg>;
   g_mapDialogWindows[IDD_CATEGORY_VALUE] = Make<CCategoryValueDlg>;
   g_mapDialogWindows[IDD_LINE_WIDTH] = Make<CLineWidthDlg>;
+  g_mapDialogWindows[IDD_SAVE_OPTIONS] = Make<CSaveOptionsDlg>;
 }

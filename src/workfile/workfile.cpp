@@ -1,23 +1,377 @@
 #include "workfile/workfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "core/commands.h"
+#include "core/platform.h"
+#include "core/settings_groups.h"
+#include "core/text_format.h"
+#include "core/view.h"
 #include "resources/resource.h"
+#include "workfile/messages.h"
+#include "workfile/workfile_format.h"
 
 namespace {
 
-// The work file is not built yet: its rows have no handler, so they stay disabled.
+std::string s_strDocumentPath;
+
+// No work file comes near this: 8 MB of pixels, 8 MB of marks and the settings. Anything larger
+// is refused before it is read.
+constexpr std::size_t kMaxWorkFileBytes = 64u << 20;
+
+void SetDocumentPath(const std::string& strPath) {
+  s_strDocumentPath = strPath;
+  ThePlatform().SetDocumentTitle(DocumentTitle());
+}
+
+// The data of the file into the plane: bands, headers and texts; every other field of the plane
+// starts empty (the marks come with the category sections).
+void CommitData(const WorkFile& file) {
+  std::memset(g_aPixel, 0, sizeof g_aPixel);
+  const int nBands = file.nLastBand + 1;
+  const std::uint8_t* p = file.abPixels.data();
+  for (int x = 0; x <= file.nMaxX; ++x) {
+    for (int y = 0; y <= file.nMaxY; ++y) {
+      std::memcpy(g_aPixel[x][y].abBand, p, static_cast<std::size_t>(nBands));
+      p += nBands;
+    }
+  }
+  std::memcpy(g_aszBandHeader, file.aabHeader, sizeof g_aszBandHeader);
+  for (int i = 0; i < kUserTexts; ++i) g_astrUserText[i] = file.astrUserText[i];
+  // The band files and the place on the ground are not part of a work file: a scroll cannot
+  // re-read the old scene's files under the loaded bands.
+  for (auto& str : g_astrBandPath) str.clear();
+  g_nSceneOffsetX = 0;
+  g_nSceneOffsetY = 0;
+  g_bGeoreferenced = 0;
+  g_strCoordinateSystem.clear();
+  g_nEpsgCode = 0;
+  g_bClassified = 0;
+}
+
+void CommitSettings(const WorkFile& file) {
+  const int* ab = file.abSection;
+  if (ab[kSectionComposite] == 1) {
+    g_nCutOffRate = file.nCutOffRate;
+    g_nRedBand = file.nRedBand;
+    g_nGreenBand = file.nGreenBand;
+    g_nBlueBand = file.nBlueBand;
+    g_nRedLower = file.anBounds[0];
+    g_nRedUpper = file.anBounds[1];
+    g_nGreenLower = file.anBounds[2];
+    g_nGreenUpper = file.anBounds[3];
+    g_nBlueLower = file.anBounds[4];
+    g_nBlueUpper = file.anBounds[5];
+    for (int v = 0; v < 256; ++v) {
+      g_abRedLut[v] = file.abLut[3 * v];
+      g_abGreenLut[v] = file.abLut[3 * v + 1];
+      g_abBlueLut[v] = file.abLut[3 * v + 2];
+    }
+    g_bCutOffLinked = file.bCutOffLinked;
+  } else {
+    ResetGroup("composite", true, false);
+  }
+  if (ab[kSectionCoarse] == 1) {
+    g_nCoarseBand = file.nCoarseBand;
+    for (int b = 1; b <= kMaxBands; ++b) {
+      const int* an = file.aanCoarse[b - 1];
+      for (int k = 1; k <= 8; ++k) {
+        g_anRankUpper[k][b] = an[k - 1];
+        g_anRankColourOn[k][b] = an[8 + k - 1];
+        g_acrRankColour[k][b] = static_cast<Colorref>(an[16 + k - 1]);
+      }
+    }
+  } else {
+    ResetGroup("coarse", true, true);
+  }
+  if (ab[kSectionFine] == 1) {
+    g_nFineBand = file.nFineBand;
+    for (int b = 1; b <= kMaxBands; ++b) {
+      const int* an = file.aanFine[b - 1];
+      for (int k = 1; k <= 8; ++k) g_anFineSpanOn[k][b] = an[k - 1];
+      for (int k = 1; k <= 9; ++k) {
+        g_anFinePoint[k][b] = an[8 + k - 1];
+        g_acrPointColour[k][b] = static_cast<Colorref>(an[17 + k - 1]);
+      }
+    }
+  } else {
+    ResetGroup("fine", true, true);
+  }
+  // The category groups are reset only when the file holds none of the eight sections: a reset
+  // after categories 1..7 were read would wipe their colours and flags again.
+  bool bAnyCategory = false;
+  for (int c = 1; c <= 8; ++c) {
+    if (ab[kSectionCategory1 + c - 1] != 1) continue;
+    bAnyCategory = true;
+    const WorkFileCategory& cat = file.aCategory[c - 1];
+    g_astrCategoryName[c] = cat.strName;
+    g_acrCategoryColour[c] = cat.crColour;
+    g_abClassColourOn[c] = cat.bColourOn;
+    g_abClassify[c] = cat.bClassify;
+    const std::uint8_t* p = cat.abMarks.data();
+    for (int x = 0; x <= file.nMaxX; ++x) {
+      for (int y = 0; y <= file.nMaxY; ++y) g_aPixel[x][y].abTrainMark[c - 1] = *p++ ? 1 : 0;
+    }
+    // New marks: the category needs its training area updated before it is used again.
+    g_abCategoryValid[c] = 0;
+    g_bClassified = 0;
+  }
+  if (!bAnyCategory) ResetGroup("category", true, true);
+  if (ab[kSectionHistogram] == 1) {
+    g_nHistCursor = file.nHistCursor;
+    for (int b = 1; b <= kMaxBands; ++b) {
+      g_anHistLineWidth[b] = file.anHistLineWidth[b - 1];
+      g_acrHistLineColour[b] = file.acrHistLineColour[b - 1];
+    }
+  } else {
+    ResetGroup("histogram", true, true);
+  }
+}
+
+void FinishLoad() {
+  InitialUpdateView();
+  ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
+}
+
+bool ReadPreviousFormat(const WorkFile& file, const std::string& strPath) {
+  ShowMessage(kszMsgPreviousFormat, kszCapPreviousFormat);
+  g_nSensor = SensorFromCode(file.nSensor);
+  g_nMaxX = file.nMaxX;
+  g_nMaxY = file.nMaxY;
+  g_nLastBand = file.nLastBand;
+  CommitData(file);
+  for (int b = g_nLastBand + 1; b < kMaxBands; ++b) std::memset(g_aszBandHeader[b], 0, 256);
+  RecomputeAfterWorkFileLoad();
+  ResetQueries();
+  ResetPalettes();
+  SetDocumentPath(strPath);
+  FinishLoad();
+  return true;
+}
+
+void OnFileNew() { SetDocumentPath(""); }
+
+void ResetToDefaults(const char* szQuestion, bool bPalette) {
+  if (ThePlatform().MessageBox(szQuestion, kszCapReset, MsgButtons::OkCancel) != MsgResult::Ok) {
+    return;
+  }
+  for (const char* sz : {"composite", "coarse", "fine", "category"}) {
+    ResetGroup(sz, !bPalette, bPalette);
+  }
+  g_nDisplayMode = DisplayMode::Prompt;
+  ClearOffscreenImage();
+  ThePlatform().RepaintNow();
+}
+
+void OnDefaultQuery() { ResetToDefaults(kszMsgResetQuery, false); }
+void OnDefaultPalette() { ResetToDefaults(kszMsgResetPalette, true); }
+
+void OnSaveOptions() { RunDialogCommand(kSaveOptionsDialog); }
+
+// Dialog 145's check boxes, in the order of the section flags.
+constexpr DialogField kaSaveOptionFields[kSaveSections] = {
+    {FieldKind::Check, "data"},      {FieldKind::Check, "composite"},
+    {FieldKind::Check, "coarse"},    {FieldKind::Check, "fine"},
+    {FieldKind::Check, "cat1"},      {FieldKind::Check, "cat2"},
+    {FieldKind::Check, "cat3"},      {FieldKind::Check, "cat4"},
+    {FieldKind::Check, "cat5"},      {FieldKind::Check, "cat6"},
+    {FieldKind::Check, "cat7"},      {FieldKind::Check, "cat8"},
+    {FieldKind::Check, "histogram"},
+};
+void CurrentSaveOptions(int anValues[]) {
+  std::copy(std::begin(g_abSaveSection), std::end(g_abSaveSection), anValues);
+}
+void ApplySaveOptions(const int anValues[]) {
+  std::copy(anValues, anValues + kSaveSections, g_abSaveSection);
+}
+
 const CommandEntry kaWorkFileCommands[] = {
-    COMMAND(ID_FILE_NEW, "ファイル名(&N)", Always, .szShortcut = "Ctrl+N"),
-    COMMAND(ID_DEFAULT_QUERY, "クエリー(&C)", D1),
-    COMMAND(ID_DEFAULT_PALETTE, "パレット(&P)", D1),
+    COMMAND(ID_FILE_NEW, "ファイル名(&N)", Always, .pfnHandler = OnFileNew,
+            .szShortcut = "Ctrl+N"),
+    COMMAND(ID_DEFAULT_QUERY, "クエリー(&C)", D1, .pfnHandler = OnDefaultQuery,
+            .szCliOption = "--reset-query"),
+    COMMAND(ID_DEFAULT_PALETTE, "パレット(&P)", D1, .pfnHandler = OnDefaultPalette,
+            .szCliOption = "--reset-palette"),
+    // Open, save and save as ask for a file name: the shell gives them their handlers.
     COMMAND(ID_FILE_OPEN, "ワークファイルを開く(&O)...", Always, .szShortcut = "Ctrl+O",
             .szIcon = "open"),
     COMMAND(ID_FILE_SAVE, "ワークファイルを上書き保存(&S)", D1, .szShortcut = "Ctrl+S"),
     COMMAND(ID_FILE_SAVE_AS, "ワークファイルに名前を付けて保存(&A)...", D1),
-    COMMAND(ID_SAVE_OPTIONS, "保存のオプション(&O)...", D1),
+    COMMAND(ID_SAVE_OPTIONS, "保存のオプション(&O)...", D1, .pfnHandler = OnSaveOptions,
+            .pDialog = &kSaveOptionsDialog),
     COMMAND(ID_HEADER_PROPERTIES, "データのプロパティ(&H)...", D1),
 };
 
 }  // namespace
+
+const DialogSpec kSaveOptionsDialog = {IDD_SAVE_OPTIONS, kaSaveOptionFields, {},
+                                       CurrentSaveOptions, ApplySaveOptions};
+
+const std::string& DocumentPath() { return s_strDocumentPath; }
+
+std::string DocumentTitle() {
+  if (s_strDocumentPath.empty()) return kszUntitled;
+  const std::size_t n = s_strDocumentPath.find_last_of('/');
+  return n == std::string::npos ? s_strDocumentPath : s_strDocumentPath.substr(n + 1);
+}
+
+bool ReadWholeFile(const std::string& strPath, std::vector<std::uint8_t>& ab,
+                   std::string& strReason) {
+  // Non-blocking, so that a FIFO does not wait for a writer; only regular files are read.
+  const int fd = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    strReason = std::strerror(errno);
+    return false;
+  }
+  struct stat st = {};
+  bool bOk = ::fstat(fd, &st) == 0;
+  if (!bOk) {
+    strReason = std::strerror(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    strReason = "not a regular file";
+    bOk = false;
+  } else if (static_cast<std::size_t>(st.st_size) > kMaxWorkFileBytes) {
+    strReason = FormatText("%lld bytes, larger than any work file", static_cast<long long>(st.st_size));
+    bOk = false;
+  }
+  if (bOk) {
+    ab.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t nDone = 0;
+    while (bOk && nDone < ab.size()) {
+      const ssize_t n = ::read(fd, ab.data() + nDone, ab.size() - nDone);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        strReason = n < 0 ? std::strerror(errno) : "the file became shorter while it was read";
+        bOk = false;
+      } else {
+        nDone += static_cast<std::size_t>(n);
+      }
+    }
+  }
+  ::close(fd);
+  return bOk;
+}
+
+bool WriteFileAtomically(const std::string& strPath, const std::vector<std::uint8_t>& ab,
+                         std::string& strReason) {
+  std::string strTemp = strPath + ".saving-XXXXXX";
+  const int fd = ::mkstemp(strTemp.data());
+  if (fd < 0) {
+    strReason = std::strerror(errno);
+    return false;
+  }
+  // The new file gets the old one's permissions, or the usual ones for a new file.
+  struct stat st = {};
+  mode_t nMode = 0;
+  if (::stat(strPath.c_str(), &st) == 0) {
+    nMode = st.st_mode & 07777;
+  } else {
+    const mode_t nMask = ::umask(0);
+    ::umask(nMask);
+    nMode = 0666 & ~nMask;
+  }
+  bool bOk = ::fchmod(fd, nMode) == 0;
+  std::size_t nDone = 0;
+  while (bOk && nDone < ab.size()) {
+    const ssize_t n = ::write(fd, ab.data() + nDone, ab.size() - nDone);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      bOk = false;
+    } else {
+      nDone += static_cast<std::size_t>(n);
+    }
+  }
+  if (bOk) bOk = ::fsync(fd) == 0;
+  if (!bOk) strReason = std::strerror(errno);
+  if (::close(fd) != 0 && bOk) {
+    strReason = std::strerror(errno);
+    bOk = false;
+  }
+  if (bOk && ::rename(strTemp.c_str(), strPath.c_str()) != 0) {
+    strReason = std::strerror(errno);
+    bOk = false;
+  }
+  if (!bOk) ::unlink(strTemp.c_str());
+  return bOk;
+}
+
+bool OpenWorkFile(const std::string& strPath) {
+  std::vector<std::uint8_t> ab;
+  std::string strReason;
+  WorkFile file;
+  DecodeError eError = DecodeError::EndsEarly;
+  if (ReadWholeFile(strPath, ab, strReason)) eError = DecodeWorkFile(ab, file, strReason);
+  switch (eError) {
+    case DecodeError::None: break;
+    case DecodeError::NotWorkFile: ShowMessage(kszMsgNotWorkFile, kszCapNotWorkFile); return false;
+    case DecodeError::BadXLine:
+      ShowMessage(kszMsgPreviousFormat, kszCapPreviousFormat);
+      ShowMessage(kszMsgBadXLine, kszCapBadXLine);
+      return false;
+    case DecodeError::OutOfRange:
+    case DecodeError::EndsEarly:
+      ShowMessage(FormatText(kszMsgCannotRead, strPath.c_str(), strReason.c_str()),
+                  kszCapWorkFile);
+      return false;
+  }
+  BusyCursorScope busy(BusyCursor::Wait);
+  if (file.bPreviousFormat) return ReadPreviousFormat(file, strPath);
+
+  const bool bData = file.abSection[kSectionData] == 1;
+  if (!HasData() && file.abSection[kSectionData] != 0 && !bData) {
+    ShowMessage(kszMsgUnknownData, kszCapUnknownData);
+    return false;
+  }
+  // The file's flags become the flags of the next save.
+  std::copy(std::begin(file.abSection), std::end(file.abSection), g_abSaveSection);
+  const bool bMatches = SensorFromCode(file.nSensor) == g_nSensor && file.nMaxX == g_nMaxX &&
+                        file.nMaxY == g_nMaxY && file.nLastBand == g_nLastBand;
+  FileInformation info{file.nSensor, file.nMaxX, file.nMaxY, file.nLastBand, {}, ""};
+  std::copy(std::begin(file.abSection), std::end(file.abSection), info.abSection);
+  info.strCase = bData ? kszCaseNewData
+                 : !HasData() ? kszCaseNoData
+                 : bMatches   ? kszCaseSettings
+                              : kszMsgNotMatching;
+  if (!ThePlatform().ShowFileInformation(info)) return false;
+  if (!bData && !HasData()) {
+    ShowMessage(kszMsgNoData, kszCapNoData);
+    return false;
+  }
+  if (!bData && !bMatches) {
+    ShowMessage(kszMsgNotMatching, kszCapNotMatching);
+    return false;
+  }
+
+  g_nSensor = SensorFromCode(file.nSensor);
+  g_nMaxX = file.nMaxX;
+  g_nMaxY = file.nMaxY;
+  g_nLastBand = file.nLastBand;
+  if (bData) {
+    CommitData(file);
+    RecomputeAfterWorkFileLoad();
+  }
+  CommitSettings(file);
+  SetDocumentPath(strPath);
+  FinishLoad();
+  return true;
+}
+
+bool SaveWorkFile(const std::string& strPath) {
+  BusyCursorScope busy(BusyCursor::Wait);
+  std::vector<std::uint8_t> ab;
+  std::string strReason;
+  if (!EncodeWorkFile(ab, strReason) || !WriteFileAtomically(strPath, ab, strReason)) {
+    ShowMessage(FormatText(kszMsgCannotSave, strPath.c_str(), strReason.c_str()), kszCapWorkFile);
+    return false;
+  }
+  SetDocumentPath(strPath);
+  return true;
+}
 
 void RegisterWorkFile() { RegisterCommands(kaWorkFileCommands); }

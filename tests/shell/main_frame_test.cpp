@@ -21,6 +21,7 @@
 #include "core/view.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
+#include "workfile/messages.h"
 #include "shell/desktop.h"
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
@@ -257,7 +258,7 @@ TEST_F(MainFrameTest, SplitCommandMakesFourPanesThatScrollByRowAndColumn) {
   EXPECT_EQ(pSplitter->View(0, 0)->ScrollOffset(), QPoint(120, 70));
 }
 
-TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndCannotBeOpenedYet) {
+TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndOpenAsWorkFiles) {
   {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Geolumen", "Geolumen");
     settings.setValue("Recent File List/File1", "/data/a&b.wrk");
@@ -269,10 +270,10 @@ TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndCannotBeOpenedYet) {
   QAction* pFirst = frame.CommandAction(ID_FILE_MRU_FILE1);
   EXPECT_EQ(pFirst->text().toStdString(), "&1 /data/a&&b.wrk");
   EXPECT_TRUE(pFirst->isEnabled());
-  pFirst->trigger();
+  pFirst->trigger();  // a file that is not there: the work file's message names it
   ASSERT_EQ(recorder.m_aMessages.size(), 1u);
   EXPECT_NE(recorder.m_aMessages[0].strText.find("/data/a&b.wrk"), std::string::npos);
-  EXPECT_EQ(recorder.m_aMessages[0].strCaption, "Geolumen");
+  EXPECT_EQ(recorder.m_aMessages[0].strCaption, kszCapWorkFile);
 
   frame.RecentFiles().Add("/data/third.wrk");
   CRecentFileList reread;

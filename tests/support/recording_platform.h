@@ -86,6 +86,11 @@ class CRecordingPlatform final : public Platform {
   void ShowDiagnostics(std::span<const std::string> astrLines) override {
     m_aDiagnostics.assign(astrLines.begin(), astrLines.end());
   }
+  bool ShowFileInformation(const FileInformation& info) override {
+    m_aFileInformation.push_back(info);
+    return m_bFileInformationOk;
+  }
+  void SetDocumentTitle(std::string_view strTitle) override { m_strTitle = strTitle; }
 
   std::vector<RecordedMessage> m_aMessages;
   std::deque<MsgResult> m_qAnswers;
@@ -93,6 +98,9 @@ class CRecordingPlatform final : public Platform {
   std::vector<Colorref> m_aColourDialogStarts;
   std::deque<std::vector<int>> m_qDialogAnswers;
   std::vector<std::string> m_aDiagnostics;  // the last import's lines
+  std::vector<FileInformation> m_aFileInformation;
+  bool m_bFileInformationOk = true;
+  std::string m_strTitle;
   // The values each dialog opened with, in order.
   std::vector<std::vector<int>> m_aDialogStarts;
   std::vector<BusyCursor> m_aCursors;

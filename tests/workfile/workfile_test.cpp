@@ -1,0 +1,201 @@
+// Opening and saving work files: the five cases with their dialog and messages, the previous
+// format, files that change nothing, and saves that never destroy the previous file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/commands.h"
+#include "core/text_format.h"
+#include "resources/resource.h"
+#include "support/recording_platform.h"
+#include "support/scene_dir.h"
+#include "workfile/messages.h"
+#include "workfile/workfile.h"
+#include "workfile/workfile_format.h"
+
+namespace {
+
+class WorkFileTest : public SceneDirTest {
+ protected:
+  void MakeWork() {
+    MakeScene(64, 40, 3, Sensor::TmFloppy, [](int x, int y, int b) { return (x * 5 + y * b) % 256; });
+    g_astrUserText[1] = "流域調査";
+    g_nRedUpper = 180;
+    g_anRankUpper[2][1] = 77;
+    g_acrHistLineColour[2] = Rgb(5, 6, 7);
+    g_astrCategoryName[3] = "森林";
+    g_acrCategoryColour[3] = Rgb(0, 90, 0);
+    g_aPixel[5][6].abTrainMark[2] = 1;
+  }
+
+  // Everything a refused file must leave alone, as bytes.
+  std::vector<std::uint8_t> Snapshot() {
+    std::vector<std::uint8_t> ab(reinterpret_cast<const std::uint8_t*>(g_aPixel),
+                                 reinterpret_cast<const std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
+    for (int n : {DisplayModeCode(g_nDisplayMode), g_nMaxX, g_nMaxY, g_nLastBand, g_nRedUpper,
+                  g_anRankUpper[2][1], g_abSaveSection[0], g_abSaveSection[5]}) {
+      ab.push_back(static_cast<std::uint8_t>(n));
+    }
+    for (const std::string& str : {g_astrUserText[1], g_astrCategoryName[3]}) {
+      ab.insert(ab.end(), str.begin(), str.end());
+    }
+    return ab;
+  }
+
+  void Write(const std::string& strPath, const std::vector<std::uint8_t>& ab) {
+    std::ofstream(strPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(ab.data()), static_cast<long>(ab.size()));
+  }
+};
+
+}  // namespace
+
+TEST_F(WorkFileTest, AWholeWorkComesBackAndSettingsGoToASceneOfTheSameSize) {
+  MakeWork();
+  const std::string strFile = PathOf("work.glw");
+  ASSERT_TRUE(SaveWorkFile(strFile));
+  EXPECT_EQ(DocumentTitle(), "work.glw");
+  const std::uint32_t nZeros = g_anBandHist[0][0];
+
+  // Case 1: nothing loaded, the file has data.
+  ResetProgramState();
+  ASSERT_TRUE(OpenWorkFile(strFile));
+  ASSERT_EQ(m_platform.m_aFileInformation.size(), 1u);
+  EXPECT_EQ(m_platform.m_aFileInformation[0].strCase, kszCaseNewData);
+  EXPECT_EQ(m_platform.m_aFileInformation[0].nMaxX, 63);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
+  EXPECT_EQ(g_aPixel[7][9].abBand[2], (7 * 5 + 9 * 3) % 256);
+  EXPECT_EQ(g_astrUserText[1], "流域調査");
+  EXPECT_EQ(g_anBandHist[0][0], nZeros) << "histograms recounted";
+  EXPECT_EQ(g_acrHistLineColour[2], Rgb(5, 6, 7));
+  EXPECT_EQ(g_aPixel[5][6].abTrainMark[2], 1);
+  EXPECT_EQ(g_astrCategoryName[3], "森林");
+
+  // Case 4: a settings-only file over a scene of the same sensor and size replaces the groups it
+  // holds and resets the others; categories 1..7 read are not reset by an absent category 8.
+  g_abSaveSection[kSectionData] = 0;
+  g_abSaveSection[kSectionCoarse] = 0;
+  g_abSaveSection[kSectionCategory1 + 7] = 0;
+  const std::string strSettings = PathOf("settings.glw");
+  ASSERT_TRUE(SaveWorkFile(strSettings));
+  MakeScene(64, 40, 3, Sensor::TmFloppy, [](int, int, int) { return 9; });
+  ASSERT_TRUE(OpenWorkFile(strSettings));
+  EXPECT_EQ(m_platform.m_aFileInformation.back().strCase, kszCaseSettings);
+  EXPECT_EQ(g_aPixel[7][9].abBand[2], 9) << "the data stays";
+  EXPECT_EQ(g_nRedUpper, 180);
+  EXPECT_NE(g_anRankUpper[2][1], 77) << "coarse absent: back to its defaults";
+  EXPECT_EQ(g_acrCategoryColour[3], Rgb(0, 90, 0));
+  EXPECT_EQ(g_astrCategoryName[3], "森林");
+
+  // Case 5: a different size: the message, nothing changes.
+  MakeScene(64, 41, 3, Sensor::TmFloppy, [](int, int, int) { return 9; });
+  m_platform.m_aMessages.clear();
+  const std::vector<std::uint8_t> abBefore = Snapshot();
+  EXPECT_FALSE(OpenWorkFile(strSettings));
+  EXPECT_EQ(m_platform.m_aFileInformation.back().strCase, kszMsgNotMatching);
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapNotMatching);
+  EXPECT_TRUE(Snapshot() == abBefore);
+
+  // Case 2: nothing loaded and no data in the file.
+  ResetProgramState();
+  m_platform.m_aMessages.clear();
+  EXPECT_FALSE(OpenWorkFile(strSettings));
+  EXPECT_EQ(m_platform.m_aFileInformation.back().strCase, kszCaseNoData);
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapNoData);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData);
+
+  // Cancel in the information dialog: nothing is read.
+  MakeScene(64, 40, 3, Sensor::TmFloppy, [](int, int, int) { return 9; });
+  m_platform.m_bFileInformationOk = false;
+  EXPECT_FALSE(OpenWorkFile(strFile));
+  EXPECT_EQ(g_aPixel[7][9].abBand[2], 9);
+}
+
+TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
+  MakeWork();
+  const std::string strFile = PathOf("work.glw");
+  ASSERT_TRUE(SaveWorkFile(strFile));
+  std::vector<std::uint8_t> ab;
+  std::string strReason;
+  ASSERT_TRUE(ReadWholeFile(strFile, ab, strReason));
+  const std::vector<std::uint8_t> abBefore = Snapshot();
+
+  std::vector<std::uint8_t> abCut(ab.begin(), ab.end() - 100);
+  std::vector<std::uint8_t> abForeign = ab;
+  abForeign[0] = 42;
+  std::vector<std::uint8_t> abWide = ab;
+  abWide[61] = 0x10;  // last column 4159
+  Write(PathOf("cut.glw"), abCut);
+  Write(PathOf("foreign.glw"), abForeign);
+  Write(PathOf("wide.glw"), abWide);
+  ::mkfifo(PathOf("fifo").c_str(), 0600);
+  std::filesystem::create_directory(PathOf("folder"));
+  {
+    std::ofstream big(PathOf("big.bin"), std::ios::binary);
+    big.seekp((100 << 20) - 1);
+    big.put('x');
+  }
+  const struct {
+    const char* szName;
+    const char* szCaption;
+  } aCases[] = {{"cut.glw", kszCapWorkFile},    {"foreign.glw", kszCapNotWorkFile},
+                {"wide.glw", kszCapWorkFile},   {"fifo", kszCapWorkFile},
+                {"folder", kszCapWorkFile},     {"big.bin", kszCapWorkFile},
+                {"missing.glw", kszCapWorkFile}};
+  for (const auto& c : aCases) {
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(OpenWorkFile(PathOf(c.szName))) << c.szName;
+    ASSERT_EQ(m_platform.m_aMessages.size(), 1u) << c.szName;
+    EXPECT_EQ(m_platform.m_aMessages[0].strCaption, c.szCaption) << c.szName;
+    if (c.szCaption == kszCapWorkFile) {
+      EXPECT_NE(m_platform.m_aMessages[0].strText.find(PathOf(c.szName)), std::string::npos);
+    }
+    EXPECT_TRUE(Snapshot() == abBefore) << c.szName << " changed the program state";
+    EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt) << "the loaded work stays on show";
+  }
+  EXPECT_TRUE(m_platform.m_aFileInformation.empty()) << "no file got as far as the dialog";
+}
+
+TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
+  MakeWork();
+  const std::string strFile = PathOf("work.glw");
+  ASSERT_TRUE(SaveWorkFile(strFile));
+  std::vector<std::uint8_t> abOld, abNow;
+  std::string strReason;
+  ASSERT_TRUE(ReadWholeFile(strFile, abOld, strReason));
+
+  // A name with no Shift-JIS form: refused before anything is written.
+  g_astrCategoryName[1] = "🌲";
+  EXPECT_FALSE(SaveWorkFile(strFile));
+  ASSERT_FALSE(m_platform.m_aMessages.empty());
+  EXPECT_NE(m_platform.m_aMessages.back().strText.find("category 1"), std::string::npos);
+  ASSERT_TRUE(ReadWholeFile(strFile, abNow, strReason));
+  EXPECT_TRUE(abNow == abOld);
+  g_astrCategoryName[1] = "Name1";
+
+  // A folder that cannot be written (as root, permissions do not stop a write, so a path whose
+  // folder is a file stands for it): refused, the old file kept, no temporary left behind.
+  const std::string strBlocked = PathOf("work.glw") + "/inner.glw";
+  EXPECT_FALSE(SaveWorkFile(strBlocked));
+  ASSERT_TRUE(ReadWholeFile(strFile, abNow, strReason));
+  EXPECT_TRUE(abNow == abOld);
+  EXPECT_EQ(DocumentTitle(), "work.glw") << "the document keeps its name";
+  int nFiles = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir)) nFiles += entry.is_regular_file();
+  EXPECT_EQ(nFiles, 1);
+
+  // A save that works replaces the file and keeps its permissions.
+  ::chmod(strFile.c_str(), 0640);
+  g_nRedUpper = 150;
+  ASSERT_TRUE(SaveWorkFile(strFile));
+  struct stat st = {};
+  ASSERT_EQ(::stat(strFile.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
