@@ -19,6 +19,8 @@
 #include "output/geotiff_writer.h"
 #include "histograms/detailed_histogram.h"
 #include "output/report.h"
+#include "resources/resource.h"
+#include "workfile/workfile.h"
 
 namespace {
 
@@ -36,6 +38,7 @@ const char kszUsage[] =
     "      --size 512x400|800x600|1024x1024 [--offset X,Y]\n"
     "  --raster FILE...   one multi-band raster file (GeoTIFF, ...) or single-band files,\n"
     "      with [--size 512x400|800x600|1024x1024|whole] [--offset X,Y]\n"
+    "  --workfile FILE    a work file with its data\n"
     "\n"
     "SETTING, applied in the order given, each as its menu command or dialog OK:\n"
     "  --true-colour | --natural-colour | --false-colour | --rgb-library N (1..6)\n"
@@ -61,6 +64,9 @@ const char kszUsage[] =
     "      histogram) | --hist-type double|all|area | --hist-scale same|single\n"
     "  --hist-line-colour B,R,G,B | --hist-line-width B,W (1..3)\n"
     "  --hist-cursor V (0..255; while the detailed histogram is shown)\n"
+    "  --open-workfile FILE | --save FILE | --reset-query | --reset-palette\n"
+    "  --save-sections data,composite,coarse,fine,cat1..cat8,histogram (the ones to save)\n"
+    "  --user-name TEXT | --user-info TEXT | --data-info TEXT | --date-info TEXT\n"
     "\n"
     "PICTURE: composite, coarse, fine, category, training, classification or histogram\n"
     "(the detailed histogram of the kind last chosen, the window area W + 260 by max(H, 420)).\n"
@@ -71,7 +77,8 @@ const char kszUsage[] =
     "report prints the lines of the printed report; stats prints the state as one JSON\n"
     "object. Message boxes go to stderr as\n"
     "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG could not be\n"
-    "written, 2 bad arguments or a value a dialog refuses, 3 the import failed.\n";
+    "written, 2 bad arguments or a value a dialog refuses, 3 the import failed (or a work file\n"
+    "was refused).\n";
 
 // Installs a platform for the length of a run and puts the previous one back.
 class CPlatformScope {
@@ -121,6 +128,13 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       if (!CommandRuleAllows(nId)) return false;
       for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, setting.bShift);
       return true;
+    case CliAction::UserText:
+      if (!CommandRuleAllows(nId)) return false;
+      g_astrUserText[setting.nUserText] = setting.strValue;
+      return true;
+    case CliAction::OpenWorkFile:
+    case CliAction::SaveWorkFile:
+      return false;  // the run's loop carries these out
     case CliAction::HistogramCursor:
       // A click on the chart: only while the detailed histogram is shown.
       if (g_nDisplayMode != DisplayMode::DetailedHistogram) return false;
@@ -155,6 +169,19 @@ bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
   return WriteRgbPng(strPath, nWidth, nHeight, anPixels.data(), nWidth);
 }
 
+// The scene of the request: band files, a raster file or a work file.
+bool OpenRequestScene(const CliRequest& request) {
+  if (!request.strWorkFile.empty()) {
+    // A work file as the scene is read as into a program with no scene loaded.
+    const DisplayMode eOldMode = g_nDisplayMode;
+    g_nDisplayMode = DisplayMode::NoData;
+    if (OpenWorkFile(request.strWorkFile)) return true;
+    g_nDisplayMode = eOldMode;
+    return false;
+  }
+  return request.bRaster ? ApplyOpenRaster(request.raster) : ApplyOpenSatellite(request.scene);
+}
+
 }  // namespace
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
@@ -185,9 +212,7 @@ bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& s
     g_nSceneOffsetX = request.nOffsetX;
     g_nSceneOffsetY = request.nOffsetY;
   }
-  if (request.bRaster ? !ApplyOpenRaster(request.raster) : !ApplyOpenSatellite(request.scene)) {
-    return true;  // the import said what was wrong in its own boxes
-  }
+  if (!OpenRequestScene(request)) return true;  // the import said what was wrong in its boxes
   for (const CliSetting& setting : request.aSettings) DispatchCommand(setting.pCommand->nId);
   return true;
 }
@@ -244,13 +269,23 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     g_nSceneOffsetX = request.nOffsetX;
     g_nSceneOffsetY = request.nOffsetY;
   }
-  if (request.bRaster ? !ApplyOpenRaster(request.raster) : !ApplyOpenSatellite(request.scene)) {
+  if (!OpenRequestScene(request)) {
     g_nSceneOffsetX = nOldOffsetX;
     g_nSceneOffsetY = nOldOffsetY;
     return kExitImportFailed;
   }
 
   for (const CliSetting& setting : request.aSettings) {
+    // Work files read and written along the way: a refused file stops the run as a failed
+    // import, a failed save as a failed output.
+    if (setting.eAction == CliAction::OpenWorkFile) {
+      if (!OpenWorkFile(setting.strValue)) return kExitImportFailed;
+      continue;
+    }
+    if (setting.eAction == CliAction::SaveWorkFile && CommandRuleAllows(ID_FILE_SAVE)) {
+      if (!SaveWorkFile(setting.strValue)) return kExitOutputFailed;
+      continue;
+    }
     if (!ApplySetting(setting, platform)) {
       if (setting.eAction == CliAction::HistogramCursor) {
         err << "geolumen: " << setting.strOption

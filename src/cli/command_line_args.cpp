@@ -70,6 +70,13 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--hist-line-colour", ID_HIST_LINE_COLOUR1},  // the band picks the row
     {"--hist-line-width", ID_HIST_LINE_WIDTH1},
     {"--hist-cursor", 0},
+    {"--open-workfile", ID_FILE_OPEN},
+    {"--save", ID_FILE_SAVE},
+    {"--save-sections", ID_SAVE_OPTIONS},
+    {"--user-name", ID_HEADER_PROPERTIES},
+    {"--user-info", ID_HEADER_PROPERTIES},
+    {"--data-info", ID_HEADER_PROPERTIES},
+    {"--date-info", ID_HEADER_PROPERTIES},
 };
 
 const SpecialOption* FindSpecialOption(const std::string& strOption) {
@@ -142,6 +149,30 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::HistogramCursor;
     setting.aClicks = {{2 * nValue, 0}};
+  } else if (strArg == "--open-workfile" || strArg == "--save") {
+    setting.eAction = strArg == "--save" ? CliAction::SaveWorkFile : CliAction::OpenWorkFile;
+  } else if (strArg == "--save-sections") {
+    // The dialog's boxes by their names; the ones not named are unchecked.
+    static const char* const kaszSection[13] = {"data", "composite", "coarse", "fine", "cat1",
+                                                "cat2", "cat3", "cat4", "cat5", "cat6",
+                                                "cat7", "cat8", "histogram"};
+    setting.astrFields.assign(13, "0");
+    for (const std::string& strWord : SplitFields(strValue)) {
+      const auto* it = std::find(std::begin(kaszSection), std::end(kaszSection), strWord);
+      if (it == std::end(kaszSection)) {
+        strError = strArg + " takes section names separated by commas: data, composite, coarse, "
+                            "fine, cat1 .. cat8, histogram";
+        return false;
+      }
+      setting.astrFields[static_cast<std::size_t>(it - std::begin(kaszSection))] = "1";
+    }
+  } else if (strArg == "--user-name" || strArg == "--user-info" || strArg == "--data-info" ||
+             strArg == "--date-info") {
+    setting.eAction = CliAction::UserText;
+    setting.nUserText = strArg == "--user-name"   ? 0
+                        : strArg == "--user-info" ? 1
+                        : strArg == "--data-info" ? 2
+                                                  : 3;
   } else if (strArg == "--use-bands") {
     setting.eAction = CliAction::CategoryOptions;
     if (!ParseNumberList(strValue, kMaxBands, setting.anNumbers)) {
@@ -332,6 +363,15 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     }
 
     std::string strValue;
+    if (strArg == "--workfile") {
+      if (request.bSceneGiven) {
+        strError = "only one scene can be given";
+        return false;
+      }
+      if (!next(request.strWorkFile)) return false;
+      request.bSceneGiven = true;
+      continue;
+    }
     if (strArg == "--size") {
       if (!next(strValue)) return false;
       // Raster scenes also take "whole": the whole scene when it fits in 1024 x 1024.
@@ -408,7 +448,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
 
   if (!request.bSceneGiven) {
     strError = "no scene given (--mss, --tm, --ceos, --etm6921, --etm6845 or --raster with "
-               "band files)";
+               "band files, or --workfile)";
     return false;
   }
   // The floppy scenes have one window size; a CD-ROM scene without a size goes to the import,

@@ -24,6 +24,9 @@ enum class CliAction {
   CategoryOptions,  // the category options' OK with bands or one name changed
   ClassifyOptions,  // the classification options' OK with these categories checked
   HistogramCursor,  // a click on the detailed histogram (refused in any other picture)
+  OpenWorkFile,     // a work file read over the loaded scene
+  SaveWorkFile,     // the work file written now
+  UserText,         // the header sheet's OK with one user text changed
 };
 
 struct CliSetting {
@@ -41,6 +44,7 @@ struct CliSetting {
   int nCategory = 0;                         // CategoryOptions: the category named (else 0)
   std::string strName{};                     // CategoryOptions: its new name
   std::vector<int> anNumbers{};              // bands (CategoryOptions) or categories checked
+  int nUserText = 0;                         // UserText: which of the four
 };
 
 struct CliRequest {
@@ -49,6 +53,7 @@ struct CliRequest {
   SatelliteDialogValues scene;
   bool bRaster = false;  // the scene is raster files, read through GDAL
   RasterValues raster;
+  std::string strWorkFile;  // the scene is this work file
   bool bOffsetGiven = false;
   int nOffsetX = 0, nOffsetY = 0;
   std::vector<CliSetting> aSettings;

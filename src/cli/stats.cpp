@@ -9,6 +9,7 @@
 
 #include "core/state.h"
 #include "core/text_format.h"
+#include "workfile/header_sheet.h"
 
 namespace {
 
@@ -148,6 +149,21 @@ void WriteStatsJson(std::ostream& out) {
   composite.Member("cutoff_linked") << JsonBool(g_bCutOffLinked == 1);
   composite.End();
   WriteHistogramSettings(obj.Member("histogram"), 1);
+  // The header sheet's texts: the four user texts, and the page text of each band present.
+  std::ostream& outUser = obj.Member("user_texts");
+  outUser << '[';
+  for (int i = 0; i < kUserTexts; ++i) {
+    if (i > 0) outUser << ", ";
+    WriteJsonString(outUser, g_astrUserText[i]);
+  }
+  outUser << ']';
+  std::ostream& outHeaders = obj.Member("band_headers");
+  outHeaders << '[';
+  for (int b = 1; b <= nBands; ++b) {
+    if (b > 1) outHeaders << ", ";
+    WriteJsonString(outHeaders, HeaderPageText(b));
+  }
+  outHeaders << ']';
 
   std::ostream& outCategories = obj.Member("categories");
   outCategories << '[';

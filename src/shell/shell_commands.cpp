@@ -13,6 +13,7 @@
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
 #include "resources/resource.h"
+#include "workfile/ui/header_sheet_dlg.h"
 #include "workfile/ui/workfile_dialogs.h"
 
 namespace {
@@ -50,6 +51,7 @@ void RegisterShellCommands() {
   SetCommandHandler(ID_FILE_OPEN, OnFileOpenWorkFile);
   SetCommandHandler(ID_FILE_SAVE, OnFileSave);
   SetCommandHandler(ID_FILE_SAVE_AS, OnFileSaveAs);
+  SetCommandHandler(ID_HEADER_PROPERTIES, OnHeaderProperties);
   // One line per described dialog: its number and its window class.
   g_mapDialogWindows[IDD_CUTOFF_RATE] = Make<CCutOffRateDlg>;
   g_mapDialogWindows[IDD_COMPOSITE_VALUE] = Make<CCompositeValueDlg>;

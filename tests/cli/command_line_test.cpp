@@ -91,6 +91,42 @@ TEST_F(CliTest, HistogramSettingsRunAsTheirCommands) {
   EXPECT_NE(run.strOut.find("\"histogram\""), std::string::npos) << run.strOut;
 }
 
+TEST_F(CliTest, WorkFilesFromTheCommandLine) {
+  const std::vector<std::string> f = FloppyScene(4);
+  const std::string strWork = PathOf("work.glw"), strSettings = PathOf("settings.glw");
+  Run run = RunHere(Args("report", f,
+                         {"--false-colour", "--cutoff", "9", "--user-name", "測量 太郎",
+                          "--save", strWork, "--save-sections", "composite,histogram", "--save",
+                          strSettings}));
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+
+  // The work file as the scene: data, texts and settings come back.
+  run = RunHere({"stats", "--workfile", strWork});
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nCutOffRate, 9);
+  EXPECT_EQ(g_nLastBand, 3);
+  EXPECT_NE(run.strOut.find("\"user_texts\": [\"測量 太郎\", \"\", \"\", \"\"]"),
+            std::string::npos);
+  EXPECT_NE(run.strOut.find("\"band_headers\": [\" \\u0001"), std::string::npos)
+      << "the header bytes of band 1 as its page shows them";
+
+  // Settings over a scene of the same size; refused over one with fewer bands (exit 3).
+  run = RunHere(Args("stats", f, {"--open-workfile", strSettings}));
+  EXPECT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nCutOffRate, 9);
+  run = RunHere(Args("stats", {f.begin(), f.begin() + 3}, {"--open-workfile", strSettings}));
+  EXPECT_EQ(run.nStatus, kExitImportFailed);
+  EXPECT_NE(run.strErr.find("This File is not Query and Palette"), std::string::npos) << run.strErr;
+  // A settings-only file as the scene: there is no data to show (exit 3, the message on stderr).
+  run = RunHere({"stats", "--workfile", strSettings});
+  EXPECT_EQ(run.nStatus, kExitImportFailed);
+  EXPECT_NE(run.strErr.find("This File is No Data: このファイルにはデータが含まれていません。 先に"),
+            std::string::npos)
+      << "a line break becomes a blank: " << run.strErr;
+  run = RunHere(Args("report", f, {"--save-sections", "data,pie"}));
+  EXPECT_EQ(run.nStatus, kExitUsage);
+}
+
 TEST_F(CliTest, SettingsApplyInOrderAsTheirCommandsDo) {
   const std::vector<std::string> astrFiles = FloppyScene(4);
   // A library and then a band change: the band's own cut-off.

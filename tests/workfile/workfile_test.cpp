@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "support/recording_platform.h"
 #include "support/scene_dir.h"
+#include "workfile/header_sheet.h"
 #include "workfile/messages.h"
 #include "workfile/workfile.h"
 #include "workfile/workfile_format.h"
@@ -198,4 +199,17 @@ TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
   struct stat st = {};
   ASSERT_EQ(::stat(strFile.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(WorkFileTest, HeaderPagesShowTheFirst256BytesWithoutZeros) {
+  MakeScene(512, 400, 7, Sensor::TmFloppy, [](int, int, int) { return 1; });
+  std::memcpy(g_aszBandHeader[0], "LANDSAT\0TM 5", 12);
+  g_aszBandHeader[0][300] = 'Z';  // beyond byte 255: never shown
+  std::memcpy(g_aszBandHeader[1], "\x90\x85\x93\x63\xA0\xFD", 6);
+  EXPECT_EQ(HeaderPageText(1), " LANDSATTM 5");
+  EXPECT_EQ(HeaderPageText(2), " 水田??") << "Shift-JIS where it decodes, ? where it does not";
+  EXPECT_EQ(HeaderPageText(8), " ");
+  EXPECT_EQ(SensorName(), "TM");
+  g_nSensor = Sensor::None;
+  EXPECT_EQ(SensorName(), "--");
 }
