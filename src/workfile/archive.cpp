@@ -105,6 +105,13 @@ bool ArchiveReader::Bytes(std::uint8_t* pb, std::size_t n) {
   return true;
 }
 
+bool ArchiveReader::View(std::size_t n, std::span<const std::uint8_t>& ab) {
+  if (Remaining() < n) return false;
+  ab = m_ab.subspan(m_nOffset, n);
+  m_nOffset += n;
+  return true;
+}
+
 bool ArchiveReader::String(std::string& strUtf8) {
   const std::size_t nStart = m_nOffset;
   auto get = [&](int nBytes, std::uint32_t& u) {

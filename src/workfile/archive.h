@@ -19,6 +19,10 @@ std::string ShiftJisToUtf8(std::string_view strShiftJis);
 
 class ArchiveWriter {
  public:
+  ArchiveWriter() = default;
+  // Writes into ab, emptied first; its memory is kept.
+  explicit ArchiveWriter(std::vector<std::uint8_t>&& ab) : m_ab(std::move(ab)) { m_ab.clear(); }
+
   void Int(std::int32_t n);
   void Bytes(const std::uint8_t* pb, std::size_t n);
   // The string in Shift-JIS with its length prefix; false (nothing written) when it has no
@@ -42,6 +46,8 @@ class ArchiveReader {
 
   bool Int(std::int32_t& n);
   bool Bytes(std::uint8_t* pb, std::size_t n);
+  // The next n bytes as they lie in the data.
+  bool View(std::size_t n, std::span<const std::uint8_t>& ab);
   // A string as UTF-8 (see ShiftJisToUtf8).
   bool String(std::string& strUtf8);
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/commands.h"
+#include "core/parallel.h"
 #include "core/platform.h"
 #include "core/settings_groups.h"
 #include "core/text_format.h"
@@ -30,20 +31,57 @@ void SetDocumentPath(const std::string& strPath) {
   ThePlatform().SetDocumentTitle(DocumentTitle());
 }
 
-// The data of the file into the plane: bands, headers and texts; every other field of the plane
-// starts empty (the marks come with the category sections).
+// The training-area marks of the categories the file holds: the category indices 0..7 and
+// their marks, in the order of the file.
+struct FileMarks {
+  int anCategory[8];
+  const std::uint8_t* apMarks[8];
+  int nCount = 0;
+};
+
+FileMarks MarksOf(const WorkFile& file) {
+  FileMarks marks;
+  for (int c = 0; c < 8; ++c) {
+    if (file.abSection[kSectionCategory1 + c] != 1) continue;
+    marks.anCategory[marks.nCount] = c;
+    marks.apMarks[marks.nCount++] = file.aCategory[c].abMarks.data();
+  }
+  return marks;
+}
+
+// Sets the marks of pixel i (in file order) into a record.
+inline void SetMarks(const FileMarks& marks, std::size_t i, std::uint8_t* pMarks) {
+  if (marks.nCount == 8) {  // the usual file: a fixed loop the compiler unrolls
+    for (int k = 0; k < 8; ++k) pMarks[k] = marks.apMarks[k][i] != 0;
+  } else {
+    for (int k = 0; k < marks.nCount; ++k) pMarks[marks.anCategory[k]] = marks.apMarks[k][i] != 0;
+  }
+}
+
+// The data of the file into the plane: each record written once, with its bands, empty class
+// fields and the marks of the categories the file holds; then headers and texts.
 void CommitData(const WorkFile& file) {
-  std::memset(g_aPixel, 0, sizeof g_aPixel);
   const int nBands = file.nLastBand + 1;
+  const int nLines = file.nMaxY + 1;
+  const FileMarks marks = MarksOf(file);
+  // Local copies: the byte stores into the plane could alias anything reached through memory.
+  const FileMarks m = marks;
   const std::uint8_t* p = file.abPixels.data();
+  std::size_t i = 0;
   for (int x = 0; x <= file.nMaxX; ++x) {
-    for (int y = 0; y <= file.nMaxY; ++y) {
-      std::memcpy(g_aPixel[x][y].abBand, p, static_cast<std::size_t>(nBands));
-      p += nBands;
+    for (int y = 0; y < nLines; ++y, ++i, p += nBands) {
+      PixelRecord record{};
+      if (nBands == kMaxBands) {
+        std::memcpy(record.abBand, p, kMaxBands);
+      } else {
+        for (int b = 0; b < nBands; ++b) record.abBand[b] = p[b];
+      }
+      SetMarks(m, i, record.abTrainMark);
+      g_aPixel[x][y] = record;
     }
   }
   std::memcpy(g_aszBandHeader, file.aabHeader, sizeof g_aszBandHeader);
-  for (int i = 0; i < kUserTexts; ++i) g_astrUserText[i] = file.astrUserText[i];
+  for (int t = 0; t < kUserTexts; ++t) g_astrUserText[t] = file.astrUserText[t];
   // The band files and the place on the ground are not part of a work file: a scroll cannot
   // re-read the old scene's files under the loaded bands.
   for (auto& str : g_astrBandPath) str.clear();
@@ -105,23 +143,29 @@ void CommitSettings(const WorkFile& file) {
   }
   // The category groups are reset only when the file holds none of the eight sections: a reset
   // after categories 1..7 were read would wipe their colours and flags again.
-  bool bAnyCategory = false;
-  for (int c = 1; c <= 8; ++c) {
-    if (ab[kSectionCategory1 + c - 1] != 1) continue;
-    bAnyCategory = true;
+  const FileMarks marks = MarksOf(file);
+  for (int k = 0; k < marks.nCount; ++k) {
+    const int c = marks.anCategory[k] + 1;
     const WorkFileCategory& cat = file.aCategory[c - 1];
     g_astrCategoryName[c] = cat.strName;
     g_acrCategoryColour[c] = cat.crColour;
     g_abClassColourOn[c] = cat.bColourOn;
     g_abClassify[c] = cat.bClassify;
-    const std::uint8_t* p = cat.abMarks.data();
-    for (int x = 0; x <= file.nMaxX; ++x) {
-      for (int y = 0; y <= file.nMaxY; ++y) g_aPixel[x][y].abTrainMark[c - 1] = *p++ ? 1 : 0;
-    }
     // New marks: the category needs its training area updated before it is used again.
     g_abCategoryValid[c] = 0;
     g_bClassified = 0;
   }
+  // Over loaded data the marks go into the plane here (with data they came with the pixels).
+  if (file.abSection[kSectionData] != 1 && marks.nCount > 0) {
+    const int nLines = file.nMaxY + 1;
+    ForColumnParts(file.nMaxX + 1, nLines, [&](int nFirst, int nEnd, int) {
+      for (int x = nFirst; x < nEnd; ++x) {
+        std::size_t i = static_cast<std::size_t>(x) * nLines;
+        for (int y = 0; y < nLines; ++y, ++i) SetMarks(marks, i, g_aPixel[x][y].abTrainMark);
+      }
+    });
+  }
+  const bool bAnyCategory = marks.nCount > 0;
   if (!bAnyCategory) ResetGroup("category", true, true);
   if (ab[kSectionHistogram] == 1) {
     g_nHistCursor = file.nHistCursor;
@@ -302,7 +346,8 @@ bool WriteFileAtomically(const std::string& strPath, const std::vector<std::uint
 }
 
 bool OpenWorkFile(const std::string& strPath) {
-  std::vector<std::uint8_t> ab;
+  // Kept from one file to the next: a large file's memory is not faulted in again each time.
+  static std::vector<std::uint8_t> ab;
   std::string strReason;
   WorkFile file;
   DecodeError eError = DecodeError::EndsEarly;
@@ -364,7 +409,7 @@ bool OpenWorkFile(const std::string& strPath) {
 
 bool SaveWorkFile(const std::string& strPath) {
   BusyCursorScope busy(BusyCursor::Wait);
-  std::vector<std::uint8_t> ab;
+  static std::vector<std::uint8_t> ab;
   std::string strReason;
   if (!EncodeWorkFile(ab, strReason) || !WriteFileAtomically(strPath, ab, strReason)) {
     ShowMessage(FormatText(kszMsgCannotSave, strPath.c_str(), strReason.c_str()), kszCapWorkFile);

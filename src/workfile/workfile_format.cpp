@@ -1,5 +1,8 @@
 #include "workfile/workfile_format.h"
 
+#include <cstring>
+
+#include "core/parallel.h"
 #include "core/text_format.h"
 #include "workfile/archive.h"
 
@@ -32,9 +35,7 @@ bool ReadData(ArchiveReader& in, WorkFile& file) {
     if (!in.String(str)) return false;
   }
   const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
-  if (in.Remaining() < nBytes) return false;  // before allocating for it
-  file.abPixels.resize(nBytes);
-  return in.Bytes(file.abPixels.data(), nBytes);
+  return in.View(nBytes, file.abPixels);
 }
 
 bool ReadInts(ArchiveReader& in, int* pn, int nCount) {
@@ -78,10 +79,7 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
     cat.crColour = static_cast<Colorref>(an[0]);
     cat.bColourOn = an[1];
     cat.bClassify = an[2];
-    const auto nBytes = static_cast<std::size_t>(file.Pixels());
-    if (in.Remaining() < nBytes) return false;
-    cat.abMarks.resize(nBytes);
-    if (!in.Bytes(cat.abMarks.data(), nBytes)) return false;
+    if (!in.View(static_cast<std::size_t>(file.Pixels()), cat.abMarks)) return false;
   }
   if (file.abSection[kSectionHistogram] == 1) {
     int anColour[kMaxBands];
@@ -97,7 +95,7 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
 }  // namespace
 
 bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
-  ArchiveWriter out;
+  ArchiveWriter out(std::move(abOut));
   const int* ab = g_abSaveSection;
   out.Int(kWorkFileVersion);
   for (int i = 0; i < kSaveSections; ++i) out.Int(ab[i]);
@@ -123,12 +121,20 @@ bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
       const std::size_t nStart = abData.size();
       abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() * nBands);
       std::uint8_t* p = abData.data() + nStart;
-      for (int x = 0; x <= g_nMaxX; ++x) {
-        for (int y = 0; y <= g_nMaxY; ++y) {
-          const std::uint8_t* pBands = g_aPixel[x][y].abBand;
-          for (int b = 0; b < nBands; ++b) *p++ = pBands[b];
+      const int nLines = WindowHeight();
+      ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
+        for (int x = nFirst; x < nEnd; ++x) {
+          std::uint8_t* pOut = p + static_cast<std::size_t>(x) * nLines * nBands;
+          for (int y = 0; y < nLines; ++y, pOut += nBands) {
+            const std::uint8_t* pBands = g_aPixel[x][y].abBand;
+            if (nBands == kMaxBands) {
+              std::memcpy(pOut, pBands, kMaxBands);  // a fixed size: no call
+            } else {
+              for (int b = 0; b < nBands; ++b) pOut[b] = pBands[b];
+            }
+          }
         }
-      }
+      });
     }
   }
   if (ab[kSectionComposite] == 1) {
@@ -158,6 +164,10 @@ bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
       for (int k = 1; k <= 9; ++k) out.Int(static_cast<std::int32_t>(g_acrPointColour[k][b]));
     }
   }
+  // The category sections with room for their marks, then the marks of all of them in one pass
+  // over the plane.
+  std::size_t anMarkStart[8] = {};
+  bool bAnyMarks = false;
   for (int c = 1; c <= 8; ++c) {
     if (ab[kSectionCategory1 + c - 1] != 1) continue;
     if (!out.String(g_astrCategoryName[c])) {
@@ -169,14 +179,29 @@ bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
     out.Int(g_abClassColourOn[c]);
     out.Int(g_abClassify[c]);
     if (bPlane) {
-      std::vector<std::uint8_t>& abData = out.Data();
-      const std::size_t nStart = abData.size();
-      abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
-      std::uint8_t* p = abData.data() + nStart;
-      for (int x = 0; x <= g_nMaxX; ++x) {
-        for (int y = 0; y <= g_nMaxY; ++y) *p++ = g_aPixel[x][y].abTrainMark[c - 1];
-      }
+      anMarkStart[c - 1] = out.Data().size();
+      out.Data().resize(out.Data().size() + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
+      bAnyMarks = true;
     }
+  }
+  if (bAnyMarks) {
+    std::uint8_t* apOut[8] = {};
+    int anCategory[8], nCategories = 0;
+    for (int c = 0; c < 8; ++c) {
+      if (anMarkStart[c] == 0) continue;
+      apOut[nCategories] = out.Data().data() + anMarkStart[c];
+      anCategory[nCategories++] = c;
+    }
+    const int nLines = WindowHeight();
+    ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
+      for (int x = nFirst; x < nEnd; ++x) {
+        std::size_t i = static_cast<std::size_t>(x) * nLines;
+        for (int y = 0; y < nLines; ++y, ++i) {
+          const std::uint8_t* pMarks = g_aPixel[x][y].abTrainMark;
+          for (int k = 0; k < nCategories; ++k) apOut[k][i] = pMarks[anCategory[k]];
+        }
+      }
+    });
   }
   if (ab[kSectionHistogram] == 1) {
     out.Int(g_nHistCursor);
@@ -227,9 +252,7 @@ DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
     int anUnused[5];
     if (!ReadInts(in, anUnused, 5)) return endsEarly();
     const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
-    if (in.Remaining() < nBytes) return endsEarly();
-    file.abPixels.assign(ab.begin() + static_cast<std::ptrdiff_t>(in.Offset()),
-                         ab.begin() + static_cast<std::ptrdiff_t>(in.Offset() + nBytes));
+    if (!in.View(nBytes, file.abPixels)) return endsEarly();
     file.abSection[kSectionData] = 1;
     return DecodeError::None;
   }

@@ -27,10 +27,11 @@ struct WorkFileCategory {
   std::string strName;
   Colorref crColour = 0;
   int bColourOn = 0, bClassify = 0;
-  std::vector<std::uint8_t> abMarks;  // column by column
+  std::span<const std::uint8_t> abMarks;  // column by column (within the file's bytes)
 };
 
-// A decoded file. Sections whose flag is not 1 hold nothing.
+// A decoded file. Sections whose flag is not 1 hold nothing. Pixels and marks are views into the
+// file's bytes, valid while those are.
 struct WorkFile {
   bool bPreviousFormat = false;  // first integer 0..3: only the data is used
   int abSection[kSaveSections] = {};
@@ -38,7 +39,7 @@ struct WorkFile {
   // Data.
   std::uint8_t aabHeader[kMaxBands][kHeaderBytes] = {};
   std::string astrUserText[kUserTexts];
-  std::vector<std::uint8_t> abPixels;  // column by column, the bands of a pixel together
+  std::span<const std::uint8_t> abPixels;  // column by column, the bands of a pixel together
   // Composite.
   int nCutOffRate = 0, nRedBand = 0, nGreenBand = 0, nBlueBand = 0;
   int anBounds[6] = {};  // red lower, upper, green lower, upper, blue lower, upper
