@@ -213,3 +213,43 @@ TEST_F(WorkFileTest, HeaderPagesShowTheFirst256BytesWithoutZeros) {
   g_nSensor = Sensor::None;
   EXPECT_EQ(SensorName(), "--");
 }
+
+TEST_F(WorkFileTest, PreviousFormatAndUnknownDataFlags) {
+  // A previous-format TM CD-ROM file, 800 x 2, one band: the data only, every setting reset.
+  std::vector<std::uint8_t> ab;
+  auto put = [&](std::int32_t n) {
+    for (int i = 0; i < 4; ++i) ab.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
+  };
+  for (std::int32_t n : {2, 799, 1, 0, 0}) put(n);
+  ab.resize(ab.size() + 4096, 'h');
+  for (int i = 0; i < 4; ++i) ab.push_back(0);
+  for (int i = 0; i < 5; ++i) put(1);
+  for (int i = 0; i < 800 * 2; ++i) ab.push_back(static_cast<std::uint8_t>(i % 7));
+  Write(PathOf("old.wrk"), ab);
+  g_nRedUpper = 3;
+  ASSERT_TRUE(OpenWorkFile(PathOf("old.wrk")));
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapPreviousFormat);
+  EXPECT_EQ(g_nSensor, Sensor::TmCeos);
+  EXPECT_EQ(WindowWidth(), 800);
+  EXPECT_EQ(g_aPixel[799][1].abBand[0], (799 * 2 + 1) % 7);
+  EXPECT_EQ(g_aszBandHeader[0][0], 'h');
+  EXPECT_EQ(g_aszBandHeader[1][0], 0) << "headers above the last band cleared";
+  EXPECT_EQ(g_aszBandHeader[1][300], 'h') << "beyond byte 255 they stay";
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
+
+  // A data flag other than 0 or 1 with nothing loaded: "This File is ???", nothing read.
+  MakeWork();
+  const std::string strFile = PathOf("odd.glw");
+  ASSERT_TRUE(SaveWorkFile(strFile));
+  std::string strReason;
+  ASSERT_TRUE(ReadWholeFile(strFile, ab, strReason));
+  ab[4] = 2;
+  Write(strFile, ab);
+  ResetProgramState();
+  m_platform.m_aMessages.clear();
+  EXPECT_FALSE(OpenWorkFile(strFile));
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapUnknownData);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData);
+}
