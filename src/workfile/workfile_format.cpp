@@ -194,11 +194,23 @@ bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
     }
     const int nLines = WindowHeight();
     ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
+      // Local copies: the byte stores could alias anything reached through memory.
+      std::uint8_t* ap[8];
+      int an[8];
+      for (int k = 0; k < 8; ++k) {
+        ap[k] = apOut[k];
+        an[k] = anCategory[k];
+      }
+      const int n = nCategories;
       for (int x = nFirst; x < nEnd; ++x) {
         std::size_t i = static_cast<std::size_t>(x) * nLines;
         for (int y = 0; y < nLines; ++y, ++i) {
           const std::uint8_t* pMarks = g_aPixel[x][y].abTrainMark;
-          for (int k = 0; k < nCategories; ++k) apOut[k][i] = pMarks[anCategory[k]];
+          if (n == 8) {  // every category: a fixed loop the compiler unrolls
+            for (int k = 0; k < 8; ++k) ap[k][i] = pMarks[k];
+          } else {
+            for (int k = 0; k < n; ++k) ap[k][i] = pMarks[an[k]];
+          }
         }
       }
     });
