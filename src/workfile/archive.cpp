@@ -38,7 +38,7 @@ std::optional<std::string> Convert(const char* szTo, const char* szFrom, std::st
   return strOut;
 }
 
-void PutLength(std::vector<std::uint8_t>& ab, std::size_t n) {
+void PutLength(ByteBuffer& ab, std::size_t n) {
   auto put32 = [&](std::uint32_t u, int nBytes) {
     for (int i = 0; i < nBytes; ++i) ab.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
   };

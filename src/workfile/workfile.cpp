@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -58,6 +62,22 @@ inline void SetMarks(const FileMarks& marks, std::size_t i, std::uint8_t* pMarks
   }
 }
 
+// Copies nCount records to the plane; with bStream (64 records to a 64-byte boundary) by
+// streaming stores.
+void StreamRecords(PixelRecord* pOut, const PixelRecord* pIn, int nCount, bool bStream) {
+#if defined(__SSE2__)
+  if (bStream) {
+    const auto* pFrom = reinterpret_cast<const __m128i*>(pIn);
+    auto* pTo = reinterpret_cast<__m128i*>(pOut);
+    const int nVectors = nCount * static_cast<int>(sizeof(PixelRecord)) / 16;
+    for (int k = 0; k < nVectors; ++k) _mm_stream_si128(pTo + k, _mm_load_si128(pFrom + k));
+    return;
+  }
+#endif
+  (void)bStream;
+  std::memcpy(static_cast<void*>(pOut), pIn, static_cast<std::size_t>(nCount) * sizeof(PixelRecord));
+}
+
 // The data of the file into the plane: each record written once, with its bands, empty class
 // fields and the marks of the categories the file holds; then headers and texts.
 void CommitData(const WorkFile& file) {
@@ -68,16 +88,26 @@ void CommitData(const WorkFile& file) {
   const FileMarks m = marks;
   const std::uint8_t* p = file.abPixels.data();
   std::size_t i = 0;
+  // Records are built 64 at a time (1,152 bytes, 18 cache lines) and written to the plane with
+  // streaming stores, which do not first read the lines they overwrite: the plane is written
+  // whole, so reading it in would only cost time. A column starts on a 64-byte boundary.
+  constexpr int kChunk = 64;
+  alignas(64) PixelRecord aChunk[kChunk];
+  const bool bAligned = reinterpret_cast<std::uintptr_t>(&g_aPixel[0][0]) % 64 == 0;
   for (int x = 0; x <= file.nMaxX; ++x) {
-    for (int y = 0; y < nLines; ++y, ++i, p += nBands) {
-      PixelRecord record{};
-      if (nBands == kMaxBands) {
-        std::memcpy(record.abBand, p, kMaxBands);
-      } else {
-        for (int b = 0; b < nBands; ++b) record.abBand[b] = p[b];
+    for (int y0 = 0; y0 < nLines; y0 += kChunk) {
+      const int nCount = std::min(kChunk, nLines - y0);
+      for (int j = 0; j < nCount; ++j, ++i, p += nBands) {
+        PixelRecord& record = aChunk[j];
+        record = PixelRecord{};
+        if (nBands == kMaxBands) {
+          std::memcpy(record.abBand, p, kMaxBands);
+        } else {
+          for (int b = 0; b < nBands; ++b) record.abBand[b] = p[b];
+        }
+        SetMarks(m, i, record.abTrainMark);
       }
-      SetMarks(m, i, record.abTrainMark);
-      g_aPixel[x][y] = record;
+      StreamRecords(&g_aPixel[x][y0], aChunk, nCount, bAligned && nCount == kChunk);
     }
   }
   std::memcpy(g_aszBandHeader, file.aabHeader, sizeof g_aszBandHeader);
@@ -91,6 +121,9 @@ void CommitData(const WorkFile& file) {
   g_strCoordinateSystem.clear();
   g_nEpsgCode = 0;
   g_bClassified = 0;
+#if defined(__SSE2__)
+  _mm_sfence();  // the streamed records are in the plane before anyone reads it
+#endif
 }
 
 void CommitSettings(const WorkFile& file) {
@@ -265,7 +298,7 @@ std::string DocumentTitle() {
   return n == std::string::npos ? s_strDocumentPath : s_strDocumentPath.substr(n + 1);
 }
 
-bool ReadWholeFile(const std::string& strPath, std::vector<std::uint8_t>& ab,
+bool ReadWholeFile(const std::string& strPath, ByteBuffer& ab,
                    std::string& strReason) {
   // Non-blocking, so that a FIFO does not wait for a writer; only regular files are read.
   const int fd = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -302,7 +335,7 @@ bool ReadWholeFile(const std::string& strPath, std::vector<std::uint8_t>& ab,
   return bOk;
 }
 
-bool WriteFileAtomically(const std::string& strPath, const std::vector<std::uint8_t>& ab,
+bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
                          std::string& strReason) {
   std::string strTemp = strPath + ".saving-XXXXXX";
   const int fd = ::mkstemp(strTemp.data());
@@ -347,7 +380,7 @@ bool WriteFileAtomically(const std::string& strPath, const std::vector<std::uint
 
 bool OpenWorkFile(const std::string& strPath) {
   // Kept from one file to the next: a large file's memory is not faulted in again each time.
-  static std::vector<std::uint8_t> ab;
+  static ByteBuffer ab;
   std::string strReason;
   WorkFile file;
   DecodeError eError = DecodeError::EndsEarly;
@@ -409,7 +442,7 @@ bool OpenWorkFile(const std::string& strPath) {
 
 bool SaveWorkFile(const std::string& strPath) {
   BusyCursorScope busy(BusyCursor::Wait);
-  static std::vector<std::uint8_t> ab;
+  static ByteBuffer ab;
   std::string strReason;
   if (!EncodeWorkFile(ab, strReason) || !WriteFileAtomically(strPath, ab, strReason)) {
     ShowMessage(FormatText(kszMsgCannotSave, strPath.c_str(), strReason.c_str()), kszCapWorkFile);

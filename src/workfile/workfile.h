@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/dialogs.h"
+#include "workfile/archive.h"
 
 // Registers the work-file commands of the file menu.
 void RegisterWorkFile();
@@ -26,11 +28,11 @@ bool SaveWorkFile(const std::string& strPath);
 
 // The whole file at strPath, read at once; false with the reason for anything that is not a
 // readable regular file of a work file's size.
-bool ReadWholeFile(const std::string& strPath, std::vector<std::uint8_t>& ab,
+bool ReadWholeFile(const std::string& strPath, ByteBuffer& ab,
                    std::string& strReason);
 // Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
 // target; false with the reason, the target untouched, when any step fails.
-bool WriteFileAtomically(const std::string& strPath, const std::vector<std::uint8_t>& ab,
+bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
                          std::string& strReason);
 
 // Dialog 145: the thirteen section flags.

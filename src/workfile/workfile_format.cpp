@@ -94,7 +94,7 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
 
 }  // namespace
 
-bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
+bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
   ArchiveWriter out(std::move(abOut));
   const int* ab = g_abSaveSection;
   out.Int(kWorkFileVersion);
@@ -117,7 +117,7 @@ bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason) {
     }
     if (bPlane) {
       const int nBands = g_nLastBand + 1;
-      std::vector<std::uint8_t>& abData = out.Data();
+      ByteBuffer& abData = out.Data();
       const std::size_t nStart = abData.size();
       abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() * nBands);
       std::uint8_t* p = abData.data() + nStart;

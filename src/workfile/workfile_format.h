@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "workfile/archive.h"
 
 inline constexpr int kWorkFileVersion = 100;
 
@@ -62,7 +63,7 @@ struct WorkFile {
 
 // The program state as a current-format file with the sections g_abSaveSection asks for; false
 // with the reason when a text has no Shift-JIS form (nothing is written then).
-bool EncodeWorkFile(std::vector<std::uint8_t>& abOut, std::string& strReason);
+bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason);
 
 enum class DecodeError {
   None,

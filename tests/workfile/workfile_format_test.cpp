@@ -12,7 +12,7 @@ using WorkFileFormatTest = LogicTest;
 
 namespace {
 
-std::int32_t IntAt(const std::vector<std::uint8_t>& ab, std::size_t n) {
+std::int32_t IntAt(std::span<const std::uint8_t> ab, std::size_t n) {
   std::int32_t v = 0;
   std::memcpy(&v, ab.data() + n, 4);
   return v;
@@ -56,7 +56,7 @@ TEST(ArchiveTest, StringPrefixesAndShiftJis) {
   for (const auto& c : aCases) {
     ArchiveWriter out;
     ASSERT_TRUE(out.String(std::string(c.nLength, 'x')));
-    const std::vector<std::uint8_t>& ab = out.Data();
+    const ByteBuffer& ab = out.Data();
     ASSERT_EQ(ab.size(), c.abPrefix.size() + c.nLength);
     EXPECT_EQ(std::vector<std::uint8_t>(ab.begin(), ab.begin() + static_cast<long>(c.abPrefix.size())),
               c.abPrefix)
@@ -85,7 +85,7 @@ TEST(ArchiveTest, StringPrefixesAndShiftJis) {
 
 TEST_F(WorkFileFormatTest, LayoutOfASavedScene) {
   MakeSavedScene();
-  std::vector<std::uint8_t> ab;
+  ByteBuffer ab;
   std::string strReason;
   ASSERT_TRUE(EncodeWorkFile(ab, strReason)) << strReason;
 
@@ -147,7 +147,7 @@ TEST_F(WorkFileFormatTest, LayoutOfASavedScene) {
 
 TEST_F(WorkFileFormatTest, EverySectionComesBackAndFlagsLeaveSectionsOut) {
   MakeSavedScene();
-  std::vector<std::uint8_t> ab;
+  ByteBuffer ab;
   std::string strReason;
   ASSERT_TRUE(EncodeWorkFile(ab, strReason));
   WorkFile file;
@@ -190,7 +190,7 @@ TEST_F(WorkFileFormatTest, EverySectionComesBackAndFlagsLeaveSectionsOut) {
 
 TEST_F(WorkFileFormatTest, DamagedAndForeignFilesAreRefusedWithTheirReason) {
   MakeSavedScene();
-  std::vector<std::uint8_t> ab;
+  ByteBuffer ab;
   std::string strReason;
   ASSERT_TRUE(EncodeWorkFile(ab, strReason));
   WorkFile file;
@@ -202,7 +202,7 @@ TEST_F(WorkFileFormatTest, DamagedAndForeignFilesAreRefusedWithTheirReason) {
     EXPECT_NE(strReason.find("ends early"), std::string::npos);
   }
   auto with = [&](std::size_t nOffset, std::int32_t n) {
-    std::vector<std::uint8_t> abCopy = ab;
+    ByteBuffer abCopy = ab;
     std::memcpy(abCopy.data() + nOffset, &n, 4);
     return abCopy;
   };

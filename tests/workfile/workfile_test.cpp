@@ -48,7 +48,7 @@ class WorkFileTest : public SceneDirTest {
     return ab;
   }
 
-  void Write(const std::string& strPath, const std::vector<std::uint8_t>& ab) {
+  void Write(const std::string& strPath, std::span<const std::uint8_t> ab) {
     std::ofstream(strPath, std::ios::binary)
         .write(reinterpret_cast<const char*>(ab.data()), static_cast<long>(ab.size()));
   }
@@ -123,15 +123,15 @@ TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
   MakeWork();
   const std::string strFile = PathOf("work.glw");
   ASSERT_TRUE(SaveWorkFile(strFile));
-  std::vector<std::uint8_t> ab;
+  ByteBuffer ab;
   std::string strReason;
   ASSERT_TRUE(ReadWholeFile(strFile, ab, strReason));
   const std::vector<std::uint8_t> abBefore = Snapshot();
 
   std::vector<std::uint8_t> abCut(ab.begin(), ab.end() - 100);
-  std::vector<std::uint8_t> abForeign = ab;
+  ByteBuffer abForeign = ab;
   abForeign[0] = 42;
-  std::vector<std::uint8_t> abWide = ab;
+  ByteBuffer abWide = ab;
   abWide[61] = 0x10;  // last column 4159
   Write(PathOf("cut.glw"), abCut);
   Write(PathOf("foreign.glw"), abForeign);
@@ -168,7 +168,7 @@ TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
   MakeWork();
   const std::string strFile = PathOf("work.glw");
   ASSERT_TRUE(SaveWorkFile(strFile));
-  std::vector<std::uint8_t> abOld, abNow;
+  ByteBuffer abOld, abNow;
   std::string strReason;
   ASSERT_TRUE(ReadWholeFile(strFile, abOld, strReason));
 
@@ -216,7 +216,7 @@ TEST_F(WorkFileTest, HeaderPagesShowTheFirst256BytesWithoutZeros) {
 
 TEST_F(WorkFileTest, PreviousFormatAndUnknownDataFlags) {
   // A previous-format TM CD-ROM file, 800 x 2, one band: the data only, every setting reset.
-  std::vector<std::uint8_t> ab;
+  ByteBuffer ab;
   auto put = [&](std::int32_t n) {
     for (int i = 0; i < 4; ++i) ab.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
   };
