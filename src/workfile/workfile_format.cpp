@@ -92,6 +92,54 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
   return true;
 }
 
+// The pixel block (at nPixelStart, unless 0) and the mark blocks (at anMarkStart[c], unless 0) of
+// a file being written, filled in one pass over the plane on both cores: each record is read
+// once for its bands and its marks.
+void FillPlaneBlocks(std::uint8_t* pFile, std::size_t nPixelStart,
+                     const std::size_t (&anMarkStart)[8]) {
+  const int nBands = g_nLastBand + 1;
+  const int nLines = WindowHeight();
+  std::uint8_t* apMarks[8];
+  int anCategory[8], nCategories = 0;
+  for (int c = 0; c < 8; ++c) {
+    if (anMarkStart[c] == 0) continue;
+    apMarks[nCategories] = pFile + anMarkStart[c];
+    anCategory[nCategories++] = c;
+  }
+  std::uint8_t* const pPixels = nPixelStart ? pFile + nPixelStart : nullptr;
+  if (!pPixels && nCategories == 0) return;
+  ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
+    // Local copies: the byte stores could alias anything reached through memory.
+    std::uint8_t* ap[8];
+    int an[8];
+    for (int k = 0; k < 8; ++k) {
+      ap[k] = apMarks[k];
+      an[k] = anCategory[k];
+    }
+    const int n = nCategories;
+    std::uint8_t* const pBandsOut = pPixels;
+    for (int x = nFirst; x < nEnd; ++x) {
+      std::size_t i = static_cast<std::size_t>(x) * nLines;
+      for (int y = 0; y < nLines; ++y, ++i) {
+        const PixelRecord& record = g_aPixel[x][y];
+        if (pBandsOut) {
+          std::uint8_t* pOut = pBandsOut + i * static_cast<std::size_t>(nBands);
+          if (nBands == kMaxBands) {
+            std::memcpy(pOut, record.abBand, kMaxBands);  // a fixed size: no call
+          } else {
+            for (int b = 0; b < nBands; ++b) pOut[b] = record.abBand[b];
+          }
+        }
+        if (n == 8) {  // every category: a fixed loop the compiler unrolls
+          for (int k = 0; k < 8; ++k) ap[k][i] = record.abTrainMark[k];
+        } else {
+          for (int k = 0; k < n; ++k) ap[k][i] = record.abTrainMark[an[k]];
+        }
+      }
+    }
+  });
+}
+
 }  // namespace
 
 bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
@@ -105,6 +153,7 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
   out.Int(g_nLastBand);
 
   const bool bPlane = InPlane(g_nMaxX, g_nMaxY, g_nLastBand);
+  std::size_t nPixelStart = 0;  // 0: no pixels in the file
   if (ab[kSectionData] == 1) {
     std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
     InterleaveHeaders(g_aszBandHeader, abHeaders);
@@ -116,25 +165,10 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
       }
     }
     if (bPlane) {
-      const int nBands = g_nLastBand + 1;
-      ByteBuffer& abData = out.Data();
-      const std::size_t nStart = abData.size();
-      abData.resize(nStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() * nBands);
-      std::uint8_t* p = abData.data() + nStart;
-      const int nLines = WindowHeight();
-      ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
-        for (int x = nFirst; x < nEnd; ++x) {
-          std::uint8_t* pOut = p + static_cast<std::size_t>(x) * nLines * nBands;
-          for (int y = 0; y < nLines; ++y, pOut += nBands) {
-            const std::uint8_t* pBands = g_aPixel[x][y].abBand;
-            if (nBands == kMaxBands) {
-              std::memcpy(pOut, pBands, kMaxBands);  // a fixed size: no call
-            } else {
-              for (int b = 0; b < nBands; ++b) pOut[b] = pBands[b];
-            }
-          }
-        }
-      });
+      // Room for the pixels; they are filled with the marks in one pass over the plane below.
+      nPixelStart = out.Data().size();
+      out.Data().resize(nPixelStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() *
+                                          static_cast<std::size_t>(g_nLastBand + 1));
     }
   }
   if (ab[kSectionComposite] == 1) {
@@ -164,10 +198,8 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
       for (int k = 1; k <= 9; ++k) out.Int(static_cast<std::int32_t>(g_acrPointColour[k][b]));
     }
   }
-  // The category sections with room for their marks, then the marks of all of them in one pass
-  // over the plane.
+  // The category sections with room for their marks (filled with the pixels below).
   std::size_t anMarkStart[8] = {};
-  bool bAnyMarks = false;
   for (int c = 1; c <= 8; ++c) {
     if (ab[kSectionCategory1 + c - 1] != 1) continue;
     if (!out.String(g_astrCategoryName[c])) {
@@ -181,45 +213,14 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
     if (bPlane) {
       anMarkStart[c - 1] = out.Data().size();
       out.Data().resize(out.Data().size() + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
-      bAnyMarks = true;
     }
-  }
-  if (bAnyMarks) {
-    std::uint8_t* apOut[8] = {};
-    int anCategory[8], nCategories = 0;
-    for (int c = 0; c < 8; ++c) {
-      if (anMarkStart[c] == 0) continue;
-      apOut[nCategories] = out.Data().data() + anMarkStart[c];
-      anCategory[nCategories++] = c;
-    }
-    const int nLines = WindowHeight();
-    ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
-      // Local copies: the byte stores could alias anything reached through memory.
-      std::uint8_t* ap[8];
-      int an[8];
-      for (int k = 0; k < 8; ++k) {
-        ap[k] = apOut[k];
-        an[k] = anCategory[k];
-      }
-      const int n = nCategories;
-      for (int x = nFirst; x < nEnd; ++x) {
-        std::size_t i = static_cast<std::size_t>(x) * nLines;
-        for (int y = 0; y < nLines; ++y, ++i) {
-          const std::uint8_t* pMarks = g_aPixel[x][y].abTrainMark;
-          if (n == 8) {  // every category: a fixed loop the compiler unrolls
-            for (int k = 0; k < 8; ++k) ap[k][i] = pMarks[k];
-          } else {
-            for (int k = 0; k < n; ++k) ap[k][i] = pMarks[an[k]];
-          }
-        }
-      }
-    });
   }
   if (ab[kSectionHistogram] == 1) {
     out.Int(g_nHistCursor);
     for (int b = 1; b <= kMaxBands; ++b) out.Int(g_anHistLineWidth[b]);
     for (int b = 1; b <= kMaxBands; ++b) out.Int(static_cast<std::int32_t>(g_acrHistLineColour[b]));
   }
+  if (bPlane) FillPlaneBlocks(out.Data().data(), nPixelStart, anMarkStart);
   abOut = std::move(out.Data());
   return true;
 }
