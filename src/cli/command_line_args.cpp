@@ -152,19 +152,18 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
   } else if (strArg == "--open-workfile" || strArg == "--save") {
     setting.eAction = strArg == "--save" ? CliAction::SaveWorkFile : CliAction::OpenWorkFile;
   } else if (strArg == "--save-sections") {
-    // The dialog's boxes by their names; the ones not named are unchecked.
-    static const char* const kaszSection[13] = {"data", "composite", "coarse", "fine", "cat1",
-                                                "cat2", "cat3", "cat4", "cat5", "cat6",
-                                                "cat7", "cat8", "histogram"};
-    setting.astrFields.assign(13, "0");
+    // The dialog's boxes by their field names; the ones not named are unchecked.
+    const DialogSpec& dialog = *setting.pCommand->pDialog;
+    setting.astrFields.assign(dialog.aFields.size(), "0");
     for (const std::string& strWord : SplitFields(strValue)) {
-      const auto* it = std::find(std::begin(kaszSection), std::end(kaszSection), strWord);
-      if (it == std::end(kaszSection)) {
+      const auto it = std::find_if(dialog.aFields.begin(), dialog.aFields.end(),
+                                   [&](const DialogField& field) { return strWord == field.szName; });
+      if (it == dialog.aFields.end()) {
         strError = strArg + " takes section names separated by commas: data, composite, coarse, "
                             "fine, cat1 .. cat8, histogram";
         return false;
       }
-      setting.astrFields[static_cast<std::size_t>(it - std::begin(kaszSection))] = "1";
+      setting.astrFields[static_cast<std::size_t>(it - dialog.aFields.begin())] = "1";
     }
   } else if (strArg == "--user-name" || strArg == "--user-info" || strArg == "--data-info" ||
              strArg == "--date-info") {

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "core/commands.h"
 #include "core/state.h"
 #include "core/text_format.h"
 #include "workfile/header_sheet.h"
@@ -76,15 +78,22 @@ std::string JsonColour(Colorref cr) {
   return FormatText("[%d, %d, %d]", GetRValue(cr), GetGValue(cr), GetBValue(cr));
 }
 
+// The command line's word for the row of option szOption whose number is nArg.
+const char* CliWord(const char* szOption, int nArg) {
+  for (const CommandEntry& cmd : CommandTable()) {
+    if (cmd.szCliOption && std::strcmp(cmd.szCliOption, szOption) == 0 && cmd.nArg == nArg) {
+      return cmd.szCliValue ? cmd.szCliValue : "";
+    }
+  }
+  return "";
+}
+
 // The detailed histogram's settings, by the command line's words.
 void WriteHistogramSettings(std::ostream& out, int nDepth) {
-  static const char* const kaszKind[5] = {"composite", "coarse", "fine", "category",
-                                          "classification"};
-  static const char* const kaszType[3] = {"double", "all", "area"};
   CJsonObject obj(out, nDepth);
-  obj.Member("kind") << '"' << kaszKind[std::clamp(g_nHistKind, 0, 4)] << '"';
-  obj.Member("type") << '"' << kaszType[std::clamp(g_nHistType, 0, 2)] << '"';
-  obj.Member("scale") << '"' << (g_nHistScale == 1 ? "single" : "same") << '"';
+  obj.Member("kind") << '"' << CliWord("--hist-kind", g_nHistKind) << '"';
+  obj.Member("type") << '"' << CliWord("--hist-type", g_nHistType) << '"';
+  obj.Member("scale") << '"' << CliWord("--hist-scale", g_nHistScale) << '"';
   obj.Member("cursor") << g_nHistCursor;
   std::ostream& outColours = obj.Member("line_colours");
   outColours << '[';

@@ -25,7 +25,7 @@ void ShowHistogramReadout() {
 }  // namespace
 
 void OnHistogramClick(int x, int, bool) {
-  if (x < 0 || x >= 512) return;
+  if (x < 0 || x >= kHistogramChartWidth) return;
   g_nHistCursor = x / 2;
   ThePlatform().RepaintNow();
   ShowHistogramReadout();

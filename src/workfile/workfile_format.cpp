@@ -26,14 +26,19 @@ bool InPlane(int nMaxX, int nMaxY, int nLastBand) {
          nLastBand >= 0 && nLastBand < kMaxBands;
 }
 
-// Reads the data section (D1 to D3); false when the file ends inside it.
-bool ReadData(ArchiveReader& in, WorkFile& file) {
+bool ReadInts(ArchiveReader& in, int* pn, int nCount);
+
+// Reads the data section (D1 to D3); false when the file ends inside it. The previous format
+// has nUnusedInts section flags between the texts and the pixels.
+bool ReadData(ArchiveReader& in, WorkFile& file, int nUnusedInts = 0) {
   std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
   if (!in.Bytes(abHeaders, sizeof abHeaders)) return false;
   SplitHeaders(abHeaders, file.aabHeader);
   for (std::string& str : file.astrUserText) {
     if (!in.String(str)) return false;
   }
+  int anUnused[8];
+  if (!ReadInts(in, anUnused, nUnusedInts)) return false;
   const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
   return in.View(nBytes, file.abPixels);
 }
@@ -256,16 +261,7 @@ DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
                              file.nMaxY, file.nLastBand);
       return DecodeError::OutOfRange;
     }
-    std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
-    if (!in.Bytes(abHeaders, sizeof abHeaders)) return endsEarly();
-    SplitHeaders(abHeaders, file.aabHeader);
-    for (std::string& str : file.astrUserText) {
-      if (!in.String(str)) return endsEarly();
-    }
-    int anUnused[5];
-    if (!ReadInts(in, anUnused, 5)) return endsEarly();
-    const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
-    if (!in.View(nBytes, file.abPixels)) return endsEarly();
+    if (!ReadData(in, file, 5)) return endsEarly();
     file.abSection[kSectionData] = 1;
     return DecodeError::None;
   }
