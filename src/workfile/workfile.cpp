@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "core/commands.h"
 #include "core/parallel.h"
@@ -335,7 +337,82 @@ bool ReadWholeFile(const std::string& strPath, ByteBuffer& ab,
   return bOk;
 }
 
-bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
+namespace {
+
+// Writes n bytes at nOffset; false with errno set when the file takes no more.
+bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset) {
+  while (n > 0) {
+    const ssize_t nDone = ::pwrite(fd, p, n, static_cast<off_t>(nOffset));
+    if (nDone < 0 && errno == EINTR) continue;
+    if (nDone <= 0) {
+      if (nDone == 0) errno = ENOSPC;
+      return false;
+    }
+    p += nDone;
+    n -= static_cast<std::size_t>(nDone);
+    nOffset += static_cast<std::size_t>(nDone);
+  }
+  return true;
+}
+
+// Writes an encoded file whose plane blocks are still empty: a second thread fills them a run
+// of columns at a time while this one hands the runs already filled to the kernel, so filling
+// and copying into the page cache overlap.
+bool WritePlaneFile(int fd, std::uint8_t* pFile, std::size_t nSize, const PlaneBlocks& blocks) {
+  struct Block {
+    std::size_t nStart, nColumnBytes;
+  };
+  const std::size_t nLines = static_cast<std::size_t>(WindowHeight());
+  Block aBlock[9];  // in file order: the pixels come before the categories, 1 to 8
+  int nBlocks = 0;
+  if (blocks.nPixelStart) {
+    aBlock[nBlocks++] = {blocks.nPixelStart, nLines * static_cast<std::size_t>(g_nLastBand + 1)};
+  }
+  for (std::size_t nStart : blocks.anMarkStart) {
+    if (nStart) aBlock[nBlocks++] = {nStart, nLines};
+  }
+  const int nWidth = WindowWidth();
+  // The bytes around the blocks first: the header, the settings, the category texts.
+  std::size_t nGap = 0;
+  for (int k = 0; k <= nBlocks; ++k) {
+    const std::size_t nEnd = k < nBlocks ? aBlock[k].nStart : nSize;
+    if (!WriteAt(fd, pFile + nGap, nEnd - nGap, nGap)) return false;
+    if (k < nBlocks) nGap = aBlock[k].nStart + aBlock[k].nColumnBytes * static_cast<std::size_t>(nWidth);
+  }
+  constexpr int kRunColumns = 64;
+  const int nRuns = (nWidth + kRunColumns - 1) / kRunColumns;
+  std::atomic<int> nFilled{0};
+  std::atomic<bool> bStop{false};
+  std::thread filler([&] {
+    for (int r = 0; r < nRuns && !bStop.load(std::memory_order_relaxed); ++r) {
+      FillPlaneColumns(pFile, blocks, r * kRunColumns, std::min((r + 1) * kRunColumns, nWidth));
+      nFilled.store(r + 1, std::memory_order_release);
+      nFilled.notify_one();
+    }
+  });
+  bool bOk = true;
+  for (int r = 0; r < nRuns && bOk; ++r) {
+    for (int n = nFilled.load(std::memory_order_acquire); n <= r;
+         n = nFilled.load(std::memory_order_acquire)) {
+      nFilled.wait(n, std::memory_order_acquire);
+    }
+    const int nFirst = r * kRunColumns;
+    const std::size_t nColumns = static_cast<std::size_t>(std::min(kRunColumns, nWidth - nFirst));
+    for (int k = 0; k < nBlocks && bOk; ++k) {
+      const std::size_t nOffset = aBlock[k].nStart + aBlock[k].nColumnBytes * static_cast<std::size_t>(nFirst);
+      bOk = WriteAt(fd, pFile + nOffset, aBlock[k].nColumnBytes * nColumns, nOffset);
+    }
+  }
+  const int nErrno = errno;
+  bStop.store(true, std::memory_order_relaxed);
+  filler.join();
+  errno = nErrno;
+  return bOk;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
                          std::string& strReason) {
   std::string strTemp = strPath + ".saving-XXXXXX";
   const int fd = ::mkstemp(strTemp.data());
@@ -353,18 +430,7 @@ bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_
     ::umask(nMask);
     nMode = 0666 & ~nMask;
   }
-  bool bOk = ::fchmod(fd, nMode) == 0;
-  std::size_t nDone = 0;
-  while (bOk && nDone < ab.size()) {
-    const ssize_t n = ::write(fd, ab.data() + nDone, ab.size() - nDone);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      bOk = false;
-    } else {
-      nDone += static_cast<std::size_t>(n);
-    }
-  }
-  if (bOk) bOk = ::fsync(fd) == 0;
+  bool bOk = ::fchmod(fd, nMode) == 0 && fnWrite(fd) && ::fsync(fd) == 0;
   if (!bOk) strReason = std::strerror(errno);
   if (::close(fd) != 0 && bOk) {
     strReason = std::strerror(errno);
@@ -376,6 +442,12 @@ bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_
   }
   if (!bOk) ::unlink(strTemp.c_str());
   return bOk;
+}
+
+bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
+                         std::string& strReason) {
+  return WriteFileAtomically(
+      strPath, [&](int fd) { return WriteAt(fd, ab.data(), ab.size(), 0); }, strReason);
 }
 
 bool OpenWorkFile(const std::string& strPath) {
@@ -444,7 +516,11 @@ bool SaveWorkFile(const std::string& strPath) {
   BusyCursorScope busy(BusyCursor::Wait);
   static ByteBuffer ab;
   std::string strReason;
-  if (!EncodeWorkFile(ab, strReason) || !WriteFileAtomically(strPath, ab, strReason)) {
+  PlaneBlocks blocks;
+  if (!EncodeWorkFileLayout(ab, blocks, strReason) ||
+      !WriteFileAtomically(
+          strPath, [&](int fd) { return WritePlaneFile(fd, ab.data(), ab.size(), blocks); },
+          strReason)) {
     ShowMessage(FormatText(kszMsgCannotSave, strPath.c_str(), strReason.c_str()), kszCapWorkFile);
     return false;
   }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ bool ReadWholeFile(const std::string& strPath, ByteBuffer& ab,
 // Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
 // target; false with the reason, the target untouched, when any step fails.
 bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
+                         std::string& strReason);
+// The same with the bytes written by fnWrite(fd), which sets errno when it returns false.
+bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
                          std::string& strReason);
 
 // Dialog 145: the thirteen section flags.

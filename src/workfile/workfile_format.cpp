@@ -1,5 +1,10 @@
 #include "workfile/workfile_format.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cstring>
 
 #include "core/parallel.h"
@@ -97,57 +102,90 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
   return true;
 }
 
-// The pixel block (at nPixelStart, unless 0) and the mark blocks (at anMarkStart[c], unless 0) of
-// a file being written, filled in one pass over the plane on both cores: each record is read
-// once for its bands and its marks.
-void FillPlaneBlocks(std::uint8_t* pFile, std::size_t nPixelStart,
-                     const std::size_t (&anMarkStart)[8]) {
+}  // namespace
+
+bool PlaneBlocks::Any() const {
+  return nPixelStart != 0 || std::any_of(std::begin(anMarkStart), std::end(anMarkStart),
+                                         [](std::size_t n) { return n != 0; });
+}
+
+// Each record is read once for its bands and its marks.
+void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd) {
   const int nBands = g_nLastBand + 1;
   const int nLines = WindowHeight();
-  std::uint8_t* apMarks[8];
-  int anCategory[8], nCategories = 0;
+  // Local copies: the byte stores could alias anything reached through memory.
+  std::uint8_t* ap[8];
+  int an[8], n = 0;
   for (int c = 0; c < 8; ++c) {
-    if (anMarkStart[c] == 0) continue;
-    apMarks[nCategories] = pFile + anMarkStart[c];
-    anCategory[nCategories++] = c;
+    if (blocks.anMarkStart[c] == 0) continue;
+    ap[n] = pFile + blocks.anMarkStart[c];
+    an[n++] = c;
   }
-  std::uint8_t* const pPixels = nPixelStart ? pFile + nPixelStart : nullptr;
-  if (!pPixels && nCategories == 0) return;
-  ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
-    // Local copies: the byte stores could alias anything reached through memory.
-    std::uint8_t* ap[8];
-    int an[8];
-    for (int k = 0; k < 8; ++k) {
-      ap[k] = apMarks[k];
-      an[k] = anCategory[k];
-    }
-    const int n = nCategories;
-    std::uint8_t* const pBandsOut = pPixels;
-    for (int x = nFirst; x < nEnd; ++x) {
-      std::size_t i = static_cast<std::size_t>(x) * nLines;
-      for (int y = 0; y < nLines; ++y, ++i) {
-        const PixelRecord& record = g_aPixel[x][y];
-        if (pBandsOut) {
-          std::uint8_t* pOut = pBandsOut + i * static_cast<std::size_t>(nBands);
-          if (nBands == kMaxBands) {
-            std::memcpy(pOut, record.abBand, kMaxBands);  // a fixed size: no call
-          } else {
-            for (int b = 0; b < nBands; ++b) pOut[b] = record.abBand[b];
+  std::uint8_t* const pBandsOut = blocks.nPixelStart ? pFile + blocks.nPixelStart : nullptr;
+  for (int x = nFirst; x < nEnd; ++x) {
+    std::size_t i = static_cast<std::size_t>(x) * nLines;
+    int y = 0;
+#if defined(__SSE2__)
+    if (n == 8 && (!pBandsOut || nBands == kMaxBands)) {
+      // Every category (and every band): the marks of eight records form an 8 x 8 byte block, transposed so that
+      // each category's eight marks go out in one store.
+      for (; y + 8 <= nLines; y += 8, i += 8) {
+        const PixelRecord* p = &g_aPixel[x][y];
+        __m128i am[8];
+        for (int j = 0; j < 8; ++j) {
+          am[j] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p[j].abTrainMark));
+          if (pBandsOut) {
+            std::memcpy(pBandsOut + (i + static_cast<std::size_t>(j)) * kMaxBands, p[j].abBand,
+                        kMaxBands);
           }
         }
-        if (n == 8) {  // every category: a fixed loop the compiler unrolls
-          for (int k = 0; k < 8; ++k) ap[k][i] = record.abTrainMark[k];
-        } else {
-          for (int k = 0; k < n; ++k) ap[k][i] = record.abTrainMark[an[k]];
+        const __m128i a01 = _mm_unpacklo_epi8(am[0], am[1]), a23 = _mm_unpacklo_epi8(am[2], am[3]);
+        const __m128i a45 = _mm_unpacklo_epi8(am[4], am[5]), a67 = _mm_unpacklo_epi8(am[6], am[7]);
+        const __m128i b03 = _mm_unpacklo_epi16(a01, a23), b47 = _mm_unpacklo_epi16(a45, a67);
+        const __m128i c03 = _mm_unpackhi_epi16(a01, a23), c47 = _mm_unpackhi_epi16(a45, a67);
+        const __m128i aRows[4] = {_mm_unpacklo_epi32(b03, b47), _mm_unpackhi_epi32(b03, b47),
+                                  _mm_unpacklo_epi32(c03, c47), _mm_unpackhi_epi32(c03, c47)};
+        for (int k = 0; k < 4; ++k) {  // categories 2k and 2k + 1
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(ap[2 * k] + i), aRows[k]);
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(ap[2 * k + 1] + i),
+                           _mm_unpackhi_epi64(aRows[k], aRows[k]));
         }
       }
     }
-  });
+#endif
+    for (; y < nLines; ++y, ++i) {
+      const PixelRecord& record = g_aPixel[x][y];
+      if (pBandsOut) {
+        std::uint8_t* pOut = pBandsOut + i * static_cast<std::size_t>(nBands);
+        if (nBands == kMaxBands) {
+          std::memcpy(pOut, record.abBand, kMaxBands);  // a fixed size: no call
+        } else {
+          for (int b = 0; b < nBands; ++b) pOut[b] = record.abBand[b];
+        }
+      }
+      if (n == 8) {  // every category: a fixed loop the compiler unrolls
+        for (int k = 0; k < 8; ++k) ap[k][i] = record.abTrainMark[k];
+      } else {
+        for (int k = 0; k < n; ++k) ap[k][i] = record.abTrainMark[an[k]];
+      }
+    }
+  }
 }
 
-}  // namespace
-
 bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
+  PlaneBlocks blocks;
+  if (!EncodeWorkFileLayout(abOut, blocks, strReason)) return false;
+  if (blocks.Any()) {
+    ForColumnParts(WindowWidth(), WindowHeight(), [&](int nFirst, int nEnd, int) {
+      FillPlaneColumns(abOut.data(), blocks, nFirst, nEnd);
+    });
+  }
+  return true;
+}
+
+
+bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason) {
+  blocks = PlaneBlocks();
   ArchiveWriter out(std::move(abOut));
   const int* ab = g_abSaveSection;
   out.Int(kWorkFileVersion);
@@ -158,7 +196,6 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
   out.Int(g_nLastBand);
 
   const bool bPlane = InPlane(g_nMaxX, g_nMaxY, g_nLastBand);
-  std::size_t nPixelStart = 0;  // 0: no pixels in the file
   if (ab[kSectionData] == 1) {
     std::uint8_t abHeaders[kMaxBands * kHeaderBytes];
     InterleaveHeaders(g_aszBandHeader, abHeaders);
@@ -170,9 +207,9 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
       }
     }
     if (bPlane) {
-      // Room for the pixels; they are filled with the marks in one pass over the plane below.
-      nPixelStart = out.Data().size();
-      out.Data().resize(nPixelStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() *
+      // Room for the pixels; FillPlaneColumns fills them with the marks.
+      blocks.nPixelStart = out.Data().size();
+      out.Data().resize(blocks.nPixelStart + static_cast<std::size_t>(WindowWidth()) * WindowHeight() *
                                           static_cast<std::size_t>(g_nLastBand + 1));
     }
   }
@@ -203,8 +240,7 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
       for (int k = 1; k <= 9; ++k) out.Int(static_cast<std::int32_t>(g_acrPointColour[k][b]));
     }
   }
-  // The category sections with room for their marks (filled with the pixels below).
-  std::size_t anMarkStart[8] = {};
+  // The category sections with room for their marks.
   for (int c = 1; c <= 8; ++c) {
     if (ab[kSectionCategory1 + c - 1] != 1) continue;
     if (!out.String(g_astrCategoryName[c])) {
@@ -216,7 +252,7 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
     out.Int(g_abClassColourOn[c]);
     out.Int(g_abClassify[c]);
     if (bPlane) {
-      anMarkStart[c - 1] = out.Data().size();
+      blocks.anMarkStart[c - 1] = out.Data().size();
       out.Data().resize(out.Data().size() + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
     }
   }
@@ -225,7 +261,6 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
     for (int b = 1; b <= kMaxBands; ++b) out.Int(g_anHistLineWidth[b]);
     for (int b = 1; b <= kMaxBands; ++b) out.Int(static_cast<std::int32_t>(g_acrHistLineColour[b]));
   }
-  if (bPlane) FillPlaneBlocks(out.Data().data(), nPixelStart, anMarkStart);
   abOut = std::move(out.Data());
   return true;
 }

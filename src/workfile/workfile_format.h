@@ -61,6 +61,20 @@ struct WorkFile {
   int Pixels() const { return (nMaxX + 1) * (nMaxY + 1); }
 };
 
+// Where an encoded file's plane blocks start: the pixels and each category's marks (0: not in
+// the file). Both are column-major, so the bytes of a run of columns are contiguous in each.
+struct PlaneBlocks {
+  std::size_t nPixelStart = 0;
+  std::size_t anMarkStart[8] = {};
+  bool Any() const;
+};
+
+// EncodeWorkFile with the plane blocks left unfilled, for a writer that fills them while it
+// writes.
+bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason);
+// Fills columns [nFirst, nEnd) of the plane blocks of an encoded file from the plane.
+void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd);
+
 // The program state as a current-format file with the sections g_abSaveSection asks for; false
 // with the reason when a text has no Shift-JIS form (nothing is written then).
 bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason);
