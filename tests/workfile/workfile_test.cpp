@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +118,50 @@ TEST_F(WorkFileTest, AWholeWorkComesBackAndSettingsGoToASceneOfTheSameSize) {
   m_platform.m_bFileInformationOk = false;
   EXPECT_FALSE(OpenWorkFile(strFile));
   EXPECT_EQ(g_aPixel[7][9].abBand[2], 9);
+}
+
+// The save fills the pixel and mark blocks run by run while it writes (eight records' marks
+// at a time when every category is saved); every byte must land where the format puts it.
+TEST_F(WorkFileTest, SavedPlaneBlocksHoldEveryBandAndMark) {
+  struct Case {
+    int nWidth, nLines, nBands;
+    std::vector<int> anCategories;
+  };
+  for (const Case& c : {Case{200, 37, 8, {1, 2, 3, 4, 5, 6, 7, 8}}, Case{130, 16, 7, {2, 5, 8}},
+                        Case{65, 9, 3, {1, 2, 3, 4, 5, 6, 7, 8}}}) {
+    MakeScene(c.nWidth, c.nLines, c.nBands, Sensor::TmFloppy,
+              [](int x, int y, int b) { return (x * 31 + y * 7 + b * 101) % 256; });
+    for (int x = 0; x < c.nWidth; ++x) {
+      for (int y = 0; y < c.nLines; ++y) {
+        for (int k = 0; k < 8; ++k) g_aPixel[x][y].abTrainMark[k] = ((x + 3 * y) >> k) & 1;
+      }
+    }
+    std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 0);
+    g_abSaveSection[kSectionData] = 1;
+    for (int k : c.anCategories) g_abSaveSection[kSectionCategory1 + k - 1] = 1;
+    const std::string strFile = PathOf("plane.glw");
+    ASSERT_TRUE(SaveWorkFile(strFile));
+    ByteBuffer abSaved, abEncoded;
+    std::string strReason;
+    ASSERT_TRUE(ReadWholeFile(strFile, abSaved, strReason)) << strReason;
+    ASSERT_TRUE(EncodeWorkFile(abEncoded, strReason));
+    EXPECT_TRUE(std::equal(abSaved.begin(), abSaved.end(), abEncoded.begin(), abEncoded.end()));
+    WorkFile file;
+    ASSERT_EQ(DecodeWorkFile(abSaved, file, strReason), DecodeError::None) << strReason;
+    int nWrong = 0;
+    for (int x = 0; x < c.nWidth; ++x) {
+      for (int y = 0; y < c.nLines; ++y) {
+        const std::size_t i = static_cast<std::size_t>(x) * c.nLines + y;
+        for (int b = 0; b < c.nBands; ++b) {
+          nWrong += file.abPixels[i * c.nBands + b] != g_aPixel[x][y].abBand[b];
+        }
+        for (int k : c.anCategories) {
+          nWrong += file.aCategory[k - 1].abMarks[i] != g_aPixel[x][y].abTrainMark[k - 1];
+        }
+      }
+    }
+    EXPECT_EQ(nWrong, 0) << c.nWidth << " x " << c.nLines << ", " << c.nBands << " bands";
+  }
 }
 
 TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
