@@ -11,35 +11,14 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-#include <memory>
+
+#include "core/file_io.h"
 
 // strUtf8 in Shift-JIS, or nothing when a character has no Shift-JIS form (or the text is not
 // UTF-8).
 std::optional<std::string> Utf8ToShiftJis(std::string_view strUtf8);
 // Shift-JIS bytes as UTF-8; a byte (or pair) that does not decode becomes "?".
 std::string ShiftJisToUtf8(std::string_view strShiftJis);
-
-// Allocates without value-initialising: a buffer that is about to be written whole need not be
-// zeroed first (for a 17 MB work file that is a pass over memory saved).
-template <typename T>
-struct DefaultInitAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = DefaultInitAllocator<U>;
-  };
-  using std::allocator<T>::allocator;
-  template <typename U>
-  void construct(U* p) noexcept {
-    ::new (static_cast<void*>(p)) U;
-  }
-  template <typename U, typename... Args>
-  void construct(U* p, Args&&... args) {
-    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-  }
-};
-
-// The bytes of a whole file.
-using ByteBuffer = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
 
 class ArchiveWriter {
  public:

@@ -27,17 +27,8 @@ bool OpenWorkFile(const std::string& strPath);
 // failure is reported. True when saved (the document then has that path).
 bool SaveWorkFile(const std::string& strPath);
 
-// The whole file at strPath, read at once; false with the reason for anything that is not a
-// readable regular file of a work file's size.
-bool ReadWholeFile(const std::string& strPath, ByteBuffer& ab,
-                   std::string& strReason);
-// Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
-// target; false with the reason, the target untouched, when any step fails.
-bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
-                         std::string& strReason);
-// The same with the bytes written by fnWrite(fd), which sets errno when it returns false.
-bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
-                         std::string& strReason);
+// The whole file at strPath if it can be a work file (regular, at most 64 MB).
+bool ReadWorkFileBytes(const std::string& strPath, ByteBuffer& ab, std::string& strReason);
 
 // Dialog 145: the thirteen section flags.
 extern const DialogSpec kSaveOptionsDialog;

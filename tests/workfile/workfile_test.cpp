@@ -143,7 +143,7 @@ TEST_F(WorkFileTest, SavedPlaneBlocksHoldEveryBandAndMark) {
     ASSERT_TRUE(SaveWorkFile(strFile));
     ByteBuffer abSaved, abEncoded;
     std::string strReason;
-    ASSERT_TRUE(ReadWholeFile(strFile, abSaved, strReason)) << strReason;
+    ASSERT_TRUE(ReadWorkFileBytes(strFile, abSaved, strReason)) << strReason;
     ASSERT_TRUE(EncodeWorkFile(abEncoded, strReason));
     EXPECT_TRUE(std::equal(abSaved.begin(), abSaved.end(), abEncoded.begin(), abEncoded.end()));
     WorkFile file;
@@ -170,7 +170,7 @@ TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
   ASSERT_TRUE(SaveWorkFile(strFile));
   ByteBuffer ab;
   std::string strReason;
-  ASSERT_TRUE(ReadWholeFile(strFile, ab, strReason));
+  ASSERT_TRUE(ReadWorkFileBytes(strFile, ab, strReason));
   const std::vector<std::uint8_t> abBefore = Snapshot();
 
   std::vector<std::uint8_t> abCut(ab.begin(), ab.end() - 100);
@@ -215,14 +215,14 @@ TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
   ASSERT_TRUE(SaveWorkFile(strFile));
   ByteBuffer abOld, abNow;
   std::string strReason;
-  ASSERT_TRUE(ReadWholeFile(strFile, abOld, strReason));
+  ASSERT_TRUE(ReadWorkFileBytes(strFile, abOld, strReason));
 
   // A name with no Shift-JIS form: refused before anything is written.
   g_astrCategoryName[1] = "🌲";
   EXPECT_FALSE(SaveWorkFile(strFile));
   ASSERT_FALSE(m_platform.m_aMessages.empty());
   EXPECT_NE(m_platform.m_aMessages.back().strText.find("category 1"), std::string::npos);
-  ASSERT_TRUE(ReadWholeFile(strFile, abNow, strReason));
+  ASSERT_TRUE(ReadWorkFileBytes(strFile, abNow, strReason));
   EXPECT_TRUE(abNow == abOld);
   g_astrCategoryName[1] = "Name1";
 
@@ -230,7 +230,7 @@ TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
   // folder is a file stands for it): refused, the old file kept, no temporary left behind.
   const std::string strBlocked = PathOf("work.glw") + "/inner.glw";
   EXPECT_FALSE(SaveWorkFile(strBlocked));
-  ASSERT_TRUE(ReadWholeFile(strFile, abNow, strReason));
+  ASSERT_TRUE(ReadWorkFileBytes(strFile, abNow, strReason));
   EXPECT_TRUE(abNow == abOld);
   EXPECT_EQ(DocumentTitle(), "work.glw") << "the document keeps its name";
   int nFiles = 0;
@@ -288,7 +288,7 @@ TEST_F(WorkFileTest, PreviousFormatAndUnknownDataFlags) {
   const std::string strFile = PathOf("odd.glw");
   ASSERT_TRUE(SaveWorkFile(strFile));
   std::string strReason;
-  ASSERT_TRUE(ReadWholeFile(strFile, ab, strReason));
+  ASSERT_TRUE(ReadWorkFileBytes(strFile, ab, strReason));
   ab[4] = 2;
   Write(strFile, ab);
   ResetProgramState();

@@ -1,0 +1,49 @@
+// Whole files in and out: reading only regular files without waiting on a FIFO, and writing
+// through a temporary file renamed over the target, so that a failed write never destroys the
+// file that was there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+// Allocates without value-initialising: a buffer that is about to be written whole need not be
+// zeroed first (for a 17 MB work file that is a pass over memory saved).
+template <typename T>
+struct DefaultInitAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = DefaultInitAllocator<U>;
+  };
+  using std::allocator<T>::allocator;
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+// The bytes of a whole file.
+using ByteBuffer = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
+
+// The whole file at strPath, read at once; false with the reason for anything that is not a
+// readable regular file of at most nMaxBytes (szKind names what such a file would be).
+bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char* szKind,
+                   ByteBuffer& ab, std::string& strReason);
+
+// Writes n bytes at nOffset of an open file; false with errno set when the file takes no more.
+bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset);
+
+// Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
+// target; false with the reason, the target untouched, when any step fails.
+bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
+                         std::string& strReason);
+// The same with the bytes written by fnWrite(fd), which sets errno when it returns false.
+bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
+                         std::string& strReason);
