@@ -14,6 +14,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
+#include "import/bmp_import.h"
 #include "import/import.h"
 #include "import/scrolling.h"
 #include "output/geotiff_writer.h"
@@ -39,6 +40,7 @@ const char kszUsage[] =
     "  --raster FILE...   one multi-band raster file (GeoTIFF, ...) or single-band files,\n"
     "      with [--size 512x400|800x600|1024x1024|whole] [--offset X,Y]\n"
     "  --workfile FILE    a work file with its data\n"
+    "  --bmp FILE         a BMP picture (blue, green, red as bands 1, 2, 3; up to 1024 x 1024)\n"
     "\n"
     "SETTING, applied in the order given, each as its menu command or dialog OK:\n"
     "  --true-colour | --natural-colour | --false-colour | --rgb-library N (1..6)\n"
@@ -67,6 +69,7 @@ const char kszUsage[] =
     "  --open-workfile FILE | --save FILE | --reset-query | --reset-palette\n"
     "  --save-sections data,composite,coarse,fine,cat1..cat8,histogram (the ones to save)\n"
     "  --user-name TEXT | --user-info TEXT | --data-info TEXT | --date-info TEXT\n"
+    "  --ndvi   band 8 = (B4 - B3) / (B4 + B3) x 100 + 100 (a scene of exactly 7 bands)\n"
     "\n"
     "PICTURE: composite, coarse, fine, category, training, classification or histogram\n"
     "(the detailed histogram of the kind last chosen, the window area W + 260 by max(H, 420)).\n"
@@ -119,7 +122,7 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       if (setting.pCommand->pDialog) platform.AnswerNextDialog(setting.astrFields);
       if (setting.eAction == CliAction::Colour) platform.AnswerNextColour(setting.crColour);
       const bool bRun = DispatchCommand(nId);
-      platform.AnswerNextDialog({});
+      platform.AnswerNextDialog(std::nullopt);
       platform.AnswerNextColour(std::nullopt);
       return bRun;
     }
@@ -179,6 +182,7 @@ bool OpenRequestScene(const CliRequest& request) {
     g_nDisplayMode = eOldMode;
     return false;
   }
+  if (!request.strBmpFile.empty()) return ImportBmpFile(request.strBmpFile);
   return request.bRaster ? ApplyOpenRaster(request.raster) : ApplyOpenSatellite(request.scene);
 }
 
@@ -194,7 +198,8 @@ const char* CommandLineUsage() { return kszUsage; }
 
 bool IsSceneArgument(std::string_view strFirstArg) {
   return strFirstArg == "--raster" || strFirstArg == "--mss" || strFirstArg == "--tm" ||
-         strFirstArg == "--ceos" || strFirstArg == "--etm6921" || strFirstArg == "--etm6845";
+         strFirstArg == "--ceos" || strFirstArg == "--etm6921" || strFirstArg == "--etm6845" ||
+         strFirstArg == "--bmp";
 }
 
 bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError) {

@@ -362,12 +362,12 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     }
 
     std::string strValue;
-    if (strArg == "--workfile") {
+    if (strArg == "--workfile" || strArg == "--bmp") {
       if (request.bSceneGiven) {
         strError = "only one scene can be given";
         return false;
       }
-      if (!next(request.strWorkFile)) return false;
+      if (!next(strArg == "--bmp" ? request.strBmpFile : request.strWorkFile)) return false;
       request.bSceneGiven = true;
       continue;
     }
@@ -428,7 +428,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
           return false;
         }
         setting.pCommand = *it;
-      } else if (const DialogSpec* pSpec = setting.pCommand->pDialog) {
+      } else if (const DialogSpec* pSpec = setting.pCommand->pDialog; pSpec && !pSpec->aFields.empty()) {
         if (!next(setting.strValue) || !ReadDialogFields(*pSpec, setting, strError)) return false;
       }
       request.aSettings.push_back(setting);
@@ -447,7 +447,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
 
   if (!request.bSceneGiven) {
     strError = "no scene given (--mss, --tm, --ceos, --etm6921, --etm6845 or --raster with "
-               "band files, or --workfile)";
+               "band files, --bmp or --workfile)";
     return false;
   }
   // The floppy scenes have one window size; a CD-ROM scene without a size goes to the import,

@@ -54,6 +54,7 @@ struct CliRequest {
   bool bRaster = false;  // the scene is raster files, read through GDAL
   RasterValues raster;
   std::string strWorkFile;  // the scene is this work file
+  std::string strBmpFile;   // the scene is this BMP picture
   bool bOffsetGiven = false;
   int nOffsetX = 0, nOffsetY = 0;
   std::vector<CliSetting> aSettings;

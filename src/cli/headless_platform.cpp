@@ -20,14 +20,15 @@ MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view 
 }
 
 bool CHeadlessPlatform::RunDialog(const DialogSpec& dialog, int anValues[]) {
-  if (m_astrAnswer.empty()) return false;
-  for (std::size_t i = 0; i < dialog.aFields.size() && i < m_astrAnswer.size(); ++i) {
+  if (!m_astrAnswer) return false;
+  const std::vector<std::string>& astr = *m_astrAnswer;
+  for (std::size_t i = 0; i < dialog.aFields.size() && i < astr.size(); ++i) {
     int nValue = 0;
-    if (dialog.aFields[i].eKind != FieldKind::Fixed && ParseInteger(m_astrAnswer[i], nValue)) {
+    if (dialog.aFields[i].eKind != FieldKind::Fixed && ParseInteger(astr[i], nValue)) {
       anValues[i] = nValue;
     }
   }
-  m_astrAnswer.clear();
+  m_astrAnswer.reset();
   return true;
 }
 

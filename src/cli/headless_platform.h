@@ -36,9 +36,10 @@ class CHeadlessPlatform final : public Platform {
   // One line each, as they are, not as "caption: text".
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
 
-  // The values the next dialog is answered with, one per field ("" keeps the field as the
-  // dialog opens it); empty: none.
-  void AnswerNextDialog(std::vector<std::string> astrFields) {
+  // The values the next dialog is answered OK with, one per field ("" keeps the field as the
+  // dialog opens it; a dialog without fields takes none); nullopt: the next dialog is
+  // cancelled.
+  void AnswerNextDialog(std::optional<std::vector<std::string>> astrFields) {
     m_astrAnswer = std::move(astrFields);
   }
 
@@ -50,6 +51,6 @@ class CHeadlessPlatform final : public Platform {
   std::ostream& m_err;
   Canvas* m_pWindow = nullptr;
   int m_nMessages = 0;
-  std::vector<std::string> m_astrAnswer;
+  std::optional<std::vector<std::string>> m_astrAnswer;
   std::optional<Colorref> m_crAnswer;
 };

@@ -35,10 +35,11 @@ bool IsTmLayout(Sensor eSensor) {
 }
 
 // Scroll moves (nArg 0..7) are disabled when the window cannot move that way; the jumps (8..12)
-// always can. Scenes without an extent beyond the window do not scroll.
+// always can. Scenes without an extent beyond the window, and windows with no band files behind
+// them, do not scroll.
 bool ScrollMoveAllowed(int nIndex) {
   SceneExtent ext{};
-  if (!GetSceneExtent(g_nSensor, ext)) return false;
+  if (g_bWindowHasFiles != 1 || !GetSceneExtent(g_nSensor, ext)) return false;
   const int nRight = ext.nLastColumn - g_nMaxX;
   const int nBottom = ext.nLastLine - g_nMaxY;
   switch (nIndex) {

@@ -13,6 +13,7 @@ int g_nDisplaySize = -1;
 int g_nMaxX = 511;
 int g_nMaxY = 399;
 int g_nLastBand = -1;
+int g_bWindowHasFiles = 0;
 int g_nSceneOffsetX = 0;
 int g_nSceneOffsetY = 0;
 std::string g_astrBandPath[kMaxBands];
@@ -237,6 +238,7 @@ void ResetProgramState() {
   g_nMaxX = 511;
   g_nMaxY = 399;
   g_nLastBand = -1;
+  g_bWindowHasFiles = 0;
   g_nSceneOffsetX = 0;
   g_nSceneOffsetY = 0;
   for (auto& str : g_astrBandPath) str.clear();

@@ -80,6 +80,9 @@ extern int g_nDisplaySize;
 extern int g_nMaxX;
 extern int g_nMaxY;
 extern int g_nLastBand;
+// 1 while the window was read from band files that a scroll can read again (a satellite or
+// raster import); 0 after a BMP picture or a work file, whose bands have no files behind them.
+extern int g_bWindowHasFiles;
 extern int g_nSceneOffsetX;
 extern int g_nSceneOffsetY;
 extern std::string g_astrBandPath[kMaxBands];

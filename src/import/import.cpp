@@ -9,6 +9,7 @@
 #include "core/text_format.h"
 #include "core/view.h"
 #include "import/messages.h"
+#include "import/ndvi.h"
 #include "import/readers.h"
 #include "import/scrolling.h"
 #include "resources/resource.h"
@@ -199,6 +200,7 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
   g_nSceneOffsetX = window.nOffsetX;
   g_nSceneOffsetY = window.nOffsetY;
   g_nLastBand = nLastBand;
+  g_bWindowHasFiles = 1;
 
   CommitStagedBands(nLoadedMask, window.nWidth, window.nHeight);
   if (SensorHasBandHeaders(run.nSensor)) CommitStagedHeaders(nLoadedMask);
@@ -247,8 +249,21 @@ template <int N> void OnScroll() { ScrollWindow(N); }
   COMMAND(id, text, SC, .nArg = n, .pfnCheck = check, .pfnHandler = OnScroll<n>, .szIcon = icon, \
           .szCliOption = "--scroll", .szCliValue = word)
 
-// BMP pictures and band arithmetic are not built yet: their rows have no handler, so they
-// stay disabled.
+// Dialog 159 has no fields: "作成" creates the band.
+void NoValues(int[]) {}
+void ApplyNdvi(const int[]) { CreateNdviBand(); }
+
+}  // namespace
+
+const DialogSpec kBandArithmeticDialog = {.nId = IDD_BAND_ARITHMETIC,
+                                          .aFields = {},
+                                          .anCliOrder = {},
+                                          .pfnCurrent = NoValues,
+                                          .pfnApply = ApplyNdvi};
+
+namespace {
+
+// The BMP picture's file dialog is the desktop's: it gives the open command its handler.
 const CommandEntry kaImportCommands[] = {
     COMMAND(ID_OPEN_SATELLITE, "衛星データファイルを開く(&E)...", Always),
     // Its dialog is the desktop's, which gives it its handler.
@@ -272,7 +287,8 @@ const CommandEntry kaImportCommands[] = {
     SCROLL(ID_SCROLL_BOTTOM_RIGHT, "【┌】右下コーナーへ移動( )", 12, "bottom-right",
            CheckScrollJump, nullptr),
     COMMAND(ID_OPEN_BMP, "ＢＭＰ画像ファイルを開く(&B)...", Always),
-    COMMAND(ID_BAND_ARITHMETIC, "演算ライブラリ(&L)...", D1),
+    COMMAND(ID_BAND_ARITHMETIC, "演算ライブラリ(&L)...", D1, .szCliOption = "--ndvi",
+            .pDialog = &kBandArithmeticDialog),
 };
 
 #undef SCROLL

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dialogs.h"
 #include "core/state.h"
 
 struct SatelliteDialogValues {
@@ -24,6 +25,9 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values);
 // What every import does once the new scene is in the plane: histograms, every settings group
 // back to its defaults, the prompt, the view's initial update and a fresh readout.
 void FinishSceneImport();
+
+// Dialog 159: the vegetation index, created on its "作成".
+extern const DialogSpec kBandArithmeticDialog;
 
 // Registers the scene commands (open, scrolling, BMP, band arithmetic) and the BMP picture's
 // display mode. The scene dialog itself is the desktop's: it gives the open command its handler.

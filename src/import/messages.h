@@ -70,3 +70,19 @@ inline constexpr const char* kszMsgRasterWindowTooLarge =
     "表示サイズ（%d×%d）がシーンの大きさ（%d×%d）を超えています";
 inline constexpr const char* kszMsgRasterCannotRead = "ラスターファイルを読み込めません\n%s";
 inline constexpr const char* kszOpenRasterTitle = "ラスターファイルを開く";
+
+// ---- BMP pictures ----------------------------------------------------------------------------
+// Shown with the application's name as the caption.
+inline constexpr const char* kszMsgBmpShort = "read error 1";
+inline constexpr const char* kszMsgBmpNotBitmap = "Invalid bitmap file";
+inline constexpr const char* kszMsgBmpReadError = "Read error 1";
+inline constexpr const char* kszMsgBmpUnsupported = "このBMP画像は読み込めません（%s）";
+inline constexpr const char* kszMsgBmpTooLarge = "このBMP画像は大きすぎます（%s）";
+inline constexpr const char* kszBmpProgress = "ＢＭＰ画像よりデータを生成中．．． ";
+inline constexpr const char* kszBmpPercent = "%d％";
+
+// ---- Dialog 159: band arithmetic -------------------------------------------------------------
+inline constexpr const char* kszBandArithmeticTitle = "演算ライブラリ";
+inline constexpr const char* kszNdviLine1 = "Landsat TM 植生指標( NDVI )";
+inline constexpr const char* kszNdviLine2 = "Band8 = { (Band4-Band3) / (Band4+Band3) }  * 100 + 100";
+inline constexpr const char* kszNdviCreate = "作成";

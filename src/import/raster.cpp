@@ -359,6 +359,7 @@ bool ApplyOpenRaster(const RasterValues& values) {
   g_nSceneOffsetX = window.nOffsetX;
   g_nSceneOffsetY = window.nOffsetY;
   g_nLastBand = scene.nBands - 1;
+  g_bWindowHasFiles = 1;
 
   GDALDatasetH hFirst = scene.aFiles[0];
   g_bGeoreferenced = GDALGetGeoTransform(hFirst, g_adGeoTransform) == CE_None ? 1 : 0;

@@ -21,7 +21,7 @@ bool LastReloadFailed() { return s_bLastReloadFailed; }
 
 void ScrollWindow(int nIndex) {
   SceneExtent ext{};
-  if (!HasData() || !GetSceneExtent(g_nSensor, ext)) return;
+  if (!HasData() || g_bWindowHasFiles != 1 || !GetSceneExtent(g_nSensor, ext)) return;
   const int W = WindowWidth(), H = WindowHeight();
   const int nRight = std::max(ext.nLastColumn - g_nMaxX, 0);
   const int nBottom = std::max(ext.nLastLine - g_nMaxY, 0);

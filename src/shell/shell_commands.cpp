@@ -8,6 +8,7 @@
 #include "core/commands.h"
 #include "classification/ui/category_dialogs.h"
 #include "histograms/ui/line_width_dlg.h"
+#include "import/ui/bmp_dialogs.h"
 #include "import/ui/open_raster_dlg.h"
 #include "import/ui/open_satellite_dlg.h"
 #include "products/ui/composite_dialogs.h"
@@ -46,6 +47,7 @@ bool RunDialogWindow(const DialogSpec& dialog, int anValues[]) {
 void RegisterShellCommands() {
   SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
   SetCommandHandler(ID_OPEN_RASTER, OnFileOpenRaster);
+  SetCommandHandler(ID_OPEN_BMP, OnFileOpenBmp);
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
   SetCommandHandler(ID_FILE_OPEN, OnFileOpenWorkFile);
@@ -60,4 +62,5 @@ void RegisterShellCommands() {
   g_mapDialogWindows[IDD_CATEGORY_VALUE] = Make<CCategoryValueDlg>;
   g_mapDialogWindows[IDD_LINE_WIDTH] = Make<CLineWidthDlg>;
   g_mapDialogWindows[IDD_SAVE_OPTIONS] = Make<CSaveOptionsDlg>;
+  g_mapDialogWindows[IDD_BAND_ARITHMETIC] = Make<CBandArithmeticDlg>;
 }

@@ -117,6 +117,7 @@ void CommitData(const WorkFile& file) {
   // The band files and the place on the ground are not part of a work file: a scroll cannot
   // re-read the old scene's files under the loaded bands.
   for (auto& str : g_astrBandPath) str.clear();
+  g_bWindowHasFiles = 0;
   g_nSceneOffsetX = 0;
   g_nSceneOffsetY = 0;
   g_bGeoreferenced = 0;

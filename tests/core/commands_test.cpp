@@ -144,6 +144,9 @@ TEST_F(CommandRulesTest, ScrollingFollowsTheWindowEdges) {
   Load(3, 1);
   for (int nId : kanScrollIds) EXPECT_FALSE(IsCommandEnabled(nId)) << "floppy " << nId;
   Load(3, 2);  // CEOS, 512 x 400: right edge at 6919 - 511 = 6408
+  // Bands without files behind them (a BMP picture, sensor code 3, or a work file) never scroll.
+  for (int nId : kanScrollIds) EXPECT_FALSE(IsCommandEnabled(nId)) << "no files " << nId;
+  g_bWindowHasFiles = 1;
   EXPECT_FALSE(IsCommandEnabled(33036));  // left at X = 0
   EXPECT_TRUE(IsCommandEnabled(33037));
   EXPECT_TRUE(IsCommandChecked(33048));   // top-left corner

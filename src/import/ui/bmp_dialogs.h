@@ -1,0 +1,15 @@
+// The BMP picture's file dialog and dialog 159 (band arithmetic).
+#pragma once
+
+#include "shell/integer_dialog.h"
+
+// Dialog 159: two lines of text, "作成" and "キャンセル"; nothing to fill in.
+class CBandArithmeticDlg : public CIntegerDialog {
+  Q_OBJECT
+
+ public:
+  CBandArithmeticDlg(const int anValues[], QWidget* pParent = nullptr);
+};
+
+// The file menu's BMP command: asks for the picture and imports it.
+void OnFileOpenBmp();
