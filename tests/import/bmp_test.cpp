@@ -1,0 +1,282 @@
+// BMP pictures as scenes: every bit depth and both row orders against pictures written here, the
+// messages of files that cannot be taken (each leaving the scene alone), and the vegetation
+// index band.
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/dialogs.h"
+#include "core/state.h"
+#include "core/text_format.h"
+#include "import/bmp_import.h"
+#include "import/messages.h"
+#include "import/ndvi.h"
+#include "support/scene_dir.h"
+
+namespace {
+
+struct Rgb3 {
+  std::uint8_t r, g, b;
+  bool operator==(const Rgb3&) const = default;
+};
+
+void Put16(std::vector<std::uint8_t>& ab, std::size_t at, std::uint32_t n) {
+  ab[at] = static_cast<std::uint8_t>(n);
+  ab[at + 1] = static_cast<std::uint8_t>(n >> 8);
+}
+void Put32(std::vector<std::uint8_t>& ab, std::size_t at, std::uint32_t n) {
+  Put16(ab, at, n & 0xFFFF);
+  Put16(ab, at + 2, n >> 16);
+}
+
+// A BMP file with a 40-byte header: nBits per pixel, rows bottom-up unless bTopDown, pixel
+// (x, y) (y = 0 at the top) given by fnPixel as its stored value (an index, or the 16/32-bit
+// word, or 0xRRGGBB for 24 bits); anMasks make a bit-field picture.
+std::vector<std::uint8_t> MakeBmp(int W, int H, int nBits, bool bTopDown,
+                                  const std::function<std::uint32_t(int, int)>& fnPixel,
+                                  const std::vector<std::uint32_t>& anPalette = {},
+                                  const std::vector<std::uint32_t>& anMasks = {}) {
+  const std::size_t nRow = (static_cast<std::size_t>(W) * nBits + 31) / 32 * 4;
+  const std::size_t nTable = 14 + 40 + anMasks.size() * 4;
+  const std::size_t nOff = nTable + anPalette.size() * 4;
+  std::vector<std::uint8_t> ab(nOff + nRow * H);
+  ab[0] = 'B';
+  ab[1] = 'M';
+  Put32(ab, 2, static_cast<std::uint32_t>(ab.size()));
+  Put32(ab, 10, static_cast<std::uint32_t>(nOff));
+  Put32(ab, 14, 40);
+  Put32(ab, 18, static_cast<std::uint32_t>(W));
+  Put32(ab, 22, static_cast<std::uint32_t>(bTopDown ? -H : H));
+  Put16(ab, 26, 1);
+  Put16(ab, 28, static_cast<std::uint32_t>(nBits));
+  Put32(ab, 30, anMasks.empty() ? 0 : 3);
+  Put32(ab, 46, static_cast<std::uint32_t>(anPalette.size()));
+  for (std::size_t i = 0; i < anMasks.size(); ++i) Put32(ab, 54 + 4 * i, anMasks[i]);
+  for (std::size_t i = 0; i < anPalette.size(); ++i) Put32(ab, nTable + 4 * i, anPalette[i]);
+  for (int y = 0; y < H; ++y) {
+    const std::size_t nStart = nOff + nRow * static_cast<std::size_t>(bTopDown ? y : H - 1 - y);
+    for (int x = 0; x < W; ++x) {
+      const std::uint32_t v = fnPixel(x, y);
+      switch (nBits) {
+        case 1: ab[nStart + x / 8] |= static_cast<std::uint8_t>(v << (7 - x % 8)); break;
+        case 4: ab[nStart + x / 2] |= static_cast<std::uint8_t>(v << (x % 2 ? 0 : 4)); break;
+        case 8: ab[nStart + x] = static_cast<std::uint8_t>(v); break;
+        case 16: Put16(ab, nStart + 2 * x, v); break;
+        case 24:
+          ab[nStart + 3 * x] = static_cast<std::uint8_t>(v);
+          ab[nStart + 3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+          ab[nStart + 3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+          break;
+        case 32: Put32(ab, nStart + 4 * x, v); break;
+      }
+    }
+  }
+  return ab;
+}
+
+class BmpTest : public SceneDirTest {
+ protected:
+  std::string Write(const std::vector<std::uint8_t>& ab, const char* szName = "p.bmp") {
+    const std::string strPath = PathOf(szName);
+    std::ofstream(strPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(ab.data()), static_cast<long>(ab.size()));
+    return strPath;
+  }
+  std::vector<RecordedMessage> Messages() const { return m_platform.m_aMessages; }
+  static Rgb3 Band(int x, int y) {
+    const std::uint8_t* p = g_aPixel[x][y].abBand;
+    return {p[2], p[1], p[0]};
+  }
+  // The plane, the scene's size and mode, and a setting: what a refused file must leave alone.
+  static std::vector<std::uint8_t> Snapshot() {
+    std::vector<std::uint8_t> ab(reinterpret_cast<const std::uint8_t*>(g_aPixel),
+                                 reinterpret_cast<const std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
+    for (int n : {DisplayModeCode(g_nDisplayMode), SensorCode(g_nSensor), g_nMaxX, g_nMaxY,
+                  g_nLastBand, g_nRedUpper, g_bWindowHasFiles}) {
+      ab.push_back(static_cast<std::uint8_t>(n));
+    }
+    return ab;
+  }
+};
+
+}  // namespace
+
+TEST_F(BmpTest, EveryDepthAndRowOrderGivesThePixelsColours) {
+  const std::vector<std::uint32_t> anPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x102030,
+                                                0xFFFFFF, 0x808080, 0xA1B2C3};
+  auto index = [](int x, int y) { return static_cast<std::uint32_t>((x + 3 * y) % 8); };
+  auto fromPalette = [&](std::uint32_t n) {
+    const std::uint32_t c = anPalette[n];
+    return Rgb3{static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                static_cast<std::uint8_t>(c)};
+  };
+  struct Case {
+    const char* szName;
+    int nBits;
+    std::function<std::uint32_t(int, int)> fnStored;
+    std::function<Rgb3(int, int)> fnExpected;
+    std::vector<std::uint32_t> anPalette, anMasks;
+  };
+  const std::vector<Case> aCases = {
+      {"1 bit", 1, [](int x, int y) { return static_cast<std::uint32_t>((x ^ y) & 1); },
+       [&](int x, int y) { return fromPalette((x ^ y) & 1 ? 7u : 0u); },
+       {anPalette[0], anPalette[7]}, {}},
+      {"4 bits", 4, index, [&](int x, int y) { return fromPalette(index(x, y)); }, anPalette, {}},
+      {"8 bits", 8, index, [&](int x, int y) { return fromPalette(index(x, y)); }, anPalette, {}},
+      {"24 bits", 24, [](int x, int y) { return static_cast<std::uint32_t>(x * 0x010203 + y * 0x300000); },
+       [](int x, int y) {
+         const std::uint32_t v = static_cast<std::uint32_t>(x * 0x010203 + y * 0x300000);
+         return Rgb3{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+                     static_cast<std::uint8_t>(v)};
+       },
+       {}, {}},
+      {"32 bits", 32, [](int x, int y) { return 0xEE000000u | static_cast<std::uint32_t>(x << 16 | y << 8 | 7); },
+       [](int x, int y) { return Rgb3{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7}; },
+       {}, {}},
+      // 5-5-5 words: 31 is full intensity, 16 widens to 10000100 (132), 1 to 00001000 (8).
+      {"16 bits", 16, [](int x, int) { return x % 2 ? (31u << 10 | 16u << 5 | 1u) : 0u; },
+       [](int x, int) { return x % 2 ? Rgb3{255, 132, 8} : Rgb3{0, 0, 0}; }, {}, {}},
+      // 5-6-5 masks: the 6-bit green 32 widens to 10000010 (130).
+      {"16 bits 5-6-5", 16, [](int, int y) { return y % 2 ? (1u << 11 | 32u << 5 | 31u) : 0xFFFFu; },
+       [](int, int y) { return y % 2 ? Rgb3{8, 130, 255} : Rgb3{255, 255, 255}; }, {},
+       {0xF800, 0x07E0, 0x001F}},
+      // Masks of a 32-bit picture with red in the low byte.
+      {"32 bits masked", 32, [](int x, int y) { return static_cast<std::uint32_t>(x | y << 8 | 0x55 << 16); },
+       [](int x, int y) { return Rgb3{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0x55}; },
+       {}, {0x0000FF, 0x00FF00, 0xFF0000}},
+  };
+  const int W = 13, H = 5;  // odd widths exercise the row padding
+  for (const Case& c : aCases) {
+    for (bool bTopDown : {false, true}) {
+      std::memset(g_aszBandHeader, 0x41, sizeof g_aszBandHeader);
+      const std::string strPath =
+          Write(MakeBmp(W, H, c.nBits, bTopDown, c.fnStored, c.anPalette, c.anMasks));
+      ASSERT_TRUE(ImportBmpFile(strPath)) << c.szName;
+      EXPECT_TRUE(m_platform.m_aMessages.empty()) << c.szName;
+      EXPECT_EQ(g_nMaxX, W - 1);
+      EXPECT_EQ(g_nMaxY, H - 1);
+      EXPECT_EQ(g_nLastBand, 2);
+      EXPECT_EQ(SensorCode(g_nSensor), 3);
+      EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
+      int nWrong = 0;
+      for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) nWrong += !(Band(x, y) == c.fnExpected(x, y));
+      }
+      EXPECT_EQ(nWrong, 0) << c.szName << (bTopDown ? ", top-down" : ", bottom-up");
+      EXPECT_EQ(g_aszBandHeader[7][0], 0);
+      EXPECT_EQ(g_aszBandHeader[0][255], 0);
+    }
+  }
+  // The count ends at 100; the last picture is shown before its bands are made.
+  ASSERT_FALSE(m_platform.m_canvas.m_aTexts.empty());
+  EXPECT_EQ(m_platform.m_canvas.m_aTexts.back().strText, "100％");
+  EXPECT_EQ(m_platform.m_canvas.m_aTexts.back().x, 220);
+}
+
+TEST_F(BmpTest, FilesThatCannotBeTakenSaySoAndChangeNothing) {
+  MakeScene(40, 30, 4, Sensor::TmCeos, [](int x, int y, int b) { return x + y + b; });
+  g_bWindowHasFiles = 1;
+  g_nRedUpper = 200;
+  const std::vector<std::uint8_t> abBefore = Snapshot();
+  const auto good = MakeBmp(4, 4, 24, false, [](int, int) { return 0x123456u; });
+
+  std::vector<std::uint8_t> abNotBm = good;
+  abNotBm[0] = 'X';
+  std::vector<std::uint8_t> abCut = good;
+  abCut.resize(abCut.size() - 1);
+  std::vector<std::uint8_t> abRle = MakeBmp(4, 4, 8, false, [](int, int) { return 0u; }, {0});
+  Put32(abRle, 30, 1);
+  std::vector<std::uint8_t> abWide = good;
+  Put32(abWide, 18, 1025);
+  // A header that claims 1024 x 1024 x 32 bits in a file of a few bytes: refused before any
+  // pixel is read or anything is allocated for it.
+  std::vector<std::uint8_t> abHostile = good;
+  Put32(abHostile, 18, 1024);
+  Put32(abHostile, 22, static_cast<std::uint32_t>(-1024));
+  Put16(abHostile, 28, 32);
+  std::vector<std::uint8_t> abPalette = MakeBmp(4, 4, 8, false, [](int, int) { return 0u; }, {0});
+  Put32(abPalette, 46, 0xFFFFFFFF);  // more colours than the file holds
+  abPalette.resize(14 + 40 + 8);
+
+  struct Case {
+    const char* szName;
+    std::vector<std::uint8_t> ab;
+    std::string strMessage;
+  };
+  const std::vector<Case> aCases = {
+      {"ten bytes", std::vector<std::uint8_t>(good.begin(), good.begin() + 10), kszMsgBmpShort},
+      {"not BM", abNotBm, kszMsgBmpNotBitmap},
+      {"one byte short", abCut, kszMsgBmpReadError},
+      {"hostile size", abHostile, kszMsgBmpReadError},
+      {"palette past the end", abPalette, kszMsgBmpReadError},
+      {"RLE", abRle, FormatText(kszMsgBmpUnsupported, "圧縮（RLE）された画像")},
+      {"1025 wide", abWide,
+       FormatText(kszMsgBmpTooLarge, "1025×4 ピクセル（読み込めるのは 1024×1024 ピクセルまで）")},
+  };
+  for (const Case& c : aCases) {
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(ImportBmpFile(Write(c.ab))) << c.szName;
+    EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{c.strMessage, kszAppCaption}})) << c.szName;
+    EXPECT_TRUE(Snapshot() == abBefore) << c.szName;
+  }
+  m_platform.m_aMessages.clear();
+  EXPECT_FALSE(ImportBmpFile(PathOf("missing.bmp")));
+  EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgBmpReadError, kszAppCaption}}));
+  EXPECT_FALSE(ImportBmpFile(m_dir.string()));  // a folder
+  EXPECT_TRUE(Snapshot() == abBefore);
+
+  // A picture one line high counts straight to 100 (no division by zero); a 1024 x 1024
+  // picture fills the plane exactly.
+  ASSERT_TRUE(ImportBmpFile(Write(MakeBmp(7, 1, 24, false, [](int, int) { return 0u; }))));
+  EXPECT_EQ(m_platform.m_canvas.m_aTexts.back().strText, "100％");
+  ASSERT_TRUE(ImportBmpFile(Write(MakeBmp(1024, 1024, 24, true, [](int x, int y) {
+    return static_cast<std::uint32_t>(x ^ y) & 0xFF;
+  }))));
+  EXPECT_EQ(g_aPixel[1023][1000].abBand[0], (1023 ^ 1000) & 0xFF);
+  EXPECT_EQ(g_bWindowHasFiles, 0);  // nothing behind these bands to scroll over
+}
+
+TEST_F(BmpTest, VegetationIndexBand) {
+  // Every pair against the formula in double precision, computed in this order and truncated.
+  int nWrong = 0;
+  for (int b3 = 0; b3 < 256; ++b3) {
+    for (int b4 = 0; b4 < 256; ++b4) {
+      const int nSum = b4 + b3 == 0 ? 1 : b4 + b3;
+      double d = static_cast<double>(b4 - b3) / nSum;
+      d = d * 100;
+      d = d + 100;
+      nWrong += NdviValue(b3, b4) != static_cast<int>(d);
+    }
+  }
+  EXPECT_EQ(nWrong, 0);
+  for (auto [b3, b4, n] : {std::tuple{0, 0, 100}, {0, 255, 200}, {255, 0, 0}, {1, 2, 133},
+                           {2, 1, 66}, {1, 3, 150}, {49, 51, 102}}) {
+    EXPECT_EQ(NdviValue(b3, b4), n) << b3 << ", " << b4;
+  }
+
+  MakeScene(300, 20, 7, Sensor::TmCeos, [](int x, int y, int b) { return (x * b + y) % 256; });
+  std::memset(g_aszBandHeader[7], 0x42, 4);
+  CreateNdviBand();
+  EXPECT_EQ(g_nLastBand, 7);
+  EXPECT_EQ(g_aPixel[299][19].abBand[7], NdviValue(g_aPixel[299][19].abBand[2], g_aPixel[299][19].abBand[3]));
+  std::uint32_t nCounted = 0;  // band 8 has its histogram
+  for (std::uint32_t n : g_anBandHist[7]) nCounted += n;
+  EXPECT_EQ(nCounted, 300u * 20u);
+  EXPECT_EQ(g_aszBandHeader[7][0], 0x42);           // band 8's header is not touched
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+
+  // A second run (eight bands) and a three-band scene: the warning, nothing changes.
+  const std::vector<std::uint8_t> abEight = Snapshot();
+  CreateNdviBand();
+  EXPECT_TRUE(Snapshot() == abEight);
+  MakeScene(30, 20, 3, Sensor::Etm6921, [](int, int, int) { return 9; });
+  const std::vector<std::uint8_t> abThree = Snapshot();
+  m_platform.m_aMessages.clear();
+  CreateNdviBand();
+  EXPECT_TRUE(Snapshot() == abThree);
+  EXPECT_EQ(Messages(),
+            (std::vector<RecordedMessage>{{"全バンド（Band1～7）が必要です", "Warning in Landsat TM"}}));
+}
