@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,8 @@
 #include "core/commands.h"
 #include "resources/resource.h"
 #include "core/state.h"
+#include "import/bmp_files.h"
+#include "import/ndvi.h"
 #include "products/composite.h"
 
 TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
@@ -186,4 +189,35 @@ TEST_F(CliTest, TrainingClassificationAndStatsFromTheCommandLine) {
   EXPECT_NE(run.strOut.find("\"classified\": true"), std::string::npos);
   EXPECT_NE(run.strOut.find("\"bands_in_use\": [1, 2, 3]"), std::string::npos);
   EXPECT_NE(run.strOut.find("\"name\": \"森, 林\""), std::string::npos);
+}
+
+TEST_F(CliTest, BmpPicturesAndTheVegetationIndexFromTheCommandLine) {
+  const std::vector<std::uint8_t> ab =
+      MakeBmp(6, 4, 24, false, [](int x, int y) { return static_cast<std::uint32_t>(x << 16 | y); });
+  const std::string strBmp = PathOf("p.bmp"), strBad = PathOf("bad.bmp");
+  std::ofstream(strBmp, std::ios::binary).write(reinterpret_cast<const char*>(ab.data()), static_cast<long>(ab.size()));
+  std::ofstream(strBad, std::ios::binary) << "not a picture at all";
+
+  Run run = RunHere({"stats", "--bmp", strBmp});
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nMaxX, 5);
+  EXPECT_EQ(g_aPixel[5][3].abBand[2], 5);  // red
+  EXPECT_EQ(g_aPixel[5][3].abBand[0], 3);  // blue
+  // No band files behind a picture: scrolling is disabled (exit 2), a bad file exits 3.
+  run = RunHere({"stats", "--bmp", strBmp, "--scroll", "top-left"});
+  EXPECT_EQ(run.nStatus, kExitUsage);
+  run = RunHere({"stats", "--bmp", strBad});
+  EXPECT_EQ(run.nStatus, kExitImportFailed);
+  EXPECT_NE(run.strErr.find("Geolumen: Invalid bitmap file"), std::string::npos) << run.strErr;
+
+  // Band 8 from a seven-band scene; a second --ndvi gets the warning and changes nothing.
+  run = RunHere(Args("stats", FloppyScene(7), {"--ndvi"}));
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nLastBand, 7);
+  EXPECT_EQ(g_aPixel[3][2].abBand[7], NdviValue(g_aPixel[3][2].abBand[2], g_aPixel[3][2].abBand[3]));
+  EXPECT_NE(run.strOut.find("\"bands\": 8"), std::string::npos);
+  run = RunHere(Args("stats", FloppyScene(7), {"--ndvi", "--ndvi"}));
+  EXPECT_NE(run.strErr.find("Warning in Landsat TM: 全バンド（Band1～7）が必要です"), std::string::npos)
+      << run.strErr;
+  EXPECT_EQ(g_nLastBand, 7);
 }

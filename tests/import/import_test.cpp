@@ -7,6 +7,7 @@
 #include "import/messages.h"
 #include "import/readers.h"
 #include "import/scene_files.h"
+#include "import/scrolling.h"
 
 namespace {
 const RecordedMessage kFailure{kszMsgCheckFiles, kszCapThisData};
@@ -141,6 +142,42 @@ TEST_F(ImportDriverTest, CeosLeavesTheBand8BoxAloneAndOldOffsetsAreClamped) {
   EXPECT_EQ(g_nSceneOffsetX, 6844 - 1023);
   EXPECT_EQ(g_nSceneOffsetY, 6315 - 1023);
   EXPECT_TRUE(WindowHolds(1, 5821, 5292, 1024, 1024));
+}
+
+TEST_F(ImportDriverTest, CeosScrollRereadsTheWindowAndAFailedRereadKeepsEverything) {
+  std::vector<std::string> astrPaths;
+  for (int b = 1; b <= 3; ++b) {
+    astrPaths.push_back(LargeBand("ceos" + std::to_string(b), b, CeosRecord(b), 1,
+                                  401 * CeosRecord(b), 0, 0, 1024, 400));
+  }
+  ASSERT_TRUE(ApplyOpenSatellite(Run(Sensor::TmCeos, 0, astrPaths)));
+  g_aPixel[3][4].abTrainMark[0] = 1;
+  g_nRedBand = 2;  // settings are not reset by a scroll
+  ScrollWindow(1);  // one screen right
+  EXPECT_EQ(std::tuple(g_nSceneOffsetX, g_nSceneOffsetY), std::tuple(512, 0));
+  for (int b = 1; b <= 3; ++b) EXPECT_TRUE(WindowHolds(b, 512, 0, 512, 400)) << b;
+  EXPECT_EQ(g_aPixel[3][4].abTrainMark[0], 1);  // marks stay in window coordinates
+  EXPECT_EQ(g_nRedBand, 2);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
+
+  // Band 2 becomes too short: the failure is reported and the window, the offsets, the
+  // histograms and the picture stay exactly as they were.
+  g_nDisplayMode = DisplayMode::Coarse;
+  OffscreenPixel(9, 9) = 0xFF010203;
+  auto state = [] {
+    const std::uint32_t* pnHist = &g_anBandHist[0][0];
+    return std::tuple(g_nDisplayMode, g_nSceneOffsetX, g_nSceneOffsetY, g_nLastBand,
+                      OffscreenPixel(9, 9), std::vector(pnHist, pnHist + 8 * 256));
+  };
+  const auto before = state();
+  const std::vector<std::uint8_t> abPlane(reinterpret_cast<std::uint8_t*>(g_aPixel),
+                                          reinterpret_cast<std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
+  LargeBand("ceos2", 2, CeosRecord(2), 1, 300 * CeosRecord(2), 0, 0, 1024, 299);
+  m_platform.m_aMessages.clear();
+  ScrollWindow(4);  // 100 dots left
+  EXPECT_EQ(Messages(), kOnlyFailure);
+  EXPECT_EQ(state(), before);
+  EXPECT_EQ(std::memcmp(abPlane.data(), g_aPixel, sizeof g_aPixel), 0);
 }
 
 TEST_F(ReaderTest, FloppyBandNeedsExactly401Records) {
