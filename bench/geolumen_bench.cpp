@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,8 +28,11 @@
 #include "classification/classify.h"
 #include "core/platform.h"
 #include "core/state.h"
+#include "import/bmp_import.h"
 #include "import/import.h"
+#include "import/ndvi.h"
 #include "import/readers.h"
+#include "import/scrolling.h"
 #include "products/coarse.h"
 #include "products/composite.h"
 #include "products/fine.h"
@@ -405,6 +409,80 @@ void BM_HdfImport8Bands(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HdfImport8Bands)->Unit(benchmark::kMillisecond);
+
+// A scroll over the HDF scene: the eight windows re-read, the band histograms and the
+// composite picture, as the scrolling commands do.
+void BM_HdfScroll8Bands(benchmark::State& state) {
+  if (HdfFiles().size() != 8) {
+    state.SkipWithError("cannot write the band files");
+    return;
+  }
+  SatelliteDialogValues values;
+  values.nSensor = Sensor::Etm6921;
+  values.nDisplaySize = 2;
+  for (int b = 0; b < 8; ++b) {
+    values.abBandSelected[b] = 1;
+    values.astrBandPath[b] = HdfFiles()[b];
+  }
+  g_nSceneOffsetX = 2900;
+  g_nSceneOffsetY = 2700;
+  if (!ApplyOpenSatellite(values)) {
+    state.SkipWithError("import failed");
+    return;
+  }
+  int nStep = 0;
+  for (auto _ : state) {
+    // Back and forth by 100 dots, so every re-read moves the window.
+    if (!ReloadSceneWindow(2900 + 100 * (nStep++ & 1), 2700)) {
+      state.SkipWithError("re-read failed");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_HdfScroll8Bands)->Unit(benchmark::kMillisecond);
+
+// ---- BMP pictures and the vegetation index ----------------------------------------------
+
+// A 1024 x 1024 24-bit picture (3 MB), written once.
+const std::string& BmpFile() {
+  static const std::string s_strPath = [] {
+    const std::size_t nPixels = static_cast<std::size_t>(kSide) * kSide * 3;
+    std::vector<std::uint8_t> ab(54 + nPixels);
+    const std::uint32_t anHeader[] = {static_cast<std::uint32_t>(ab.size()), 0, 54, 40, kSide, kSide};
+    ab[0] = 'B';
+    ab[1] = 'M';
+    std::memcpy(&ab[2], anHeader, sizeof anHeader);
+    ab[26] = 1;   // planes
+    ab[28] = 24;  // bits per pixel
+    for (std::size_t i = 0; i < nPixels; ++i) ab[54 + i] = SceneValue(static_cast<std::uint32_t>(i / 3 % kSide), static_cast<std::uint32_t>(i / 3 / kSide), static_cast<std::uint32_t>(i % 3));
+    const std::string strPath = TempFolder().File("picture.bmp");
+    return WriteFile(strPath, ab) ? strPath : std::string();
+  }();
+  return s_strPath;
+}
+
+void BM_BmpImport24Bit(benchmark::State& state) {
+  if (BmpFile().empty()) {
+    state.SkipWithError("cannot write the picture");
+    return;
+  }
+  for (auto _ : state) {
+    if (!ImportBmpFile(BmpFile())) {
+      state.SkipWithError("import failed");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_BmpImport24Bit)->Unit(benchmark::kMillisecond);
+
+void BM_NdviBand(benchmark::State& state) {
+  MakeBenchScene();
+  for (auto _ : state) {
+    g_nLastBand = 6;
+    CreateNdviBand();
+  }
+}
+BENCHMARK(BM_NdviBand)->Unit(benchmark::kMillisecond);
 
 // ---- Raster scenes through GDAL -------------------------------------------------------------
 

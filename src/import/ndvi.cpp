@@ -3,6 +3,7 @@
 #include "import/ndvi.h"
 
 #include <array>
+#include <cstring>
 
 #include "core/parallel.h"
 #include "core/platform.h"
@@ -45,14 +46,29 @@ void CreateNdviBand() {
   g_nLastBand = 7;
   const std::uint8_t* const pTable = NdviTable().data();
   const int nLines = WindowHeight();
-  ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int) {
+  // Band 8's histogram is counted in the same pass (four sets of counters per part, so that
+  // flat areas do not make each count wait for the one before); bands 1 to 7 are unchanged, so
+  // their histograms are too.
+  static std::uint32_t s_aanCounts[2][4][256];
+  std::memset(s_aanCounts, 0, sizeof s_aanCounts);
+  ForColumnParts(WindowWidth(), nLines, [&](int nFirst, int nEnd, int nPart) {
+    auto& aanCounts = s_aanCounts[nPart];
     for (int x = nFirst; x < nEnd; ++x) {
       PixelRecord* p = g_aPixel[x];
       for (int y = 0; y < nLines; ++y) {
-        p[y].abBand[7] = pTable[p[y].abBand[2] * 256 + p[y].abBand[3]];
+        const std::uint8_t v = pTable[p[y].abBand[2] * 256 + p[y].abBand[3]];
+        p[y].abBand[7] = v;
+        ++aanCounts[y & 3][v];
       }
     }
   });
-  RecomputeAfterImport();
+  for (int v = 0; v < 256; ++v) {
+    std::uint32_t n = 0;
+    for (const auto& aan : s_aanCounts) n += aan[0][v] + aan[1][v] + aan[2][v] + aan[3][v];
+    g_anBandHist[7][v] = n;
+  }
+  g_abUseBand[7] = 1;
+  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+  g_nDisplayMode = DisplayMode::Prompt;
   ThePlatform().RepaintNow();
 }
