@@ -365,6 +365,18 @@ const std::vector<std::string>& HdfFiles() {
   return s_astrFiles;
 }
 
+// The scene dialog's values for the eight HDF files, a 1024 x 1024 window.
+SatelliteDialogValues HdfValues() {
+  SatelliteDialogValues values;
+  values.nSensor = Sensor::Etm6921;
+  values.nDisplaySize = 2;
+  for (int b = 0; b < 8; ++b) {
+    values.abBandSelected[b] = 1;
+    values.astrBandPath[b] = HdfFiles()[b];
+  }
+  return values;
+}
+
 // The reader and the copy into the plane only: eight 1024 x 1024 windows of 6921 x 6316 files.
 void BM_HdfWindowRead8Bands(benchmark::State& state) {
   if (HdfFiles().size() != 8) {
@@ -392,13 +404,7 @@ void BM_HdfImport8Bands(benchmark::State& state) {
     state.SkipWithError("cannot write the band files");
     return;
   }
-  SatelliteDialogValues values;
-  values.nSensor = Sensor::Etm6921;
-  values.nDisplaySize = 2;
-  for (int b = 0; b < 8; ++b) {
-    values.abBandSelected[b] = 1;
-    values.astrBandPath[b] = HdfFiles()[b];
-  }
+  const SatelliteDialogValues values = HdfValues();
   g_nSceneOffsetX = 2900;
   g_nSceneOffsetY = 2700;
   for (auto _ : state) {
@@ -417,13 +423,7 @@ void BM_HdfScroll8Bands(benchmark::State& state) {
     state.SkipWithError("cannot write the band files");
     return;
   }
-  SatelliteDialogValues values;
-  values.nSensor = Sensor::Etm6921;
-  values.nDisplaySize = 2;
-  for (int b = 0; b < 8; ++b) {
-    values.abBandSelected[b] = 1;
-    values.astrBandPath[b] = HdfFiles()[b];
-  }
+  const SatelliteDialogValues values = HdfValues();
   g_nSceneOffsetX = 2900;
   g_nSceneOffsetY = 2700;
   if (!ApplyOpenSatellite(values)) {
