@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgdal-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth)
+          qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -31,6 +31,7 @@ const char kszUsage[] =
     "  geolumen export SCENE [SETTING ...] --product PICTURE --out FILE.png [--panel]\n"
     "  geolumen report SCENE [SETTING ...]\n"
     "  geolumen stats SCENE [SETTING ...]\n"
+    "  geolumen print SCENE [SETTING ...] --pdf FILE.pdf\n"
     "  geolumen --help\n"
     "\n"
     "SCENE, band files in band order 1..n:\n"
@@ -70,6 +71,7 @@ const char kszUsage[] =
     "  --save-sections data,composite,coarse,fine,cat1..cat8,histogram (the ones to save)\n"
     "  --user-name TEXT | --user-info TEXT | --data-info TEXT | --date-info TEXT\n"
     "  --ndvi   band 8 = (B4 - B3) / (B4 + B3) x 100 + 100 (a scene of exactly 7 bands)\n"
+    "  --print-step N (5..50; the report's line height is N x 10 dots)\n"
     "\n"
     "PICTURE: composite, coarse, fine, category, training, classification or histogram\n"
     "(the detailed histogram of the kind last chosen, the window area W + 260 by max(H, 420)).\n"
@@ -77,9 +79,10 @@ const char kszUsage[] =
     "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it),\n"
     "or with --out FILE.tif as a GeoTIFF placed like the window (the classification as its\n"
     "category numbers 1..8 with their colours and names);\n"
-    "report prints the lines of the printed report; stats prints the state as one JSON\n"
+    "report prints the lines of the printed report; print writes the printed page as a PDF\n"
+    "(A4, 300 dots per inch, the text at 10 points); stats prints the state as one JSON\n"
     "object. Message boxes go to stderr as\n"
-    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG could not be\n"
+    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG or PDF could not be\n"
     "written, 2 bad arguments or a value a dialog refuses, 3 the import failed (or a work file\n"
     "was refused).\n";
 
@@ -190,6 +193,7 @@ bool OpenRequestScene(const CliRequest& request) {
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
   return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||
+         strFirstArg == "print" ||
          strFirstArg == "--help" ||
          strFirstArg == "-h" || strFirstArg == "help";
 }
@@ -223,7 +227,7 @@ bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& s
 }
 
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
-                   SurfaceFactory pfnSurface) {
+                   SurfaceFactory pfnSurface, PdfWriter pfnPdf) {
   CliRequest request;
   std::string strError;
   if (!ParseCommandLine(astrArgs, request, strError)) {
@@ -233,6 +237,10 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   if (request.eCommand == CliCommand::Help) {
     out << kszUsage;
     return kExitOk;
+  }
+  if (request.eCommand == CliCommand::Print && !pfnPdf) {
+    err << "geolumen: print is not available in this build\n";
+    return kExitUsage;
   }
   if (request.bPanel && IsGeoTiffPath(request.strOut)) {
     err << "geolumen: --panel writes PNG files only\n";
@@ -316,6 +324,14 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     for (const ReportLine& line : ReportLines()) out << line.strText << '\n';
     out.flush();
     return out ? kExitOk : kExitOutputFailed;
+  }
+  if (request.eCommand == CliCommand::Print) {
+    std::string strReason;
+    if (!pfnPdf(request.strPdf, strReason)) {
+      err << "geolumen: cannot write " << request.strPdf << ": " << strReason << '\n';
+      return kExitOutputFailed;
+    }
+    return kExitOk;
   }
 
   const int nViewCommand = request.pProduct->pfnViewCommand ? request.pProduct->pfnViewCommand()

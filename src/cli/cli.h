@@ -27,6 +27,10 @@ inline constexpr int kPanelExportMinLines = 420;
 // one, "--panel" is refused.
 using SurfaceFactory = std::unique_ptr<Canvas> (*)(int nWidth, int nHeight);
 
+// Writes the printed report as a one-page PDF; false with the reason. Fonts need the desktop
+// build; without one, "print" is refused.
+using PdfWriter = bool (*)(const std::string& strPath, std::string& strReason);
+
 // True when the first argument asks for the command line rather than the desktop.
 bool IsCommandLineCommand(std::string_view strFirstArg);
 
@@ -43,4 +47,4 @@ bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& s
 // Runs "export", "report" or "--help" (astrArgs without the program name) and returns the exit
 // status. The program state is used as it stands (a fresh program in normal use).
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
-                   SurfaceFactory pfnSurface = nullptr);
+                   SurfaceFactory pfnSurface = nullptr, PdfWriter pfnPdf = nullptr);

@@ -314,6 +314,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     request.eCommand = CliCommand::Report;
   } else if (strCommand == "stats") {
     request.eCommand = CliCommand::Stats;
+  } else if (strCommand == "print") {
+    request.eCommand = CliCommand::Print;
   } else {
     strError = "unknown command '" + strCommand + "'";
     return false;
@@ -408,6 +410,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         strError = "--product must be " + ProductNames();
         return false;
       }
+    } else if (strArg == "--pdf" && request.eCommand == CliCommand::Print) {
+      if (!next(request.strPdf)) return false;
     } else if (strArg == "--out" && request.eCommand == CliCommand::Export) {
       if (!next(request.strOut)) return false;
     } else if (strArg == "--panel" && request.eCommand == CliCommand::Export) {
@@ -455,6 +459,10 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
   if (!bSizeGiven && (request.scene.nSensor == Sensor::Mss ||
                       request.scene.nSensor == Sensor::TmFloppy)) {
     request.scene.nDisplaySize = 0;
+  }
+  if (request.eCommand == CliCommand::Print && request.strPdf.empty()) {
+    strError = "print needs --pdf FILE.pdf";
+    return false;
   }
   if (request.eCommand == CliCommand::Export) {
     if (!request.pProduct) {

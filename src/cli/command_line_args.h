@@ -14,7 +14,7 @@
 struct CommandEntry;
 struct DisplayModeEntry;
 
-enum class CliCommand { Help, Export, Report, Stats };
+enum class CliCommand { Help, Export, Report, Stats, Print };
 
 // What a setting does besides running its command as the menu would.
 enum class CliAction {
@@ -60,6 +60,7 @@ struct CliRequest {
   std::vector<CliSetting> aSettings;
   const DisplayModeEntry* pProduct = nullptr;  // export: the picture to write
   std::string strOut;
+  std::string strPdf;  // print: the PDF to write
   bool bPanel = false;
 };
 

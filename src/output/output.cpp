@@ -1,17 +1,36 @@
 #include "output/output.h"
 
 #include "core/commands.h"
+#include "core/dialogs.h"
+#include "core/state.h"
 #include "resources/resource.h"
 
 namespace {
 
-// Printing and the clipboard are not built yet: their rows have no handler, so they stay
-// disabled.
+constexpr DialogField kaPrintStepFields[] = {
+    {FieldKind::Range, "STEP", kMinPrintStep, kMaxPrintStep, true}};
+
+void CurrentPrintStep(int anValues[]) { anValues[0] = g_nPrintStep; }
+void ApplyPrintStep(const int anValues[]) { g_nPrintStep = anValues[0]; }
+
+}  // namespace
+
+const DialogSpec kPrintStepDialog = {.nId = IDD_PRINT_STEP,
+                                     .aFields = kaPrintStepFields,
+                                     .anCliOrder = {},
+                                     .pfnCurrent = CurrentPrintStep,
+                                     .pfnApply = ApplyPrintStep};
+
+namespace {
+
+// Printing, the page setup and the clipboard need the desktop: it gives those rows their
+// handlers. The print step is a described dialog.
 const CommandEntry kaOutputCommands[] = {
     COMMAND(ID_FILE_PRINT, "クエリーを印刷(&P)...", Always, .szShortcut = "Ctrl+P"),
     COMMAND(ID_FILE_PRINT_PREVIEW, "印刷プレビュー(&V)", Always),
     COMMAND(ID_FILE_PRINT_SETUP, "プリンタの設定(&R)...", Always),
-    COMMAND(ID_PRINT_STEP, "印刷ステップの設定( )", Always),
+    COMMAND(ID_PRINT_STEP, "印刷ステップの設定( )", Always, .szCliOption = "--print-step",
+            .pDialog = &kPrintStepDialog),
     COMMAND(ID_EDIT_COPY, "クリップボードへ画像をコピー(&C)", D1, .szShortcut = "Ctrl+C;Ctrl+Ins",
             .szIcon = "copy"),
     COMMAND(ID_EDIT_EMPTY_CLIPBOARD, "クリップボードを空にする(&E)", D1),

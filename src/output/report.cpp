@@ -1,5 +1,6 @@
 #include "output/report.h"
 
+#include "core/platform.h"
 #include "core/state.h"
 #include "core/text_format.h"
 
@@ -50,4 +51,9 @@ std::vector<ReportLine> ReportLines() {
     aLines.push_back({30 + 2 * c, str});
   }
   return aLines;
+}
+
+void DrawReportPage(Canvas& canvas) {
+  const int L = ReportLineHeight();
+  for (const ReportLine& line : ReportLines()) canvas.TextOut(0, line.nRow * L, 0, line.strText);
 }

@@ -15,3 +15,9 @@ int ReportLineHeight();
 
 // Every line of the report, top to bottom, from the program state as it is now.
 std::vector<ReportLine> ReportLines();
+
+class Canvas;
+
+// The printed page: every line at x = 0 with its top at nRow x L, in the device's own font (a
+// text height of 0). Printing, the print preview and "geolumen print" all draw with this.
+void DrawReportPage(Canvas& canvas);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <cstdio>
 
+#include "output/ui/print_commands.h"
 #include "shell/qt_canvas.h"
 
 namespace {
@@ -59,6 +60,11 @@ void EnsureGuiApplication() {
 }
 
 }  // namespace
+
+bool WriteCliReportPdf(const std::string& strPath, std::string& strReason) {
+  EnsureGuiApplication();
+  return WriteReportPdf(strPath, strReason);
+}
 
 std::unique_ptr<Canvas> MakeCliSurface(int nWidth, int nHeight) {
   EnsureGuiApplication();

@@ -4,7 +4,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class Canvas;
 
 std::unique_ptr<Canvas> MakeCliSurface(int nWidth, int nHeight);
+
+// "geolumen print": the report page as a PDF, through the desktop's own print routine, with no
+// display.
+bool WriteCliReportPdf(const std::string& strPath, std::string& strReason);

@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
   // Headless sub-commands are recognised here, before any window exists.
   if (argc > 1 && IsCommandLineCommand(argv[1])) {
     return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
-                          MakeCliSurface);
+                          MakeCliSurface, WriteCliReportPdf);
   }
   return RunDesktop(argc, argv);  // a work file or a scene with settings may follow
 }

@@ -11,6 +11,7 @@
 #include "import/ui/bmp_dialogs.h"
 #include "import/ui/open_raster_dlg.h"
 #include "import/ui/open_satellite_dlg.h"
+#include "output/ui/print_commands.h"
 #include "products/ui/composite_dialogs.h"
 #include "products/ui/rank_point_dialogs.h"
 #include "resources/resource.h"
@@ -48,6 +49,11 @@ void RegisterShellCommands() {
   SetCommandHandler(ID_OPEN_SATELLITE, OnFileOpenSatellite);
   SetCommandHandler(ID_OPEN_RASTER, OnFileOpenRaster);
   SetCommandHandler(ID_OPEN_BMP, OnFileOpenBmp);
+  SetCommandHandler(ID_FILE_PRINT, OnFilePrint);
+  SetCommandHandler(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview);
+  SetCommandHandler(ID_FILE_PRINT_SETUP, OnFilePrintSetup);
+  SetCommandHandler(ID_EDIT_COPY, OnEditCopy);
+  SetCommandHandler(ID_EDIT_EMPTY_CLIPBOARD, OnEditEmptyClipboard);
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
   SetCommandHandler(ID_FILE_OPEN, OnFileOpenWorkFile);
@@ -63,4 +69,5 @@ void RegisterShellCommands() {
   g_mapDialogWindows[IDD_LINE_WIDTH] = Make<CLineWidthDlg>;
   g_mapDialogWindows[IDD_SAVE_OPTIONS] = Make<CSaveOptionsDlg>;
   g_mapDialogWindows[IDD_BAND_ARITHMETIC] = Make<CBandArithmeticDlg>;
+  g_mapDialogWindows[IDD_PRINT_STEP] = Make<CPrintStepDlg>;
 }

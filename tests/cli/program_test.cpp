@@ -1,5 +1,8 @@
 // The built program end to end, without a display.
+#include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -115,4 +118,68 @@ TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
     ExpectPanelIn(strPng, DrawDetailedHistogram);
     EXPECT_EQ(png.At(200, 150), ScreenPixel(0, 0, 0)) << "the cursor";
   }
+}
+
+namespace {
+
+// What a command prints on its standard output.
+std::string CommandOutput(const std::string& strCommand) {
+  std::string str;
+  if (FILE* pPipe = popen(strCommand.c_str(), "r")) {
+    char ab[4096];
+    for (std::size_t n; (n = std::fread(ab, 1, sizeof ab, pPipe)) > 0;) str.append(ab, n);
+    pclose(pPipe);
+  }
+  return str;
+}
+
+// Blanks differ between a PDF's text and ours, and the PDF's fonts map the full-width tilde to
+// the wave dash: compare without blanks and with one tilde.
+std::string Comparable(std::string str) {
+  std::erase(str, ' ');
+  for (std::size_t i; (i = str.find("〜")) != std::string::npos;) str.replace(i, 3, "～");
+  return str;
+}
+
+}  // namespace
+
+TEST_F(CliTest, ProgramPrintWritesOnePageWhoseTextIsTheReportInOrder) {
+  const std::vector<std::string> astrFiles = FloppyScene(4);
+  const std::string strPdf = PathOf("report.pdf");
+  const std::vector<std::string> astrSettings = {"--false-colour", "--print-step", "5"};
+  std::vector<std::string> astrArgs = Args("print", astrFiles, astrSettings);
+  astrArgs.insert(astrArgs.end(), {"--pdf", strPdf});
+  ASSERT_EQ(RunProgram(astrArgs), kExitOk);
+
+  const Run report = RunHere(Args("report", astrFiles, astrSettings));
+  ASSERT_EQ(report.nStatus, kExitOk);
+  EXPECT_NE(CommandOutput("pdfinfo '" + strPdf + "'").find("Pages:           1\n"), std::string::npos);
+  const std::string strText = Comparable(CommandOutput("pdftotext -layout '" + strPdf + "' -"));
+  std::istringstream lines(report.strOut);
+  std::size_t nAt = 0;
+  int nLines = 0;
+  for (std::string strLine; std::getline(lines, strLine); ++nLines) {
+    const std::size_t nFound = strText.find(Comparable(strLine), nAt);
+    ASSERT_NE(nFound, std::string::npos) << "line " << nLines + 1 << " missing or out of order: " << strLine;
+    nAt = nFound + 1;
+  }
+  EXPECT_EQ(nLines, 2 + 5 + 1 + 4 + 1 + 4 + 1 + 16);
+
+  // Step 5 at 300 dots per inch: L = 50 dots = 12 points; a line's top lies at row x L.
+  const std::string strBoxes = CommandOutput("pdftotext -bbox '" + strPdf + "' -");
+  auto top = [&](const std::string& strWord) {
+    const std::size_t nWord = strBoxes.find(">" + strWord + "<");
+    const std::size_t nAttr = strBoxes.rfind("yMin=\"", nWord);
+    return nWord == std::string::npos ? -1.0 : std::stod(strBoxes.substr(nAttr + 6));
+  };
+  EXPECT_NEAR(top("基本情報"), 12.0, 0.1);
+  EXPECT_NEAR(top("合成画像"), 48.0, 0.1);
+  EXPECT_NEAR(top("カテゴリー画像"), 360.0, 0.1);
+
+  // A folder that does not exist: exit 1 and no file; no --pdf, or a step out of range: exit 2.
+  astrArgs.back() = PathOf("missing/report.pdf");
+  EXPECT_EQ(RunProgram(astrArgs), kExitOutputFailed);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
+  EXPECT_EQ(RunProgram(Args("print", astrFiles, {})), kExitUsage);
+  EXPECT_EQ(RunProgram(Args("print", astrFiles, {"--print-step", "4", "--pdf", strPdf})), kExitUsage);
 }

@@ -131,7 +131,7 @@ TEST_F(MainFrameTest, WithoutDataOnlyHandledAlwaysEnabledCommandsAreEnabled) {
   for (const CommandEntry& cmd : CommandTable()) {
     const bool bAlways = cmd.eRule == Rule::Always || cmd.eRule == Rule::R;
     // The recent-file item is only a disabled placeholder while the list is empty.
-    const bool bExpected = bAlways && cmd.pfnHandler != nullptr && cmd.nId != ID_FILE_MRU_FILE1;
+    const bool bExpected = bAlways && (cmd.pfnHandler || cmd.pDialog) && cmd.nId != ID_FILE_MRU_FILE1;
     EXPECT_EQ(frame.CommandAction(cmd.nId)->isEnabled(), bExpected) << cmd.nId;
   }
   EXPECT_EQ(frame.CommandAction(ID_FILE_MRU_FILE1)->text().toStdString(), "最新のファイル");
