@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
 
 #include "cli/command_line_args.h"
@@ -157,7 +160,7 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
 
 // The picture and its panel as the view paints them, read back from the surface.
 bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
-                       SurfaceFactory pfnSurface, int nPictureWidth) {
+                       SurfaceFactory pfnSurface, int nPictureWidth, std::string& strReason) {
   const int nWidth = nPictureWidth + kPanelExportExtraColumns;
   const int nHeight = std::max(WindowHeight(), kPanelExportMinLines);
 
@@ -172,7 +175,21 @@ bool WritePanelPicture(const std::string& strPath, CHeadlessPlatform& platform,
       anPixels[static_cast<std::size_t>(y) * nWidth + x] = ScreenPixel(pSurface->GetPixel(x, y));
     }
   }
-  return WriteRgbPng(strPath, nWidth, nHeight, anPixels.data(), nWidth);
+  return WriteRgbPng(strPath, nWidth, nHeight, anPixels.data(), nWidth, strReason);
+}
+
+// The exit status of a run that printed to out (errno cleared before the printing began): a
+// stream that could not be written says why on err (a full device, a closed stream), except a
+// reader that went away (a pipe into "head"), which ends the run quietly.
+int FinishOutput(std::ostream& out, std::ostream& err) {
+  out.flush();
+  if (out) return kExitOk;
+  const int nErrno = errno;
+  if (nErrno != EPIPE) {
+    err << "geolumen: cannot write to standard output: "
+        << (nErrno ? std::strerror(nErrno) : "the stream failed") << '\n';
+  }
+  return kExitOutputFailed;
 }
 
 // The scene of the request: band files, a raster file or a work file.
@@ -199,6 +216,12 @@ bool IsCommandLineCommand(std::string_view strFirstArg) {
 }
 
 const char* CommandLineUsage() { return kszUsage; }
+
+std::string UnknownFirstWordMessage(std::string_view strWord) {
+  return "geolumen: '" + std::string(strWord) +
+         "' is neither a command nor a file; the commands are export, report, stats, print "
+         "and --help\n(geolumen --help shows the usage)\n";
+}
 
 bool IsSceneArgument(std::string_view strFirstArg) {
   return strFirstArg == "--raster" || strFirstArg == "--mss" || strFirstArg == "--tm" ||
@@ -228,6 +251,9 @@ bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& s
 
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,
                    SurfaceFactory pfnSurface, PdfWriter pfnPdf) {
+  // A reader that goes away (a pipe into "head") makes writes fail with EPIPE rather than
+  // ending the program with a signal.
+  std::signal(SIGPIPE, SIG_IGN);
   CliRequest request;
   std::string strError;
   if (!ParseCommandLine(astrArgs, request, strError)) {
@@ -315,15 +341,14 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     if (setting.strOption == "--scroll" && LastReloadFailed()) return kExitImportFailed;
   }
 
+  errno = 0;
   if (request.eCommand == CliCommand::Stats) {
     WriteStatsJson(out);
-    out.flush();
-    return out ? kExitOk : kExitOutputFailed;
+    return FinishOutput(out, err);
   }
   if (request.eCommand == CliCommand::Report) {
     for (const ReportLine& line : ReportLines()) out << line.strText << '\n';
-    out.flush();
-    return out ? kExitOk : kExitOutputFailed;
+    return FinishOutput(out, err);
   }
   if (request.eCommand == CliCommand::Print) {
     std::string strReason;
@@ -344,23 +369,24 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   // A GeoTIFF keeps the window's place on the ground; the classification goes as its classes.
   const bool bTiff = IsGeoTiffPath(request.strOut);
   bool bWritten = false;
+  std::string strReason;
   if (bTiff && request.pProduct->eMode == DisplayMode::Classify) {
-    bWritten = WriteGeoTiffClasses(request.strOut);
+    bWritten = WriteGeoTiffClasses(request.strOut, strReason);
   } else if (bTiff) {
     bWritten = WriteGeoTiffPicture(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
-                                   kMaxColumns);
+                                   kMaxColumns, strReason);
   } else if (request.pProduct->bWholeWindow) {
     // The detailed histogram's chart is 512 columns wide whatever the window.
     bWritten = WritePanelPicture(request.strOut, platform, pfnSurface,
-                                 std::max(WindowWidth(), kHistogramChartWidth));
+                                 std::max(WindowWidth(), kHistogramChartWidth), strReason);
   } else if (request.bPanel) {
-    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface, WindowWidth());
+    bWritten = WritePanelPicture(request.strOut, platform, pfnSurface, WindowWidth(), strReason);
   } else {
     bWritten = WriteRgbPng(request.strOut, WindowWidth(), WindowHeight(), g_anOffscreen,
-                           kMaxColumns);
+                           kMaxColumns, strReason);
   }
   if (!bWritten) {
-    err << "geolumen: cannot write " << request.strOut << '\n';
+    err << "geolumen: cannot write " << request.strOut << ": " << strReason << '\n';
     return kExitOutputFailed;
   }
   return kExitOk;

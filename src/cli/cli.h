@@ -34,6 +34,9 @@ using PdfWriter = bool (*)(const std::string& strPath, std::string& strReason);
 // True when the first argument asks for the command line rather than the desktop.
 bool IsCommandLineCommand(std::string_view strFirstArg);
 
+// What the program says of a first word that is no command, no scene option and no file.
+std::string UnknownFirstWordMessage(std::string_view strWord);
+
 // The text "geolumen --help" prints.
 const char* CommandLineUsage();
 

@@ -346,9 +346,11 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.bRaster = !pSensor;
       request.scene.nSensor = pSensor ? pSensor->eSensor : Sensor::Raster;
       int nBand = 0;
+      // A CEOS scene has seven bands: the scene dialog has no box for an eighth file.
+      const int nMostBands = request.scene.nSensor == Sensor::TmCeos ? 7 : kMaxBands;
       while (i + 1 < astrArgs.size() && !IsOption(astrArgs[i + 1])) {
-        if (nBand == kMaxBands) {
-          strError = strArg + " takes at most 8 band files";
+        if (nBand == nMostBands) {
+          strError = strArg + " takes at most " + std::to_string(nMostBands) + " band files";
           return false;
         }
         request.scene.abBandSelected[nBand] = 1;

@@ -1,5 +1,7 @@
 #include "cli/png_writer.h"
 
+#include "core/file_io.h"
+
 #include <array>
 #include <cstdio>
 
@@ -107,10 +109,7 @@ std::vector<std::uint8_t> EncodeRgbPng(int nWidth, int nHeight, const std::uint3
 }
 
 bool WriteRgbPng(const std::string& strPath, int nWidth, int nHeight,
-                 const std::uint32_t* pPixels, int nStride) {
+                 const std::uint32_t* pPixels, int nStride, std::string& strReason) {
   const std::vector<std::uint8_t> abPng = EncodeRgbPng(nWidth, nHeight, pPixels, nStride);
-  std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
-  if (!pFile) return false;
-  const bool bWritten = std::fwrite(abPng.data(), 1, abPng.size(), pFile) == abPng.size();
-  return std::fclose(pFile) == 0 && bWritten;
+  return WriteFileAtomically(strPath, abPng, strReason);
 }

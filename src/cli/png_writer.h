@@ -10,9 +10,10 @@
 // Pixels are 0xFFRRGGBB (the off-screen image's form), nStride pixels from one line to the next.
 std::vector<std::uint8_t> EncodeRgbPng(int nWidth, int nHeight, const std::uint32_t* pPixels,
                                        int nStride);
-// False when the file cannot be written completely.
+// Written beside the target and renamed over it when complete; false with the reason (the old
+// file untouched) when it cannot be written completely.
 bool WriteRgbPng(const std::string& strPath, int nWidth, int nHeight,
-                 const std::uint32_t* pPixels, int nStride);
+                 const std::uint32_t* pPixels, int nStride, std::string& strReason);
 
 std::uint32_t Crc32(const std::uint8_t* pData, std::size_t nSize, std::uint32_t nCrc = 0);
 std::uint32_t Adler32(const std::uint8_t* pData, std::size_t nSize, std::uint32_t nAdler = 1);

@@ -17,8 +17,12 @@ bool ParseInteger(std::string_view str, int& nValue) {
   const std::size_t nEnd = str.find_last_not_of(" \t");
   const char* pBegin = str.data() + nBegin;
   const char* pEnd = str.data() + nEnd + 1;
-  if (*pBegin == '+') ++pBegin;  // from_chars takes a minus sign only
-  if (pBegin == pEnd) return false;
+  // One optional sign: from_chars takes a minus sign only, so a plus is stepped over here, and
+  // then nothing but a digit may follow ("+-5" is no number).
+  if (*pBegin == '+') ++pBegin;
+  if (pBegin == pEnd || *pBegin == '+' || (*pBegin == '-' && pBegin != str.data() + nBegin)) {
+    return false;
+  }
   const auto result = std::from_chars(pBegin, pEnd, nValue);
   return result.ec == std::errc() && result.ptr == pEnd;
 }

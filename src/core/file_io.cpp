@@ -63,8 +63,23 @@ bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset) 
   return true;
 }
 
-bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
+bool WriteFileAtomically(const std::string& strPathGiven, const std::function<bool(int)>& fnWrite,
                          std::string& strReason) {
+  // A FIFO or a device in the target's place is not replaced (nor opened: a FIFO without a
+  // reader would wait for one). A symbolic link is written through: the file it names is
+  // replaced, the link stays.
+  struct stat stTarget = {};
+  if (::stat(strPathGiven.c_str(), &stTarget) == 0 && !S_ISREG(stTarget.st_mode)) {
+    strReason = "not a regular file";
+    return false;
+  }
+  std::string strPath = strPathGiven;
+  if (::lstat(strPathGiven.c_str(), &stTarget) == 0 && S_ISLNK(stTarget.st_mode)) {
+    if (char* szReal = ::realpath(strPathGiven.c_str(), nullptr)) {
+      strPath = szReal;
+      std::free(szReal);
+    }
+  }
   std::string strTemp = strPath + ".saving-XXXXXX";
   const int fd = ::mkstemp(strTemp.data());
   if (fd < 0) {

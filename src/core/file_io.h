@@ -41,7 +41,8 @@ bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char
 bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset);
 
 // Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
-// target; false with the reason, the target untouched, when any step fails.
+// target; false with the reason, the target untouched, when any step fails. A target that
+// exists and is not a regular file (a FIFO, a device, a folder) is refused.
 bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,
                          std::string& strReason);
 // The same with the bytes written by fnWrite(fd), which sets errno when it returns false.

@@ -1,14 +1,51 @@
 #include "output/geotiff_writer.h"
 
+#include <cpl_vsi.h>
 #include <gdal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/state.h"
 
 namespace {
+
+// GDAL writes the file in memory; the bytes then go to the target through a temporary file
+// renamed over it, so a failed write never leaves half a file in the old one's place.
+std::string MemoryPath() {
+  static int s_nFile = 0;
+  return "/vsimem/geolumen_" + std::to_string(::getpid()) + "_" + std::to_string(++s_nFile) +
+         ".tif";
+}
+
+// Moves a file GDAL wrote in memory (and its side-car of extra metadata, if GDAL made one) to
+// strPath; the memory is freed either way.
+bool CommitMemoryFile(const std::string& strMemory, const std::string& strPath,
+                      std::string& strReason) {
+  bool bOk = true;
+  for (const char* szSuffix : {"", ".aux.xml"}) {
+    const std::string strFrom = strMemory + szSuffix;
+    vsi_l_offset nSize = 0;
+    GByte* p = VSIGetMemFileBuffer(strFrom.c_str(), &nSize, FALSE);
+    if (!p) {
+      if (*szSuffix == 0) {
+        strReason = "the picture could not be encoded";
+        bOk = false;
+      }
+      continue;
+    }
+    if (bOk) {
+      bOk = WriteFileAtomically(strPath + szSuffix,
+                                std::span<const std::uint8_t>(p, static_cast<std::size_t>(nSize)),
+                                strReason);
+    }
+    VSIUnlink(strFrom.c_str());
+  }
+  return bOk;
+}
 
 // A GeoTIFF of the window's size and nBands bytes per pixel, with the window's place on the
 // ground where the scene has one; null when it cannot be made.
@@ -36,10 +73,17 @@ GDALDatasetH CreateWindowTiff(const std::string& strPath, int nBands, bool bRgb)
 
 // Closing writes the file out; a write that failed, or an error GDAL reported on the way, is a
 // failed file.
-bool Finish(GDALDatasetH h, bool bWritten) {
+bool Finish(GDALDatasetH h, bool bWritten, const std::string& strMemory,
+            const std::string& strPath, std::string& strReason) {
   CPLErrorReset();
   GDALClose(h);
-  return bWritten && CPLGetLastErrorType() < CE_Failure;
+  if (!bWritten || CPLGetLastErrorType() >= CE_Failure) {
+    strReason = "the picture could not be encoded";
+    VSIUnlink(strMemory.c_str());
+    VSIUnlink((strMemory + ".aux.xml").c_str());
+    return false;
+  }
+  return CommitMemoryFile(strMemory, strPath, strReason);
 }
 
 }  // namespace
@@ -54,9 +98,13 @@ bool IsGeoTiffPath(const std::string& strPath) {
 }
 
 bool WriteGeoTiffPicture(const std::string& strPath, int nWidth, int nHeight,
-                         const std::uint32_t* pPixels, int nStride) {
-  GDALDatasetH h = CreateWindowTiff(strPath, 3, true);
-  if (!h) return false;
+                         const std::uint32_t* pPixels, int nStride, std::string& strReason) {
+  const std::string strMemory = MemoryPath();
+  GDALDatasetH h = CreateWindowTiff(strMemory, 3, true);
+  if (!h) {
+    strReason = "the picture could not be encoded";
+    return false;
+  }
   std::vector<std::uint8_t> ab(static_cast<std::size_t>(nWidth) * nHeight);
   bool bWritten = true;
   for (int nBand = 0; nBand < 3 && bWritten; ++nBand) {
@@ -70,12 +118,16 @@ bool WriteGeoTiffPicture(const std::string& strPath, int nWidth, int nHeight,
     bWritten = GDALRasterIO(GDALGetRasterBand(h, nBand + 1), GF_Write, 0, 0, nWidth, nHeight,
                             ab.data(), nWidth, nHeight, GDT_Byte, 0, 0) == CE_None;
   }
-  return Finish(h, bWritten);
+  return Finish(h, bWritten, strMemory, strPath, strReason);
 }
 
-bool WriteGeoTiffClasses(const std::string& strPath) {
-  GDALDatasetH h = CreateWindowTiff(strPath, 1, false);
-  if (!h) return false;
+bool WriteGeoTiffClasses(const std::string& strPath, std::string& strReason) {
+  const std::string strMemory = MemoryPath();
+  GDALDatasetH h = CreateWindowTiff(strMemory, 1, false);
+  if (!h) {
+    strReason = "the picture could not be encoded";
+    return false;
+  }
   const int nWidth = WindowWidth(), nHeight = WindowHeight();
   std::vector<std::uint8_t> ab(static_cast<std::size_t>(nWidth) * nHeight);
   for (int y = 0; y < nHeight; ++y) {
@@ -106,5 +158,5 @@ bool WriteGeoTiffClasses(const std::string& strPath) {
   GDALSetRasterNoDataValue(hBand, 0.0);
   const bool bWritten = GDALRasterIO(hBand, GF_Write, 0, 0, nWidth, nHeight, ab.data(), nWidth,
                                      nHeight, GDT_Byte, 0, 0) == CE_None;
-  return Finish(h, bWritten);
+  return Finish(h, bWritten, strMemory, strPath, strReason);
 }

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdlib>
 
 #include "cli/cli.h"
 #include "core/platform.h"
@@ -30,6 +31,15 @@ void ChooseUiFont() {
 }
 
 }  // namespace
+
+bool DesktopCanStart(std::string& strWhy) {
+  for (const char* szVariable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* sz = std::getenv(szVariable);
+    if (sz && *sz) return true;
+  }
+  strWhy = "no display to show the desktop program on (DISPLAY is not set)";
+  return false;
+}
 
 bool InstallQtTranslations() {
   static QTranslator s_translator;

@@ -1,6 +1,12 @@
 // The desktop program: the main window with its menus, views and dialogs.
 #pragma once
 
+#include <string>
+
+// False, with the reason, when there is no display for the window: no X or Wayland display in
+// the environment and no Qt platform chosen (starting would only abort).
+bool DesktopCanStart(std::string& strWhy);
+
 // Runs the desktop program until its main window closes; argv may name a work file.
 int RunDesktop(int argc, char* argv[]);
 

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,5 +15,16 @@ int main(int argc, char* argv[]) {
     return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
                           MakeCliSurface, WriteCliReportPdf);
   }
-  return RunDesktop(argc, argv);  // a work file or a scene with settings may follow
+  // Otherwise the desktop program, with a work file or a scene and settings to open.
+  std::error_code ec;
+  if (argc > 1 && !IsSceneArgument(argv[1]) && !std::filesystem::exists(argv[1], ec)) {
+    std::cerr << UnknownFirstWordMessage(argv[1]);
+    return kExitUsage;
+  }
+  std::string strWhy;
+  if (!DesktopCanStart(strWhy)) {
+    std::cerr << "geolumen: " << strWhy << "; the command line needs none (geolumen --help)\n";
+    return 1;
+  }
+  return RunDesktop(argc, argv);
 }

@@ -221,3 +221,11 @@ TEST_F(CliTest, BmpPicturesAndTheVegetationIndexFromTheCommandLine) {
       << run.strErr;
   EXPECT_EQ(g_nLastBand, 7);
 }
+
+TEST_F(CliTest, ACeosSceneTakesSevenBandFilesAtMost) {
+  std::vector<std::string> astrArgs = {"report", "--ceos"};
+  for (int b = 1; b <= 8; ++b) astrArgs.push_back(PathOf("missing" + std::to_string(b)));
+  const Run run = RunHere(astrArgs);
+  EXPECT_EQ(run.nStatus, kExitUsage);
+  EXPECT_NE(run.strErr.find("--ceos takes at most 7 band files"), std::string::npos) << run.strErr;
+}

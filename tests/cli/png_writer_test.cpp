@@ -30,5 +30,7 @@ TEST(PngWriterTest, PixelsComeBackThroughSeveralStoredBlocksWithRightChecksums) 
     for (int x = 0; x < nWidth; ++x) ASSERT_EQ(png.At(x, y), anImage[y * nStride + x]);
   }
   const std::uint32_t px = ~0u;
-  EXPECT_FALSE(WriteRgbPng("/nonexistent-folder/x.png", 1, 1, &px, 1));
+  std::string strReason;
+  EXPECT_FALSE(WriteRgbPng("/nonexistent-folder/x.png", 1, 1, &px, 1, strReason));
+  EXPECT_EQ(strReason, "No such file or directory");
 }

@@ -1,5 +1,9 @@
 // The built program end to end, without a display.
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -182,4 +186,83 @@ TEST_F(CliTest, ProgramPrintWritesOnePageWhoseTextIsTheReportInOrder) {
   EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
   EXPECT_EQ(RunProgram(Args("print", astrFiles, {})), kExitUsage);
   EXPECT_EQ(RunProgram(Args("print", astrFiles, {"--print-step", "4", "--pdf", strPdf})), kExitUsage);
+}
+
+namespace {
+
+// The exit status of a shell command line (-1 when it ended by a signal).
+int ShellStatus(const std::string& strCommand) {
+  const int nRaw = std::system(("sh -c '" + strCommand + "'").c_str());
+  return WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
+}
+
+std::string Quoted(const std::vector<std::string>& astr) {
+  std::string str;
+  for (const std::string& s : astr) str += " \"" + s + "\"";
+  return str;
+}
+
+}  // namespace
+
+// Outputs that are not regular files are refused; an output that cannot be written completely
+// (a file size limit stands for a full disk) leaves the old file as it was and no temporary.
+TEST_F(CliTest, ProgramOutputsAreRefusedOrWrittenWholeNeverHalf) {
+  const std::vector<std::string> f = FloppyScene(4);
+  const std::string strProgram = "env -u DISPLAY -u WAYLAND_DISPLAY " GEOLUMEN_EXECUTABLE;
+  const std::string strFifo = PathOf("fifo.png");
+  ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
+  for (const std::vector<std::string>& astrArgs :
+       {Args("export", f, {"--product", "composite", "--out", strFifo}),
+        Args("print", f, {"--pdf", strFifo}), Args("report", f, {"--save", strFifo}),
+        Args("export", f, {"--product", "composite", "--out", "/dev/null"})}) {
+    EXPECT_EQ(ShellStatus("timeout 20 " + strProgram + Quoted(astrArgs) + " 2>/dev/null"), 1)
+        << astrArgs[0];
+  }
+
+  for (const char* szName : {"old.png", "old.tif", "old.pdf", "old.glw"}) {
+    const std::string strPath = PathOf(szName);
+    std::ofstream(strPath) << "the previous file";
+    const std::string strExt = std::filesystem::path(strPath).extension().string();
+    const std::vector<std::string> astrArgs =
+        strExt == ".pdf"   ? Args("print", f, {"--pdf", strPath})
+        : strExt == ".glw" ? Args("report", f, {"--save", strPath})
+                           : Args("export", f, {"--product", "composite", "--out", strPath});
+    // Writes past 8 blocks fail with EFBIG (the signal that would end the program is ignored).
+    EXPECT_EQ(ShellStatus("trap \"\" XFSZ; ulimit -f 8; " + strProgram + Quoted(astrArgs) +
+                          " >/dev/null 2>&1"),
+              1)
+        << szName;
+    std::ifstream in(strPath);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == "the previous file") << szName;
+  }
+  int nTemporary = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
+    nTemporary += entry.path().filename().string().find(".saving-") != std::string::npos;
+  }
+  EXPECT_EQ(nTemporary, 0);
+}
+
+// Standard output that cannot be written is reported; a reader that goes away ends the run
+// quietly, not with a signal.
+TEST_F(CliTest, ProgramSaysWhenItsOutputCannotBeWritten) {
+  const std::vector<std::string> f = FloppyScene(2);
+  const std::string strRun = "env -u DISPLAY " GEOLUMEN_EXECUTABLE + Quoted(Args("report", f));
+  const std::string strErr = PathOf("err.txt");
+  EXPECT_EQ(ShellStatus(strRun + " >/dev/full 2>" + strErr), 1);
+  std::ifstream in(strErr);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+            "geolumen: cannot write to standard output: No space left on device\n");
+  EXPECT_EQ(ShellStatus(strRun + " >&- 2>/dev/null"), 1);
+  const int nPiped = ShellStatus("trap \"\" PIPE; " + strRun + " | head -c 1 >/dev/null; exit ${PIPESTATUS:-0}");
+  EXPECT_TRUE(nPiped == 0 || nPiped == 1) << nPiped;
+
+  // No display: a word that is no command and no file is a usage error listing the commands;
+  // the desktop program says it has nothing to show on.
+  const std::string strNoDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " GEOLUMEN_EXECUTABLE;
+  EXPECT_EQ(ShellStatus(strNoDisplay + " reprot 2>" + strErr), 2);
+  std::ifstream in2(strErr);
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(in2), {}).find("export, report, stats, print"),
+            std::string::npos);
+  EXPECT_EQ(ShellStatus(strNoDisplay + " 2>/dev/null"), 1);
+  EXPECT_EQ(ShellStatus(strNoDisplay + " " + f[0] + " 2>/dev/null"), 1);
 }

@@ -166,7 +166,8 @@ TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {
   g_astrCategoryName[2] = "水田";
   g_acrCategoryColour[2] = Rgb(10, 20, 30);
   const std::string strClasses = PathOf("classes.tif");
-  ASSERT_TRUE(WriteGeoTiffClasses(strClasses));
+  std::string strReason;
+  ASSERT_TRUE(WriteGeoTiffClasses(strClasses, strReason)) << strReason;
   GDALDatasetH h = GDALOpen(strClasses.c_str(), GA_ReadOnly);
   ASSERT_NE(h, nullptr);
   double t[6];
@@ -190,7 +191,7 @@ TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {
   GDALClose(h);
   // Unclassified pixels (8) are 0, the nodata value.
   g_aPixel[5][5].bClassifyClass = 8;
-  ASSERT_TRUE(WriteGeoTiffClasses(strClasses));
+  ASSERT_TRUE(WriteGeoTiffClasses(strClasses, strReason)) << strReason;
   h = GDALOpen(strClasses.c_str(), GA_ReadOnly);
   ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(h, 1), GF_Read, 5, 5, 1, 1, &ab[0], 1, 1, GDT_Byte, 0, 0), CE_None);
   EXPECT_EQ(ab[0], 0);
