@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what Geolumen needs on Debian 12 (only what is missing), then builds it in Release.
 #   tools/setup.sh run    ... and starts the program (arguments after "run" go to it)
-#   tools/setup.sh test   ... and runs the whole test suite
+#   tools/setup.sh test   ... and runs the whole test suite: the tests, the same tests built with
+#                         AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target
+#                         for 30 seconds on its seed corpus
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgdal-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth
-          poppler-utils)
+          poppler-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -55,6 +57,20 @@ case "$mode" in
       exec build/geolumen --raster "$sample" --false-colour
     fi
     exec build/geolumen "$@" ;;
-  test) cd build && ctest --output-on-failure --parallel "$(nproc)" ;;
+  test)
+    (cd build && ctest --output-on-failure --parallel "$(nproc)")
+    # The same suite with the sanitizers: any finding ends its test with an error.
+    cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DGEOLUMEN_SANITIZE=ON -DGEOLUMEN_BUILD_BENCH=OFF
+    cmake --build build-sanitize --parallel "$(nproc)"
+    (cd build-sanitize &&
+      ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      ctest --output-on-failure --parallel "$(nproc)")
+    # The fuzz targets (clang's libFuzzer), each for 30 seconds on its seeds.
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_COMPILER=clang++ -DGEOLUMEN_FUZZ=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE \
+      -DGEOLUMEN_BUILD_TESTS=OFF -DGEOLUMEN_BUILD_BENCH=OFF
+    cmake --build build-fuzz --parallel "$(nproc)"
+    tools/fuzz.sh 30 ;;
   *) echo "usage: tools/setup.sh run|test" >&2; exit 2 ;;
 esac

@@ -1,6 +1,8 @@
 #include "core/commands.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/dialogs.h"
 #include "core/state.h"
@@ -82,6 +84,12 @@ bool CanRun(const CommandEntry& cmd) { return cmd.pfnHandler || cmd.pDialog; }
 
 void RegisterCommands(std::span<const CommandEntry> aRows) {
   for (const CommandEntry& row : aRows) {
+    // The values of a dialog are held in kMaxDialogFields integers: a larger one is a
+    // programming error, stopped at start-up rather than overrunning them later.
+    if (row.pDialog && row.pDialog->aFields.size() > static_cast<std::size_t>(kMaxDialogFields)) {
+      std::fprintf(stderr, "dialog %d has more than %d fields\n", row.pDialog->nId, kMaxDialogFields);
+      std::abort();
+    }
     if (CommandEntry* pOld = FindRow(row.nId)) {
       *pOld = row;
     } else if (s_nCommands < kMaxCommands) {

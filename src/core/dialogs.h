@@ -31,7 +31,9 @@ struct DialogField {
   bool bSpin = false;  // up/down buttons stepping within nMin..nMax
 };
 
-inline constexpr int kMaxDialogFields = 16;
+// Room for the values of any dialog (the category values dialog has 17); a dialog with more
+// fields is refused when its command is registered.
+inline constexpr int kMaxDialogFields = 24;
 
 struct DialogSpec {
   int nId;  // the dialog's resource number

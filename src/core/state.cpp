@@ -299,3 +299,53 @@ bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing) {
   dNorthing = t[3] + dColumn * t[4] + dLine * t[5];
   return true;
 }
+
+bool CheckStateConsistency(std::string& strWhy) {
+  auto fail = [&](const char* sz) {
+    strWhy = sz;
+    return false;
+  };
+  switch (g_nDisplayMode) {
+    case DisplayMode::Composite:
+    case DisplayMode::Coarse:
+    case DisplayMode::Category:
+    case DisplayMode::Training:
+    case DisplayMode::Classify:
+    case DisplayMode::DetailedHistogram:
+    case DisplayMode::Fine:
+    case DisplayMode::Bmp:
+    case DisplayMode::Prompt:
+    case DisplayMode::NoData: break;
+    default: return fail("unknown display mode");
+  }
+  if (!HasData()) return true;
+  if (g_nMaxX < 0 || g_nMaxX >= kMaxColumns || g_nMaxY < 0 || g_nMaxY >= kMaxLines) {
+    return fail("window outside the plane");
+  }
+  if (g_nLastBand < 0 || g_nLastBand >= kMaxBands) return fail("band count outside 1..8");
+  const std::uint64_t nPixels = static_cast<std::uint64_t>(WindowWidth()) * WindowHeight();
+  for (int b = 0; b < kMaxBands; ++b) {
+    if (g_abUseBand[b] != (b <= g_nLastBand ? 1 : 0)) return fail("band-use flags");
+    if (b > g_nLastBand) continue;
+    std::uint64_t nCounted = 0;
+    for (std::uint32_t n : g_anBandHist[b]) nCounted += n;
+    if (nCounted != nPixels) return fail("a band histogram does not add up to the window");
+  }
+  const int anLower[3] = {g_nRedLower, g_nGreenLower, g_nBlueLower};
+  const int anUpper[3] = {g_nRedUpper, g_nGreenUpper, g_nBlueUpper};
+  const int anBand[3] = {g_nRedBand, g_nGreenBand, g_nBlueBand};
+  for (int k = 0; k < 3; ++k) {
+    if (anLower[k] < 0 || anUpper[k] > 255 || anLower[k] >= anUpper[k]) {
+      return fail("a composite stretch out of range");
+    }
+    if (anBand[k] < 1 || anBand[k] > kMaxBands) return fail("a composite band outside 1..8");
+  }
+  if (g_nSceneOffsetX < 0 || g_nSceneOffsetY < 0) return fail("negative scene offsets");
+  SceneExtent ext{};
+  if (g_bWindowHasFiles == 1 && GetSceneExtent(g_nSensor, ext) &&
+      (g_nSceneOffsetX + g_nMaxX > ext.nLastColumn || g_nSceneOffsetY + g_nMaxY > ext.nLastLine)) {
+    return fail("the window reaches past the scene");
+  }
+  if (g_nCategory < 1 || g_nCategory > 8) return fail("target category outside 1..8");
+  return true;
+}

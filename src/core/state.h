@@ -236,3 +236,9 @@ void ResetAfterImport();
 void ResetProgramState();
 // Fill the W x H off-screen image with white.
 void ClearOffscreenImage();
+
+// What must hold of the program state after any operation that succeeded: the window inside
+// the plane, the band count, the display mode, the histograms of the bands present adding up
+// to the window's pixels, the composite stretch in range with lower below upper, the offsets
+// inside the scene. False with the first thing that does not hold (used by the fuzz targets).
+bool CheckStateConsistency(std::string& strWhy);

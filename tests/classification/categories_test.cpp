@@ -159,14 +159,14 @@ TEST_F(CategoryTest, CategoryImageEqualsThePlainLoopAndCountsTheRanges) {
     for (int x = 0; x < 300; ++x) {
       for (int y = 0; y < 200; ++y) abPlain.push_back(g_aPixel[x][y].bCategoryClass);
     }
-    const std::vector<std::uint32_t> anPlain(&g_anCatHist[0][0][0], &g_anCatHist[8][0][0]);
+    const std::vector<std::uint32_t> anPlain(&g_anCatHist[0][0][0], &g_anCatHist[0][0][0] + sizeof g_anCatHist / sizeof(std::uint32_t));
     ComputeCategoryImage();
     std::vector<std::uint8_t> abFast;
     for (int x = 0; x < 300; ++x) {
       for (int y = 0; y < 200; ++y) abFast.push_back(g_aPixel[x][y].bCategoryClass);
     }
     EXPECT_EQ(abFast, abPlain);
-    EXPECT_EQ(std::vector<std::uint32_t>(&g_anCatHist[0][0][0], &g_anCatHist[8][0][0]), anPlain);
+    EXPECT_EQ(std::vector<std::uint32_t>(&g_anCatHist[0][0][0], &g_anCatHist[0][0][0] + sizeof g_anCatHist / sizeof(std::uint32_t)), anPlain);
   }
   // In-range counts: the whole scene inside one band's range, used bands only.
   const int t = g_nCategory;

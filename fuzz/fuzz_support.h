@@ -1,0 +1,41 @@
+// What every fuzz target shares: a program set up once (features registered, a platform that
+// answers OK and draws nothing), a folder in memory for the files a target writes, a digest of
+// the program state, and the two checks: a refused input changes nothing, an accepted one
+// leaves a consistent state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Once per process; returns the folder for the target's files.
+const std::string& FuzzSetUp();
+
+// A 64-bit digest of the whole program state: the pixel plane, the settings, the texts, the
+// histograms and the display state.
+std::uint64_t StateDigest();
+
+// Writes the bytes to a file of the fuzz folder and returns its path.
+std::string WriteFuzzFile(const std::string& strName, const std::uint8_t* pData, std::size_t nSize);
+
+// A scene of 40 x 30 with nBands bands and a training mark, as an import leaves it, so that a
+// refused input has loaded work to leave alone.
+void LoadFuzzScene(int nBands);
+
+// Aborts (a finding) when the run's outcome breaks what must hold: bAccepted with an
+// inconsistent state, or refused with a state other than the one before.
+void CheckOutcome(bool bAccepted, std::uint64_t nDigestBefore, const char* szWhat);
+
+// Reads little-endian fields off the front of the input; zeros once it is used up.
+class FuzzInput {
+ public:
+  FuzzInput(const std::uint8_t* pData, std::size_t nSize) : m_p(pData), m_n(nSize) {}
+  std::uint8_t Byte() { return m_n ? (--m_n, *m_p++) : 0; }
+  std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() | Byte() << 8); }
+  std::vector<std::uint8_t> Rest() { return std::vector<std::uint8_t>(m_p, m_p + m_n); }
+
+ private:
+  const std::uint8_t* m_p;
+  std::size_t m_n;
+};
