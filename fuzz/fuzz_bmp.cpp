@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "core/state.h"
-#include "fuzz_support.h"
+#include "support.h"
 #include "import/bmp.h"
 #include "import/bmp_import.h"
 

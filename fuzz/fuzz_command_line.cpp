@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/command_line_args.h"
-#include "fuzz_support.h"
+#include "support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
   FuzzSetUp();

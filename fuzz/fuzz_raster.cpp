@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "core/state.h"
-#include "fuzz_support.h"
+#include "support.h"
 #include "import/raster.h"
 #include "import/scrolling.h"
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "core/state.h"
-#include "fuzz_support.h"
+#include "support.h"
 #include "import/import.h"
 #include "import/scrolling.h"
 

@@ -1,7 +1,7 @@
 // Work files, current and previous format, opened with no scene loaded or over a loaded one
 // (the first byte chooses; the rest is the file).
 #include "core/state.h"
-#include "fuzz_support.h"
+#include "support.h"
 #include "workfile/workfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {

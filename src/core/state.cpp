@@ -323,7 +323,8 @@ bool CheckStateConsistency(std::string& strWhy) {
     return fail("window outside the plane");
   }
   if (g_nLastBand < 0 || g_nLastBand >= kMaxBands) return fail("band count outside 1..8");
-  const std::uint64_t nPixels = static_cast<std::uint64_t>(WindowWidth()) * WindowHeight();
+  const std::uint64_t nPixels =
+      static_cast<std::uint64_t>(WindowWidth()) * static_cast<std::uint64_t>(WindowHeight());
   for (int b = 0; b < kMaxBands; ++b) {
     if (g_abUseBand[b] != (b <= g_nLastBand ? 1 : 0)) return fail("band-use flags");
     if (b > g_nLastBand) continue;

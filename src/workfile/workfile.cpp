@@ -394,8 +394,6 @@ bool OpenWorkFile(const std::string& strPath) {
     ShowMessage(kszMsgUnknownData, kszCapUnknownData);
     return false;
   }
-  // The file's flags become the flags of the next save.
-  std::copy(std::begin(file.abSection), std::end(file.abSection), g_abSaveSection);
   const bool bMatches = SensorFromCode(file.nSensor) == g_nSensor && file.nMaxX == g_nMaxX &&
                         file.nMaxY == g_nMaxY && file.nLastBand == g_nLastBand;
   FileInformation info{file.nSensor, file.nMaxX, file.nMaxY, file.nLastBand, {}, ""};
@@ -413,6 +411,13 @@ bool OpenWorkFile(const std::string& strPath) {
     ShowMessage(kszMsgNotMatching, kszCapNotMatching);
     return false;
   }
+  if (!SettingsInRange(file, strReason)) {
+    ShowMessage(FormatText(kszMsgCannotRead, strPath.c_str(), strReason.c_str()), kszCapWorkFile);
+    return false;
+  }
+
+  // Taken: the file's flags become the flags of the next save.
+  std::copy(std::begin(file.abSection), std::end(file.abSection), g_abSaveSection);
 
   g_nSensor = SensorFromCode(file.nSensor);
   g_nMaxX = file.nMaxX;

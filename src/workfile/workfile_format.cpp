@@ -57,6 +57,49 @@ bool ReadInts(ArchiveReader& in, int* pn, int nCount) {
   return true;
 }
 
+}  // namespace
+
+bool SettingsInRange(const WorkFile& file, std::string& strReason) {
+  auto outside = [&](const char* szWhat, int n, int nMin, int nMax) {
+    if (n >= nMin && n <= nMax) return false;
+    strReason = FormatText("%s is %d, outside %d..%d", szWhat, n, nMin, nMax);
+    return true;
+  };
+  if (file.abSection[kSectionComposite] == 1) {
+    if (outside("the composite's cut-off rate", file.nCutOffRate, 0, 49) ||
+        outside("the composite's red band", file.nRedBand, 1, kMaxBands) ||
+        outside("the composite's green band", file.nGreenBand, 1, kMaxBands) ||
+        outside("the composite's blue band", file.nBlueBand, 1, kMaxBands) ||
+        outside("the composite's link of the cut-off", file.bCutOffLinked, 0, 1)) {
+      return false;
+    }
+    for (int k = 0; k < 3; ++k) {
+      const int nLower = file.anBounds[2 * k], nUpper = file.anBounds[2 * k + 1];
+      if (outside("a lower value of the composite", nLower, 0, 254) ||
+          outside("an upper value of the composite", nUpper, nLower + 1, 255)) {
+        return false;
+      }
+    }
+  }
+  if (file.abSection[kSectionCoarse] == 1 &&
+      outside("the coarse picture's band", file.nCoarseBand, 1, kMaxBands)) {
+    return false;
+  }
+  if (file.abSection[kSectionFine] == 1 &&
+      outside("the fine picture's band", file.nFineBand, 1, kMaxBands)) {
+    return false;
+  }
+  if (file.abSection[kSectionHistogram] == 1) {
+    if (outside("the histogram's cursor", file.nHistCursor, 0, 255)) return false;
+    for (int nWidth : file.anHistLineWidth) {
+      if (outside("a histogram line width", nWidth, 1, 3)) return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
 bool ReadSettings(ArchiveReader& in, WorkFile& file) {
   if (file.abSection[kSectionComposite] == 1) {
     int an[4];

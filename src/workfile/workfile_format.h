@@ -87,6 +87,12 @@ enum class DecodeError {
   EndsEarly,     // the file ends inside a section
 };
 
+// Settings the program uses as band numbers, table indices or stretch bounds must be ones it
+// can hold: a file with a band 200, or a stretch whose lower value is not below its upper one,
+// is refused rather than taken into settings no picture could be drawn with. False with the
+// setting and its value in strReason.
+bool SettingsInRange(const WorkFile& file, std::string& strReason);
+
 // Reads a whole file into staging; on an error strReason says what was wrong.
 DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
                            std::string& strReason);

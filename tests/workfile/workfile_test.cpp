@@ -207,6 +207,25 @@ TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
     EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt) << "the loaded work stays on show";
   }
   EXPECT_TRUE(m_platform.m_aFileInformation.empty()) << "no file got as far as the dialog";
+
+  // Settings no picture could be drawn with (a red band 200), and a settings file for a scene
+  // of another size: refused after the dialog, and the save options stay as they were too.
+  g_nRedBand = 200;
+  ASSERT_TRUE(SaveWorkFile(PathOf("band200.glw")));
+  g_nRedBand = 3;
+  std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 0);
+  g_abSaveSection[kSectionComposite] = 1;
+  ASSERT_TRUE(SaveWorkFile(PathOf("settings.glw")));
+  std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
+  MakeScene(32, 20, 3, Sensor::TmFloppy, [](int x, int, int) { return x; });
+  const std::vector<std::uint8_t> abOther = Snapshot();
+  m_platform.m_aMessages.clear();
+  EXPECT_FALSE(OpenWorkFile(PathOf("band200.glw")));
+  ASSERT_FALSE(m_platform.m_aMessages.empty());
+  EXPECT_NE(m_platform.m_aMessages.back().strText.find("red band is 200, outside 1..8"), std::string::npos);
+  EXPECT_FALSE(OpenWorkFile(PathOf("settings.glw")));
+  EXPECT_EQ(m_platform.m_aMessages.back().strCaption, kszCapNotMatching);
+  EXPECT_TRUE(Snapshot() == abOther);
 }
 
 TEST_F(WorkFileTest, AFailedSaveLeavesThePreviousFile) {
