@@ -81,7 +81,7 @@ void RenderCoarse(bool bSmooth) {
     abComposite[v] = r < 1 || r > 8 || g_anRankColourOn[r][b] == 0;
     anColour[v] = abComposite[v] ? 0 : ScreenPixel(g_acrRankColour[r][b]);
   }
-  RenderProduct(CValueColour(b, anColour, abComposite), bSmooth);
+  RenderValuePicture(b, anColour, abComposite, bSmooth);
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ void RenderFine(bool bSmooth) {
     abComposite[v] = g_abFineValueOn[v][b] == 0;
     anColour[v] = ScreenPixel(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]);
   }
-  RenderProduct(CValueColour(b, anColour, abComposite), bSmooth);
+  RenderValuePicture(b, anColour, abComposite, bSmooth);
 }
 
 }  // namespace
