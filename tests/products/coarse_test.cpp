@@ -164,3 +164,27 @@ TEST_F(CoarseTest, BandSwitchAndValueDialogKeepEachBandsSettings) {
   EXPECT_EQ(m_platform.m_aMessages,
             (std::vector<RecordedMessage>{{kszMsgNoBand, kszCapPseudoBand}}));
 }
+
+// Every pixel of a band other than the first: its rank's colour, or with a rank switched off the
+// composite colour; the picture with every rank coloured takes its own faster path.
+TEST_F(CoarseTest, EveryPixelShowsTheRankOfItsOwnBandsValue) {
+  MakeRampScene(5);
+  OnCompositeView();
+  const std::vector<std::uint32_t> anComposite = OffscreenImage();
+  SelectSlicedBand(kCoarsePicture, 3);
+  for (bool bRankOff : {false, true}) {
+    if (bRankOff) ToggleSlicedPart(kCoarsePicture, 3);
+    OnCoarseView();
+    int nWrong = 0;
+    for (int y = 0; y <= g_nMaxY; ++y) {
+      for (int x = 0; x <= g_nMaxX; ++x) {
+        const int r = g_abCoarseRankOfValue[g_aPixel[x][y].abBand[2]];
+        const std::uint32_t nExpected = g_anRankColourOn[r][3]
+                                            ? ScreenPixel(g_acrRankColour[r][3])
+                                            : anComposite[static_cast<std::size_t>(y) * 256 + x];
+        nWrong += OffscreenPixel(x, y) != nExpected;
+      }
+    }
+    EXPECT_EQ(nWrong, 0) << (bRankOff ? "rank 3 off" : "every rank on");
+  }
+}

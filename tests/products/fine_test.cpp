@@ -146,3 +146,27 @@ TEST_F(FineTest, ValueDialogKeepsPointsOfAMissingBandAndWarns) {
   EXPECT_EQ(m_platform.m_aMessages,
             (std::vector<RecordedMessage>{{kszMsgNoBand, kszCapZoruzodAzod}}));
 }
+
+// Every pixel of a band other than the first: its value's ramp colour, or with an interval
+// switched off the composite colour there.
+TEST_F(FineTest, EveryPixelShowsTheRampColourOfItsOwnBandsValue) {
+  MakeRampScene(5);
+  OnCompositeView();
+  const std::vector<std::uint32_t> anComposite = OffscreenImage();
+  SelectSlicedBand(kFinePicture, 2);
+  for (bool bOff : {false, true}) {
+    if (bOff) ToggleSlicedPart(kFinePicture, 4);
+    OnFineView();
+    int nWrong = 0;
+    for (int y = 0; y <= g_nMaxY; ++y) {
+      for (int x = 0; x <= g_nMaxX; ++x) {
+        const int v = g_aPixel[x][y].abBand[1];
+        const std::uint32_t nExpected =
+            g_abFineValueOn[v][2] ? ScreenPixel(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v])
+                                  : anComposite[static_cast<std::size_t>(y) * 256 + x];
+        nWrong += OffscreenPixel(x, y) != nExpected;
+      }
+    }
+    EXPECT_EQ(nWrong, 0) << (bOff ? "interval 4 off" : "every interval on");
+  }
+}
