@@ -203,6 +203,20 @@ void BM_CompositeRenderPlain(benchmark::State& state) {
 }
 BENCHMARK(BM_CompositeRenderPlain)->Unit(benchmark::kMillisecond);
 
+// The tiled render on this thread alone: what the second thread adds.
+void BM_CompositeRenderOneThread(benchmark::State& state) {
+  MakeBenchScene();
+  g_nRedBand = 4;
+  g_nGreenBand = 3;
+  g_nBlueBand = 1;
+  PrepareCompositeTables();
+  for (auto _ : state) {
+    RenderColumns(CCompositeColour(), 0, kSide, kSide);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CompositeRenderOneThread)->Unit(benchmark::kMillisecond);
+
 // The coarse and fine renders draw through the value-colour functor, from tables their prepare
 // step leaves: value to colour, or to the composite where a rank or interval is off.
 void BM_CoarseRender(benchmark::State& state) {
@@ -619,6 +633,31 @@ void BM_ComputeCategoryImage(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ComputeCategoryImage)->Unit(benchmark::kMillisecond);
+
+// The category and classification pictures alone, from a computed image and classes.
+void BM_CategoryRender(benchmark::State& state) {
+  MakeClassifyScene();
+  g_nCategory = 3;
+  ComputeCategoryImage();
+  for (auto _ : state) {
+    RenderCategoryPicture(false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CategoryRender)->Unit(benchmark::kMillisecond);
+
+void BM_ClassifyRender(benchmark::State& state) {
+  MakeClassifyScene();
+  g_bAlwaysRedraw = 0;
+  OnClassifyGenerate();
+  g_bAlwaysRedraw = 1;
+  g_abClassColourOn[4] = 0;  // one class shows the composite, as the coarse benchmark does
+  for (auto _ : state) {
+    RenderClassification(false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ClassifyRender)->Unit(benchmark::kMillisecond);
 
 // The assignment alone, the centres known from a generation's category images.
 template <void (*pfnAssign)(const int[9][9])>

@@ -419,19 +419,20 @@ void ComputeCategoryImage() {
 
 void OnCategoryHistogram() { ComputeCategoryImage(); }
 
+void RenderCategoryPicture(bool bSmooth) {
+  BusyCursorScope busy(BusyCursor::AppStarting);
+  RenderProduct(CMarkedColour(CMarkedColour::kCategoryByte, false), bSmooth);
+}
+
 void OnCategoryView() {
   ComputeCategoryImage();
-  {
-    BusyCursorScope busy(BusyCursor::AppStarting);
-    RenderProduct(CMarkedColour(CMarkedColour::kCategoryByte, false), false);
-  }
+  RenderCategoryPicture(false);
   ThePlatform().RepaintNow();
 }
 
 void OnCategorySmoothView() {
   ComputeCategoryImage();
-  BusyCursorScope busy(BusyCursor::AppStarting);
-  RenderProduct(CMarkedColour(CMarkedColour::kCategoryByte, false), true);
+  RenderCategoryPicture(true);
 }
 
 void OnClearCategoryPixels() {

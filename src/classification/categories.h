@@ -31,6 +31,9 @@ void OnCategorySmoothView();
 // the category panel (display mode 2).
 void OnCategoryHistogram();
 void ComputeCategoryImage();
+// The category picture from the marks the last ComputeCategoryImage left (the view command's
+// render step).
+void RenderCategoryPicture(bool bSmooth);
 // The membership and histograms of the categories of nMask (bit c-1 for category c) in one
 // pass; bCategoryClass tells the membership in nTarget's image. g_anCatHist of the others stays.
 void CountCategoryImages(unsigned nMask, int nTarget);

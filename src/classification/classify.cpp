@@ -82,12 +82,12 @@ class CClassColour {
   CCompositeColour m_composite;
 };
 
+}  // namespace
+
 void RenderClassification(bool bSmooth) {
   BusyCursorScope busy(BusyCursor::AppStarting);
   RenderProduct(CClassColour(), bSmooth);
 }
-
-}  // namespace
 
 void ComputeClassCentres(int aanCentre[9][9]) {
   const int nb = std::clamp(BandCount(), 0, kMaxBands);

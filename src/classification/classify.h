@@ -17,6 +17,8 @@ void ClassifyAssignPlain(const int aanCentre[9][9]);
 // Commands.
 void OnClassifyGenerate();
 void OnClassifyView();
+// The classification picture from the classes as they stand (the view command's render step).
+void RenderClassification(bool bSmooth);
 void OnClassifySmoothView();
 // The panel only (display mode 4).
 void OnClassifyHistogram();
