@@ -211,7 +211,7 @@ void BM_CompositeRenderOneThread(benchmark::State& state) {
   g_nBlueBand = 1;
   PrepareCompositeTables();
   for (auto _ : state) {
-    RenderColumns(CCompositeColour(), 0, kSide, kSide);
+    RenderColumns(CCompositeColour(), 0, WindowWidth(), WindowHeight());
     benchmark::ClobberMemory();
   }
 }
