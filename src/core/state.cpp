@@ -305,18 +305,11 @@ bool CheckStateConsistency(std::string& strWhy) {
     strWhy = sz;
     return false;
   };
-  switch (g_nDisplayMode) {
-    case DisplayMode::Composite:
-    case DisplayMode::Coarse:
-    case DisplayMode::Category:
-    case DisplayMode::Training:
-    case DisplayMode::Classify:
-    case DisplayMode::DetailedHistogram:
-    case DisplayMode::Fine:
-    case DisplayMode::Bmp:
-    case DisplayMode::Prompt:
-    case DisplayMode::NoData: break;
-    default: return fail("unknown display mode");
+  // A value the enumeration does not name can only come from memory written wrongly.
+  constexpr int kanModes[] = {0, 1, 2, 3, 4, 5, 6, 8, 10, 20};
+  if (std::find(std::begin(kanModes), std::end(kanModes), DisplayModeCode(g_nDisplayMode)) ==
+      std::end(kanModes)) {
+    return fail("unknown display mode");
   }
   if (!HasData()) return true;
   if (g_nMaxX < 0 || g_nMaxX >= kMaxColumns || g_nMaxY < 0 || g_nMaxY >= kMaxLines) {
