@@ -239,6 +239,22 @@ void BM_CoarseRender(benchmark::State& state) {
 }
 BENCHMARK(BM_CoarseRender)->Unit(benchmark::kMillisecond);
 
+// Every rank coloured (the pictures' defaults): one table read per pixel.
+void BM_CoarseRenderAllColoured(benchmark::State& state) {
+  MakeBenchScene();
+  PrepareCompositeTables();
+  g_nCoarseBand = 4;
+  OnCoarseHistogram();
+  std::uint32_t anColour[256];
+  bool abComposite[256] = {};
+  for (int v = 0; v < 256; ++v) anColour[v] = ScreenPixel(g_acrRankColour[g_abCoarseRankOfValue[v]][4]);
+  for (auto _ : state) {
+    RenderValuePicture(4, anColour, abComposite, false);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CoarseRenderAllColoured)->Unit(benchmark::kMillisecond);
+
 void BM_FineRender(benchmark::State& state) {
   MakeBenchScene();
   PrepareCompositeTables();
