@@ -54,12 +54,11 @@ const std::string& FuzzSetUp() {
         ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
     const std::filesystem::path dir = base / ("geolumen_fuzz_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
+    // Kept for the exit handler, which runs after the static strings are gone.
+    static const std::filesystem::path* s_pDir = new std::filesystem::path(dir);
     std::atexit([] {
       std::error_code ec;
-      std::filesystem::remove_all(
-          std::filesystem::path(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") /
-              ("geolumen_fuzz_" + std::to_string(::getpid())),
-          ec);
+      std::filesystem::remove_all(*s_pDir, ec);
     });
     return dir.string();
   }();
