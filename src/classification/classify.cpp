@@ -65,20 +65,18 @@ __attribute__((target_clones("avx2", "default"))) void AssignColumns(
 class CClassColour {
  public:
   CClassColour() {
-    for (int k = 0; k < 9; ++k) {
-      const bool bOwn = k < 8 && g_abClassColourOn[k + 1] == 1;
-      m_anComposite[k] = k < 8 && !bOwn ? 0xFFFFFFFFu : 0u;
-      m_anColour[k] = bOwn ? ScreenPixel(g_acrCategoryColour[k + 1]) : k < 8 ? 0u : ScreenPixel(0, 0, 0);
+    for (int k = 0; k < 256; ++k) {
+      m_anColour[k] = k >= 8                          ? ScreenPixel(0, 0, 0)
+                      : g_abClassColourOn[k + 1] == 1 ? ScreenPixel(g_acrCategoryColour[k + 1])
+                                                      : 0u;
     }
   }
   std::uint32_t operator()(const PixelRecord& px) const {
-    const std::size_t k = std::min<std::size_t>(px.bClassifyClass, 8);
-    return (m_composite(px) & m_anComposite[k]) | m_anColour[k];
+    return OwnOrComposite(m_anColour[px.bClassifyClass], m_composite, px);
   }
 
  private:
-  std::uint32_t m_anColour[9];
-  std::uint32_t m_anComposite[9];
+  std::uint32_t m_anColour[256];  // 0 where the class shows the composite
   CCompositeColour m_composite;
 };
 

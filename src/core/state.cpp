@@ -6,7 +6,7 @@
 #include "core/parallel.h"
 #include "core/settings_groups.h"
 
-PixelRecord g_aPixel[kMaxColumns][kMaxLines];
+alignas(64) PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 
 Sensor g_nSensor = Sensor::None;
 int g_nDisplaySize = -1;
@@ -41,7 +41,7 @@ DisplayMode g_nDisplayMode = DisplayMode::NoData;
 int g_bAlwaysRedraw = 1;
 int g_nMouseX = 0;
 int g_nMouseY = 0;
-std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
+alignas(64) std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
 
 int g_nRedBand = 3, g_nGreenBand = 2, g_nBlueBand = 1;
 int g_nRedLower = 0, g_nGreenLower = 0, g_nBlueLower = 0;

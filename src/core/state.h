@@ -55,7 +55,7 @@ static_assert(offsetof(PixelRecord, bClassifyClass) == 9);
 static_assert(offsetof(PixelRecord, abTrainMark) == 10);
 
 // Indexed [x][y]: the record of pixel (x, y) is record x * 1024 + y, each column contiguous.
-extern PixelRecord g_aPixel[kMaxColumns][kMaxLines];
+alignas(64) extern PixelRecord g_aPixel[kMaxColumns][kMaxLines];
 static_assert(sizeof(g_aPixel) == 18874368);
 
 // ---- Scene description ----------------------------------------------------------------------
@@ -135,7 +135,7 @@ extern int g_nMouseX;
 extern int g_nMouseY;
 
 // The view's off-screen image: W x H pixels used, row stride kMaxColumns, 0xFFRRGGBB.
-extern std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
+alignas(64) extern std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
 inline std::uint32_t& OffscreenPixel(int x, int y) { return g_anOffscreen[y * kMaxColumns + x]; }
 
 // ---- Composite image -----------------------------------------------------------------------

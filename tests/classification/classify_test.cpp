@@ -11,6 +11,7 @@
 #include "classification/messages.h"
 #include "core/commands.h"
 #include "core/view.h"
+#include "products/composite.h"
 #include "resources/resource.h"
 #include "support/recording_platform.h"
 
@@ -115,6 +116,39 @@ TEST_F(ClassifyTest, GenerationClassifiesEveryPixelAndLeavesTheLastCategoryTarge
   EXPECT_EQ(OffscreenPixel(0, 0), ScreenPixel(g_acrCategoryColour[1]));
   EXPECT_NE(OffscreenPixel(99, 0), ScreenPixel(g_acrCategoryColour[4]));
   EXPECT_EQ(g_anClassCount[4], 50u * 80u);
+}
+
+// Every pixel of a window large enough for both cores: its category's colour, the composite
+// where that category's colouring is off, black where the pixel has no class.
+TEST_F(ClassifyTest, EveryPixelShowsItsClassColourOrTheComposite) {
+  constexpr int W = 600, H = 300;
+  MakeScene(W, H, 3, Sensor::TmFloppy,
+            [](int x, int y, int b) { return (x * 3 + y * 5 + b * 40 + x * y) & 0xFF; });
+  OnCompositeView();
+  std::vector<std::uint32_t> anComposite;
+  for (int y = 0; y < H; ++y) {
+    for (int x = 0; x < W; ++x) anComposite.push_back(OffscreenPixel(x, y));
+  }
+  // Classes 0..7 in patches, 8 (none) and an out-of-range 9 among them.
+  for (int x = 0; x < W; ++x) {
+    for (int y = 0; y < H; ++y) {
+      g_aPixel[x][y].bClassifyClass = static_cast<std::uint8_t>((x / 7 + y / 3) % 10);
+    }
+  }
+  for (int c = 1; c <= 8; ++c) g_abClassColourOn[c] = c == 3 || c == 6 ? 0 : 1;
+  RenderClassification(false);
+  int nWrong = 0;
+  for (int y = 0; y < H; ++y) {
+    for (int x = 0; x < W; ++x) {
+      const int k = g_aPixel[x][y].bClassifyClass;
+      const std::uint32_t nExpected =
+          k >= 8                          ? ScreenPixel(0, 0, 0)
+          : g_abClassColourOn[k + 1] == 1 ? ScreenPixel(g_acrCategoryColour[k + 1])
+                                          : anComposite[static_cast<std::size_t>(y) * W + x];
+      nWrong += OffscreenPixel(x, y) != nExpected;
+    }
+  }
+  EXPECT_EQ(nWrong, 0);
 }
 
 TEST_F(ClassifyTest, SharesOfATinyWindowShowZero) {
