@@ -6,6 +6,12 @@
 #include <atomic>
 #include <thread>
 
+// Runs pfnWork(pContext) on the program's second thread, which sleeps between calls; false (and
+// nothing run) while another caller's work has it. Each true return needs one
+// WaitForSecondThread(), which returns when the work is done.
+bool StartOnSecondThread(void (*pfnWork)(void*), void* pContext);
+void WaitForSecondThread();
+
 // Below this many pixels a second thread costs more than it saves.
 inline constexpr long kParallelPixels = 128 * 1024;
 
@@ -34,7 +40,14 @@ void ForColumnParts(int nWidth, int nHeight, Fn fnColumns) {
       fnColumns(nFirst, std::min(nFirst + kRunColumns, nWidth), nPart);
     }
   };
-  std::thread worker([&] { work(1); });
+  auto second = [&] { work(1); };
+  using Second = decltype(second);
+  if (StartOnSecondThread([](void* p) { (*static_cast<Second*>(p))(); }, &second)) {
+    work(0);
+    WaitForSecondThread();
+    return;
+  }
+  std::thread worker(second);  // the second thread is taken (a loop inside a loop's work)
   work(0);
   worker.join();
 }

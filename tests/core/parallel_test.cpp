@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "core/parallel.h"
@@ -63,4 +65,33 @@ TEST(ColumnPartsTest, SmallWindowsStayOnOneThreadInOneCall) {
     EXPECT_EQ(aRuns[0].nEnd, nWidth);
     EXPECT_EQ(aRuns[0].nPart, 0);
   }
+}
+
+// The second thread serves one loop at a time: a loop started inside another loop's work, or
+// from another thread while it is taken, still runs on two threads and covers every column once.
+TEST(ColumnPartsTest, LoopsInsideLoopsAndFromTwoThreadsAtOnceEachCoverTheirWindow) {
+  auto CoversOnce = [](int nWidth) {
+    const std::vector<ColumnRun> aRuns = RunsOf(nWidth, 1024);
+    std::vector<int> anCover(static_cast<std::size_t>(nWidth), 0);
+    for (const ColumnRun& run : aRuns) {
+      for (int x = run.nFirst; x < run.nEnd; ++x) ++anCover[static_cast<std::size_t>(x)];
+    }
+    return std::all_of(anCover.begin(), anCover.end(), [](int n) { return n == 1; });
+  };
+  std::atomic<int> nInnerWrong{0}, nOuterColumns{0};
+  ForColumnParts(1024, 1024, [&](int nFirst, int nEnd, int) {
+    nInnerWrong += CoversOnce(nFirst + 200) ? 0 : 1;
+    nOuterColumns += nEnd - nFirst;
+  });
+  EXPECT_EQ(nInnerWrong, 0);
+  EXPECT_EQ(nOuterColumns, 1024);
+
+  std::atomic<int> nWrong{0};
+  auto loops = [&] {
+    for (int i = 0; i < 200; ++i) nWrong += CoversOnce(900 + i) ? 0 : 1;
+  };
+  std::thread other(loops);
+  loops();
+  other.join();
+  EXPECT_EQ(nWrong, 0);
 }
