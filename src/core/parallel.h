@@ -6,9 +6,11 @@
 #include <atomic>
 #include <thread>
 
-// Runs pfnWork(pContext) on the program's second thread, which sleeps between calls; false (and
-// nothing run) while another caller's work has it. Each true return needs one
-// WaitForSecondThread(), which returns when the work is done.
+// Hands pfnWork(pContext) to the program's second thread, which sleeps between calls; false (and
+// nothing handed over) while another caller's work has it. Each true return needs one
+// WaitForSecondThread(): it returns once the work is done, or at once, with the work not run at
+// all, when the thread has not started it yet (so the work must be something the caller's own
+// part can finish alone, as the column claims of ForColumnParts are).
 bool StartOnSecondThread(void (*pfnWork)(void*), void* pContext);
 void WaitForSecondThread();
 
