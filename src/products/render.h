@@ -50,7 +50,9 @@ void RenderColumns(PixelColour fnColour, int nFirst, int nEnd, int nHeight) {
         const PixelRecord* pColumn = &g_aPixel[x0 + i][y0];
         for (int j = 0; j < kTile; ++j) aanTile[j][i] = fnColour(pColumn[j]);
       }
-      for (int j = 0; j < kTile; ++j) StoreTileLine(&OffscreenPixel(x0, y0 + j), aanTile[j], bStream);
+      for (int j = 0; j < kTile; ++j) {
+        StoreTileLine(&OffscreenPixel(x0, y0 + j), aanTile[j], bStream);
+      }
     }
     for (int y = y0; y < nHeight; ++y) {
       for (int x = x0; x < x0 + kTile; ++x) OffscreenPixel(x, y) = fnColour(g_aPixel[x][y]);
