@@ -183,12 +183,17 @@ BENCHMARK(BM_CompositePrepare)->Unit(benchmark::kMillisecond);
 
 // ---- Renders into the off-screen image -----------------------------------------------------
 
-void BM_CompositeRender(benchmark::State& state) {
+// The bench scene with the composite of bands 4, 3, 1 prepared.
+void MakeCompositeScene() {
   MakeBenchScene();
   g_nRedBand = 4;
   g_nGreenBand = 3;
   g_nBlueBand = 1;
   PrepareCompositeTables();
+}
+
+void BM_CompositeRender(benchmark::State& state) {
+  MakeCompositeScene();
   for (auto _ : state) {
     RenderProduct(CCompositeColour(), false);
     benchmark::ClobberMemory();
@@ -197,11 +202,7 @@ void BM_CompositeRender(benchmark::State& state) {
 BENCHMARK(BM_CompositeRender)->Unit(benchmark::kMillisecond);
 
 void BM_CompositeRenderPlain(benchmark::State& state) {
-  MakeBenchScene();
-  g_nRedBand = 4;
-  g_nGreenBand = 3;
-  g_nBlueBand = 1;
-  PrepareCompositeTables();
+  MakeCompositeScene();
   for (auto _ : state) {
     RenderProductPlain(CCompositeColour());
     benchmark::ClobberMemory();
@@ -211,11 +212,7 @@ BENCHMARK(BM_CompositeRenderPlain)->Unit(benchmark::kMillisecond);
 
 // The tiled render on this thread alone: what the second thread adds.
 void BM_CompositeRenderOneThread(benchmark::State& state) {
-  MakeBenchScene();
-  g_nRedBand = 4;
-  g_nGreenBand = 3;
-  g_nBlueBand = 1;
-  PrepareCompositeTables();
+  MakeCompositeScene();
   for (auto _ : state) {
     RenderColumns(CCompositeColour(), 0, WindowWidth(), WindowHeight());
     benchmark::ClobberMemory();
@@ -240,11 +237,7 @@ bool FlushPlaneAndPicture() {
 
 template <bool kRender>
 void BM_FromMemory(benchmark::State& state) {
-  MakeBenchScene();
-  g_nRedBand = 4;
-  g_nGreenBand = 3;
-  g_nBlueBand = 1;
-  PrepareCompositeTables();
+  MakeCompositeScene();
   for (auto _ : state) {
     state.PauseTiming();
     if (!FlushPlaneAndPicture()) {
