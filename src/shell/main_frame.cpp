@@ -1,7 +1,5 @@
 #include "shell/main_frame.h"
 
-#include "workfile/ui/workfile_dialogs.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,17 +16,18 @@
 
 #include "core/commands.h"
 #include "core/platform.h"
-#include "workfile/ui/workfile_dialogs.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
 #include "shell/about_dlg.h"
 #include "shell/artwork.h"
+#include "shell/base/dialog_windows.h"
 #include "shell/help_window.h"
 #include "shell/key_indicators.h"
 #include "shell/qt_platform.h"
 #include "shell/shell_commands.h"
 #include "shell/tavimo97_view.h"
 #include "shell/view_splitter.h"
+#include "workfile/ui/workfile_dialogs.h"
 
 namespace {
 
@@ -63,6 +62,15 @@ void OnAppAbout() {
 
 void OnHelpFinder() { ShowHelpWindow(CMainFrame::Instance()); }
 
+// A work file opened or saved goes to the top of the list, the profile and the file menu.
+void AddToRecentFiles(const QString& strPath) {
+  if (CMainFrame* pFrame = CMainFrame::Instance()) {
+    pFrame->RecentFiles().Add(strPath);
+    pFrame->RecentFiles().Save();
+    pFrame->UpdateRecentFileMenu();
+  }
+}
+
 void OnFileMruFile1() {
   CMainFrame* pFrame = CMainFrame::Instance();
   if (pFrame && !pFrame->RecentFiles().Entries().isEmpty()) {
@@ -96,6 +104,7 @@ CMainFrame::CMainFrame(CQtPlatform& platform, QWidget* pParent)
   g_pMainFrame = this;
   setWindowTitle(QStringLiteral("Geolumen"));
   SetDialogParent(this);
+  SetRecentFileHandler(AddToRecentFiles);
   RegisterShellCommands();
   for (const FrameCommand& cmd : kaFrameCommands) SetCommandHandler(cmd.nId, cmd.pfnHandler);
   m_recentFiles.Load();

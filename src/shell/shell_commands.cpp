@@ -1,6 +1,5 @@
 #include "shell/shell_commands.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -20,7 +19,6 @@
 
 namespace {
 
-QPointer<QWidget> g_pDialogParent;
 std::map<int, DialogFactory> g_mapDialogWindows;
 
 template <typename Dialog>
@@ -29,10 +27,6 @@ CIntegerDialog* Make(const int anValues[], QWidget* pParent) {
 }
 
 }  // namespace
-
-QWidget* DialogParent() { return g_pDialogParent.data(); }
-
-void SetDialogParent(QWidget* pParent) { g_pDialogParent = pParent; }
 
 bool HasDialogWindow(int nId) { return g_mapDialogWindows.count(nId) != 0; }
 

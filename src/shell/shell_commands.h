@@ -2,13 +2,10 @@
 #pragma once
 
 #include "core/dialogs.h"
+#include "shell/base/dialog_windows.h"
 
 class CIntegerDialog;
 class QWidget;
-
-// The window that owns the program's dialogs (the main frame once it exists).
-QWidget* DialogParent();
-void SetDialogParent(QWidget* pParent);
 
 // Makes the window of a described dialog, opened with anValues.
 using DialogFactory = CIntegerDialog* (*)(const int anValues[], QWidget* pParent);

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/view.h"
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 #include "shell/qt_canvas.h"
 #include "shell/qt_platform.h"
 #include "support/recording_platform.h"

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "classification/messages.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 
 namespace {
 

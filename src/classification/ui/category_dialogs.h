@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "classification/categories.h"
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class QCheckBox;
 class QLineEdit;

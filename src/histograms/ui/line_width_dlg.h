@@ -1,7 +1,7 @@
 // Dialog 143: the width of one band's curve in the detailed histogram.
 #pragma once
 
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class CLineWidthDlg : public CIntegerDialog {
   Q_OBJECT

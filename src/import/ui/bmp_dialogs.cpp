@@ -8,7 +8,7 @@
 #include "import/bmp_import.h"
 #include "import/import.h"
 #include "import/messages.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 
 namespace {
 

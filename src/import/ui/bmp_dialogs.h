@@ -1,7 +1,7 @@
 // The BMP picture's file dialog and dialog 159 (band arithmetic).
 #pragma once
 
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 // Dialog 159: two lines of text, "作成" and "キャンセル"; nothing to fill in.
 class CBandArithmeticDlg : public CIntegerDialog {

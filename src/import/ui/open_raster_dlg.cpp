@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "import/messages.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "core/state.h"
 #include "output/output.h"
 #include "output/report.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class QPainter;
 class QPrinter;

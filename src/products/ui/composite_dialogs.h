@@ -2,7 +2,7 @@
 // values (132), laid out on their descriptions in the logic.
 #pragma once
 
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class CCutOffRateDlg : public CIntegerDialog {
   Q_OBJECT

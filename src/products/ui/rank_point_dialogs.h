@@ -2,7 +2,7 @@
 // (156, points), laid out on their descriptions in the logic.
 #pragma once
 
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class CRankValueDlg : public CIntegerDialog {
   Q_OBJECT

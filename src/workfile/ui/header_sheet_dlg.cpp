@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/state.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 #include "workfile/header_sheet.h"
 
 namespace {

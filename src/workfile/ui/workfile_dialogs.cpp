@@ -10,8 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/state.h"
-#include "shell/main_frame.h"
-#include "shell/shell_commands.h"
+#include "shell/base/dialog_windows.h"
 #include "workfile/workfile.h"
 #include "workfile/workfile_format.h"
 
@@ -35,14 +34,6 @@ QString AskPath(bool bSave) {
   if (bSave && !DocumentPath().empty()) dlg.selectFile(Text(DocumentPath()));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
   return dlg.selectedFiles().first();
-}
-
-void AddToRecentFiles(const QString& strPath) {
-  if (CMainFrame* pFrame = CMainFrame::Instance()) {
-    pFrame->RecentFiles().Add(strPath);
-    pFrame->RecentFiles().Save();
-    pFrame->UpdateRecentFileMenu();
-  }
 }
 
 }  // namespace
@@ -115,7 +106,7 @@ CFileInformationDlg::CFileInformationDlg(const FileInformation& info, QWidget* p
 
 bool OpenWorkFileFromShell(const QString& strPath) {
   if (!OpenWorkFile(strPath.toStdString())) return false;
-  AddToRecentFiles(strPath);
+  NoteRecentFile(strPath);
   return true;
 }
 
@@ -126,7 +117,7 @@ void OnFileOpenWorkFile() {
 
 void OnFileSaveAs() {
   const QString strPath = AskPath(true);
-  if (!strPath.isEmpty() && SaveWorkFile(strPath.toStdString())) AddToRecentFiles(strPath);
+  if (!strPath.isEmpty() && SaveWorkFile(strPath.toStdString())) NoteRecentFile(strPath);
 }
 
 void OnFileSave() {

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "core/platform.h"
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 class CSaveOptionsDlg : public CIntegerDialog {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "shell/integer_dialog.h"
+#include "shell/base/integer_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
