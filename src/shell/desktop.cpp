@@ -10,12 +10,18 @@
 #include <QTranslator>
 #include <cstdlib>
 
+#include "classification/ui/classification_ui.h"
 #include "cli/cli.h"
 #include "core/platform.h"
 #include "core/view.h"
+#include "histograms/ui/histograms_ui.h"
+#include "import/ui/import_ui.h"
+#include "output/ui/output_ui.h"
+#include "products/ui/products_ui.h"
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
 #include "shell/splash_wnd.h"
+#include "workfile/ui/workfile_ui.h"
 
 namespace {
 
@@ -41,6 +47,15 @@ bool DesktopCanStart(std::string& strWhy) {
   return false;
 }
 
+void RegisterDesktopUi() {
+  RegisterWorkFileUi();
+  RegisterImportUi();
+  RegisterProductsUi();
+  RegisterClassificationUi();
+  RegisterHistogramsUi();
+  RegisterOutputUi();
+}
+
 bool InstallQtTranslations() {
   static QTranslator s_translator;
   static bool s_bInstalled = false;
@@ -62,6 +77,7 @@ int RunDesktop(int argc, char* argv[]) {
   InstallFontSubstitutions();
   ChooseUiFont();
   InstallQtTranslations();
+  RegisterDesktopUi();
 
   CQtPlatform platform;
   SetPlatform(&platform);

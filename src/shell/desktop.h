@@ -7,6 +7,11 @@
 // the environment and no Qt platform chosen (starting would only abort).
 bool DesktopCanStart(std::string& strWhy);
 
+// Gives the commands the desktop carries out their handlers and the described dialogs their
+// windows: each subsystem's ui registers its own. Once, after the commands are registered and
+// before the main window; the command line never calls it, so it never meets a Qt handler.
+void RegisterDesktopUi();
+
 // Runs the desktop program until its main window closes; argv may name a work file.
 int RunDesktop(int argc, char* argv[]);
 

@@ -24,7 +24,6 @@
 #include "shell/help_window.h"
 #include "shell/key_indicators.h"
 #include "shell/qt_platform.h"
-#include "shell/shell_commands.h"
 #include "shell/tavimo97_view.h"
 #include "shell/view_splitter.h"
 #include "workfile/ui/workfile_dialogs.h"
@@ -105,7 +104,6 @@ CMainFrame::CMainFrame(CQtPlatform& platform, QWidget* pParent)
   setWindowTitle(QStringLiteral("Geolumen"));
   SetDialogParent(this);
   SetRecentFileHandler(AddToRecentFiles);
-  RegisterShellCommands();
   for (const FrameCommand& cmd : kaFrameCommands) SetCommandHandler(cmd.nId, cmd.pfnHandler);
   m_recentFiles.Load();
 

@@ -5,8 +5,8 @@
 #include <QMessageBox>
 
 #include "core/view.h"
+#include "shell/base/dialog_windows.h"
 #include "shell/main_frame.h"
-#include "shell/shell_commands.h"
 #include "workfile/ui/workfile_dialogs.h"
 
 namespace {

@@ -10,7 +10,6 @@
 #include "resources/resource.h"
 #include "import/messages.h"
 #include "import/ui/open_satellite_dlg.h"
-#include "shell/shell_commands.h"
 
 TEST(OpenSatelliteDlgTest, ShowsAndReturnsThePreviousRun) {
   SatelliteDialogValues values;
@@ -46,7 +45,7 @@ TEST(OpenSatelliteDlgTest, NothingChosenReadsAsNoChoice) {
 }
 
 TEST(OpenSatelliteDlgTest, CommandIsRegistered) {
-  RegisterShellCommands();
+  // The tests' main registers every ui at start-up, as the desktop does.
   EXPECT_EQ(FindCommand(ID_OPEN_SATELLITE)->pfnHandler, &OnFileOpenSatellite);
 }
 

@@ -1,0 +1,13 @@
+#include "classification/ui/classification_ui.h"
+
+#include "classification/categories.h"
+#include "classification/ui/category_dialogs.h"
+#include "core/commands.h"
+#include "resources/resource.h"
+#include "shell/base/dialog_windows.h"
+
+void RegisterClassificationUi() {
+  SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
+  SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
+  RegisterDialogWindow(kCategoryValueDialog, MakeDialogWindow<CCategoryValueDlg>);
+}

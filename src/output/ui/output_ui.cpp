@@ -1,0 +1,16 @@
+#include "output/ui/output_ui.h"
+
+#include "core/commands.h"
+#include "output/output.h"
+#include "output/ui/print_commands.h"
+#include "resources/resource.h"
+#include "shell/base/dialog_windows.h"
+
+void RegisterOutputUi() {
+  SetCommandHandler(ID_FILE_PRINT, OnFilePrint);
+  SetCommandHandler(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview);
+  SetCommandHandler(ID_FILE_PRINT_SETUP, OnFilePrintSetup);
+  SetCommandHandler(ID_EDIT_COPY, OnEditCopy);
+  SetCommandHandler(ID_EDIT_EMPTY_CLIPBOARD, OnEditEmptyClipboard);
+  RegisterDialogWindow(kPrintStepDialog, MakeDialogWindow<CPrintStepDlg>);
+}
