@@ -90,15 +90,22 @@ void RegisterCommands(std::span<const CommandEntry> aRows) {
       std::fprintf(stderr, "dialog %d has more than %d fields\n", row.pDialog->nId, kMaxDialogFields);
       std::abort();
     }
-    if (CommandEntry* pOld = FindRow(row.nId)) {
-      *pOld = row;
-    } else if (s_nCommands < kMaxCommands) {
-      s_aCommands[s_nCommands++] = row;
+    // Two rows for one id, or more rows than the table holds, are programming errors: a
+    // silently replaced or dropped row would only show as a dead menu item much later.
+    if (FindRow(row.nId)) {
+      std::fprintf(stderr, "command %d is registered twice\n", row.nId);
+      std::abort();
     }
+    if (s_nCommands == kMaxCommands) {
+      std::fprintf(stderr, "no room for command %d: the table holds %d rows\n", row.nId,
+                   kMaxCommands);
+      std::abort();
+    }
+    s_aCommands[s_nCommands++] = row;
   }
 }
 
-std::span<CommandEntry> CommandTable() {
+std::span<const CommandEntry> CommandTable() {
   return {s_aCommands, static_cast<std::size_t>(s_nCommands)};
 }
 

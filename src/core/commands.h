@@ -58,11 +58,12 @@ struct CommandEntry {
 #define COMMAND(id, text, rule, ...) \
   CommandEntry { .nId = (id), .szText = (text), .eRule = Rule::rule __VA_OPT__(, ) __VA_ARGS__ }
 
-// Adds rows to the registry (a row with an id already there replaces it).
+// Adds rows to the registry. An id registered twice, or a row the full table cannot take,
+// stops the program at start-up with a message naming the id.
 void RegisterCommands(std::span<const CommandEntry> aRows);
 
 // Every registered command, in the order of registration.
-std::span<CommandEntry> CommandTable();
+std::span<const CommandEntry> CommandTable();
 const CommandEntry* FindCommand(int nId);
 
 // Commands that only the desktop can carry out (framework commands, dialogs of its own) get
