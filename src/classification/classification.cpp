@@ -41,6 +41,14 @@ bool CheckDotSize(int n) { return g_nDotSize == n - 1; }
 bool CheckTrainBackground(int n) { return g_nTrainBackground == n; }
 bool CheckClassColour(int n) { return g_abClassColourOn[n] == 1; }
 
+// The classification's part of the rules TU, CI, CL and CLc (the core adds "three bands").
+bool TrainingAreaShown(int) { return g_nDisplayMode == DisplayMode::Training; }
+bool TargetImageValid(int) { return g_abCategoryValid[TargetCategory()] == 1; }
+bool Classified(int) { return g_bClassified == 1; }
+bool ClassifiedWithCategory(int nCategory) {
+  return g_bClassified == 1 && nCategory >= 1 && nCategory <= 8 && g_abClassify[nCategory] == 1;
+}
+
 void PaintTraining(int x, int y, bool bShift) { OnTrainingPaint(x, y, bShift); }
 void DrawShownCategoryPanel() {
   if (g_abCategoryValid[TargetCategory()] == 1) {
@@ -138,6 +146,10 @@ const CommandEntry kaClassificationCommands[] = {
 
 void RegisterClassification() {
   RegisterCommands(kaClassificationCommands);
+  RegisterRulePredicate(Rule::TU, TrainingAreaShown);
+  RegisterRulePredicate(Rule::CI, TargetImageValid);
+  RegisterRulePredicate(Rule::CL, Classified);
+  RegisterRulePredicate(Rule::CLc, ClassifiedWithCategory);
   const DisplayModeEntry aModes[] = {
       {.eMode = DisplayMode::Category, .bShowsPicture = true,
        .pfnDrawPanel = DrawShownCategoryPanel, .pfnPane0 = PixelReadout,

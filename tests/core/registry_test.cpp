@@ -47,3 +47,11 @@ TEST_F(RegistryDeathTest, DisplayModesRefuseADuplicateModeAndAFullTable) {
                "display mode 0 is registered twice");
   EXPECT_DEATH(RegisterManyDisplayModes(), "no room for display mode [0-9]+: the table holds");
 }
+
+TEST_F(RegistryDeathTest, RulePredicatesAreGivenOnceAndOnlyToRulesWithAFeaturePart) {
+  // The classification gave CI its predicate at start-up.
+  EXPECT_DEATH(RegisterRulePredicate(Rule::CI, [](int) { return true; }),
+               "rule [0-9]+ has a predicate already");
+  EXPECT_DEATH(RegisterRulePredicate(Rule::D3, [](int) { return true; }),
+               "rule [0-9]+ takes no predicate");
+}
