@@ -166,6 +166,8 @@ void RegisterClassification() {
        .szProduct = "classification", .nViewCommand = ID_CLASSIFY_VIEW},
   };
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
+  RegisterCategoryReaction(DisplayMode::Category, ShowCategoryOfTarget);
+  RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
   SetDefaultContextPopup(kszPopupTraining);
   RegisterSettingsGroup({"category", ResetCategoryQuery, ResetCategoryPalette, nullptr});
 }
