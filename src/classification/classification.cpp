@@ -6,6 +6,7 @@
 #include "classification/categories.h"
 #include "classification/category_panels.h"
 #include "classification/classify.h"
+#include "classification/histogram_kinds.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
@@ -168,6 +169,7 @@ void RegisterClassification() {
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
   RegisterCategoryReaction(DisplayMode::Category, ShowCategoryOfTarget);
   RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
+  RegisterClassificationHistogramKinds();
   SetDefaultContextPopup(kszPopupTraining);
   RegisterSettingsGroup({"category", ResetCategoryQuery, ResetCategoryPalette, nullptr});
 }
