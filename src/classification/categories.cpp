@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -60,6 +62,22 @@ class CMarkedColour {
 // The training marks of category nCategory: their byte in a record.
 std::size_t MarkByte(int nCategory) {
   return offsetof(PixelRecord, abTrainMark) + static_cast<std::size_t>(nCategory - 1);
+}
+
+// What each display mode does when the target category changes.
+struct CategoryReaction {
+  DisplayMode eMode;
+  void (*pfnReact)();
+};
+constexpr int kMaxReactions = 16;
+CategoryReaction s_aReactions[kMaxReactions];
+int s_nReactions = 0;
+
+void (*FindCategoryReaction(DisplayMode eMode))() {
+  for (int i = 0; i < s_nReactions; ++i) {
+    if (s_aReactions[i].eMode == eMode) return s_aReactions[i].pfnReact;
+  }
+  return nullptr;
 }
 
 // What the window shows while the target is not valid in display mode 2 with redrawing on.
@@ -273,38 +291,45 @@ void OnSelectCategory(int nCategory) {
   OnCategoryChanged();
 }
 
+void RegisterCategoryReaction(DisplayMode eMode, void (*pfnReact)()) {
+  if (FindCategoryReaction(eMode)) {
+    std::fprintf(stderr, "display mode %d has a category reaction already\n",
+                 DisplayModeCode(eMode));
+    std::abort();
+  }
+  if (s_nReactions == kMaxReactions) {
+    std::fprintf(stderr, "no room for the category reaction of display mode %d\n",
+                 DisplayModeCode(eMode));
+    std::abort();
+  }
+  s_aReactions[s_nReactions++] = {eMode, pfnReact};
+}
+
 void OnCategoryChanged() {
   if (g_nTrainBackground == 1) {
     ShowMessage(kszMsgBackgroundReset, kszCapBackgroundReset);
     g_nTrainBackground = 0;
   }
-  switch (g_nDisplayMode) {
-    case DisplayMode::Category:
-      if (g_abCategoryValid[TargetCategory()] == 1) {
-        if (g_bAlwaysRedraw == 1) {
-          OnCategoryView();
-        } else {
-          OnCategoryHistogram();
-        }
-      } else {
-        ShowInvalidCategory();
-      }
-      break;
-    case DisplayMode::Training:
-      if (g_bAlwaysRedraw == 1) {
-        OnTrainingSelect();
-      } else {
-        OnTrainingUpdate();
-      }
-      break;
-    case DisplayMode::Composite:
-    case DisplayMode::Coarse:
-    case DisplayMode::Classify:
-    case DisplayMode::DetailedHistogram:
-    case DisplayMode::Fine:
-    case DisplayMode::Bmp:
-    case DisplayMode::Prompt:
-    case DisplayMode::NoData: break;
+  if (void (*pfnReact)() = FindCategoryReaction(g_nDisplayMode)) pfnReact();
+}
+
+void ShowCategoryOfTarget() {
+  if (g_abCategoryValid[TargetCategory()] == 1) {
+    if (g_bAlwaysRedraw == 1) {
+      OnCategoryView();
+    } else {
+      OnCategoryHistogram();
+    }
+  } else {
+    ShowInvalidCategory();
+  }
+}
+
+void ShowTrainingOfTarget() {
+  if (g_bAlwaysRedraw == 1) {
+    OnTrainingSelect();
+  } else {
+    OnTrainingUpdate();
   }
 }
 

@@ -19,8 +19,17 @@ int TargetCategory();
 // Commands.
 void OnSelectCategory(int nCategory);  // 1..8
 // After the target (or its colour) changed: the background returns to the composite, and the
-// category picture or training area shown is redrawn for the new target.
+// picture shown reacts as its display mode registered (the category picture and the training
+// area are redrawn for the new target; the other pictures stay).
 void OnCategoryChanged();
+// Registers what display mode eMode does when the target changes. A second reaction for a mode
+// stops the program at start-up.
+void RegisterCategoryReaction(DisplayMode eMode, void (*pfnReact)());
+// The reactions of the category picture and the training area: the new target's picture (its
+// prepare step without redrawing, the invalid panel while it has no image), or its training
+// area (its update without redrawing).
+void ShowCategoryOfTarget();
+void ShowTrainingOfTarget();
 // The ranges of the target from its training pixels, then the training panel (display mode 3).
 void OnTrainingUpdate();
 // The update, then the training area drawn over the composite (or the previous category image).

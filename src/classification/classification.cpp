@@ -6,6 +6,7 @@
 #include "classification/categories.h"
 #include "classification/category_panels.h"
 #include "classification/classify.h"
+#include "classification/histogram_kinds.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
@@ -40,6 +41,14 @@ bool CheckCategory(int n) { return g_nCategory == n; }
 bool CheckDotSize(int n) { return g_nDotSize == n - 1; }
 bool CheckTrainBackground(int n) { return g_nTrainBackground == n; }
 bool CheckClassColour(int n) { return g_abClassColourOn[n] == 1; }
+
+// The classification's part of the rules TU, CI, CL and CLc (the core adds "three bands").
+bool TrainingAreaShown(int) { return g_nDisplayMode == DisplayMode::Training; }
+bool TargetImageValid(int) { return g_abCategoryValid[TargetCategory()] == 1; }
+bool Classified(int) { return g_bClassified == 1; }
+bool ClassifiedWithCategory(int nCategory) {
+  return g_bClassified == 1 && nCategory >= 1 && nCategory <= 8 && g_abClassify[nCategory] == 1;
+}
 
 void PaintTraining(int x, int y, bool bShift) { OnTrainingPaint(x, y, bShift); }
 void DrawShownCategoryPanel() {
@@ -138,6 +147,10 @@ const CommandEntry kaClassificationCommands[] = {
 
 void RegisterClassification() {
   RegisterCommands(kaClassificationCommands);
+  RegisterRulePredicate(Rule::TU, TrainingAreaShown);
+  RegisterRulePredicate(Rule::CI, TargetImageValid);
+  RegisterRulePredicate(Rule::CL, Classified);
+  RegisterRulePredicate(Rule::CLc, ClassifiedWithCategory);
   const DisplayModeEntry aModes[] = {
       {.eMode = DisplayMode::Category, .bShowsPicture = true,
        .pfnDrawPanel = DrawShownCategoryPanel, .pfnPane0 = PixelReadout,
@@ -154,6 +167,9 @@ void RegisterClassification() {
        .szProduct = "classification", .nViewCommand = ID_CLASSIFY_VIEW},
   };
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
+  RegisterCategoryReaction(DisplayMode::Category, ShowCategoryOfTarget);
+  RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
+  RegisterClassificationHistogramKinds();
   SetDefaultContextPopup(kszPopupTraining);
   RegisterSettingsGroup({"category", ResetCategoryQuery, ResetCategoryPalette, nullptr});
 }

@@ -13,6 +13,50 @@ constexpr int kMaxCommands = 512;
 CommandEntry s_aCommands[kMaxCommands];
 int s_nCommands = 0;
 
+struct RulePredicateRow {
+  Rule eRule;
+  RulePredicate pfnPredicate;
+};
+constexpr int kMaxRulePredicates = 8;
+RulePredicateRow s_aRulePredicates[kMaxRulePredicates];
+int s_nRulePredicates = 0;
+
+// Whether the rule has a part that only a feature can judge.
+bool HasFeaturePart(Rule eRule) {
+  switch (eRule) {
+    case Rule::TU:
+    case Rule::CI:
+    case Rule::CL:
+    case Rule::CLc: return true;
+    case Rule::Always:
+    case Rule::D1:
+    case Rule::D2:
+    case Rule::D3:
+    case Rule::Band:
+    case Rule::CompositeBand:
+    case Rule::TC:
+    case Rule::NF:
+    case Rule::D3c:
+    case Rule::D1c:
+    case Rule::SC:
+    case Rule::R: return false;
+  }
+  return false;
+}
+
+RulePredicate FindRulePredicate(Rule eRule) {
+  for (int i = 0; i < s_nRulePredicates; ++i) {
+    if (s_aRulePredicates[i].eRule == eRule) return s_aRulePredicates[i].pfnPredicate;
+  }
+  return nullptr;
+}
+
+// The feature's part of a rule; a rule whose feature registered nothing allows nothing.
+bool FeatureAllows(const CommandEntry& cmd) {
+  const RulePredicate pfnPredicate = FindRulePredicate(cmd.eRule);
+  return pfnPredicate && pfnPredicate(cmd.nArg);
+}
+
 CommandEntry* FindRow(int nId) {
   for (int i = 0; i < s_nCommands; ++i) {
     if (s_aCommands[i].nId == nId) return &s_aCommands[i];
@@ -67,12 +111,10 @@ bool RuleAllows(const CommandEntry& cmd) {
     case Rule::CompositeBand: return HasBands(std::max(3, cmd.nArg));
     case Rule::TC: return bD3 && IsTmLayout(g_nSensor);
     case Rule::NF: return HasBands(4) && IsTmLayout(g_nSensor);
-    case Rule::TU: return bD3 && g_nDisplayMode == DisplayMode::Training;
-    case Rule::CI: return bD3 && g_abCategoryValid[std::clamp(g_nCategory, 1, 8)] == 1;
-    case Rule::CL: return bD3 && g_bClassified == 1;
-    case Rule::CLc:
-      return bD3 && g_bClassified == 1 && cmd.nArg >= 1 && cmd.nArg <= 8 &&
-             g_abClassify[cmd.nArg] == 1;
+    case Rule::TU:
+    case Rule::CI:
+    case Rule::CL:
+    case Rule::CLc: return bD3 && FeatureAllows(cmd);
     case Rule::SC: return HasData() && ScrollMoveAllowed(cmd.nArg);
   }
   return false;
@@ -82,6 +124,23 @@ bool CanRun(const CommandEntry& cmd) { return cmd.pfnHandler || cmd.pDialog; }
 
 }  // namespace
 
+void RegisterRulePredicate(Rule eRule, RulePredicate pfnPredicate) {
+  const int nRule = static_cast<int>(eRule);
+  if (!HasFeaturePart(eRule) || !pfnPredicate) {
+    std::fprintf(stderr, "rule %d takes no predicate\n", nRule);
+    std::abort();
+  }
+  if (FindRulePredicate(eRule)) {
+    std::fprintf(stderr, "rule %d has a predicate already\n", nRule);
+    std::abort();
+  }
+  if (s_nRulePredicates == kMaxRulePredicates) {
+    std::fprintf(stderr, "no room for the predicate of rule %d\n", nRule);
+    std::abort();
+  }
+  s_aRulePredicates[s_nRulePredicates++] = {eRule, pfnPredicate};
+}
+
 void RegisterCommands(std::span<const CommandEntry> aRows) {
   for (const CommandEntry& row : aRows) {
     // The values of a dialog are held in kMaxDialogFields integers: a larger one is a
@@ -90,15 +149,22 @@ void RegisterCommands(std::span<const CommandEntry> aRows) {
       std::fprintf(stderr, "dialog %d has more than %d fields\n", row.pDialog->nId, kMaxDialogFields);
       std::abort();
     }
-    if (CommandEntry* pOld = FindRow(row.nId)) {
-      *pOld = row;
-    } else if (s_nCommands < kMaxCommands) {
-      s_aCommands[s_nCommands++] = row;
+    // Two rows for one id, or more rows than the table holds, are programming errors: a
+    // silently replaced or dropped row would only show as a dead menu item much later.
+    if (FindRow(row.nId)) {
+      std::fprintf(stderr, "command %d is registered twice\n", row.nId);
+      std::abort();
     }
+    if (s_nCommands == kMaxCommands) {
+      std::fprintf(stderr, "no room for command %d: the table holds %d rows\n", row.nId,
+                   kMaxCommands);
+      std::abort();
+    }
+    s_aCommands[s_nCommands++] = row;
   }
 }
 
-std::span<CommandEntry> CommandTable() {
+std::span<const CommandEntry> CommandTable() {
   return {s_aCommands, static_cast<std::size_t>(s_nCommands)};
 }
 

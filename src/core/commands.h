@@ -9,7 +9,8 @@
 struct DialogSpec;
 
 // When a command is enabled (and, for some, when it is checked). "Data" is any display mode
-// but NoData.
+// but NoData. TU, CI, CL and CLc have a part only their feature can judge: the owner registers
+// it with RegisterRulePredicate, and without it the rule allows nothing.
 enum class Rule {
   Always,
   D1,             // data and at least one band
@@ -20,10 +21,10 @@ enum class Rule {
   TC,             // D3 and sensor 1, 2 or 3
   NF,             // data, at least four bands and sensor 1, 2 or 3
   D3c,            // D3, checked by the item's own setting
-  TU,             // D3 and the training-area selection is shown
-  CI,             // D3 and the target category's image is valid
-  CL,             // D3 and the classification has been generated
-  CLc,            // CL and the category takes part in the classification
+  TU,             // D3 and the owner's predicate (the training-area selection is shown)
+  CI,             // D3 and the owner's predicate (the target category's image is valid)
+  CL,             // D3 and the owner's predicate (the classification has been generated)
+  CLc,            // D3 and the owner's predicate (CL, and category nArg takes part in it)
   D1c,            // D1, checked by the item's own setting
   SC,             // scrolling (nArg: the move): data, a CD-ROM scene, not already at that edge
   R,              // always, checked by the always-redisplay toggle
@@ -31,6 +32,12 @@ enum class Rule {
 
 using CommandHandler = void (*)();
 using CommandCheck = bool (*)(int nArg);
+using RulePredicate = bool (*)(int nArg);
+
+// The feature's part of rule eRule, called with the row's nArg once the core's part holds. A
+// second predicate for a rule, or one for a rule the core judges alone, stops the program at
+// start-up.
+void RegisterRulePredicate(Rule eRule, RulePredicate pfnPredicate);
 
 struct CommandEntry {
   int nId = 0;
@@ -58,11 +65,12 @@ struct CommandEntry {
 #define COMMAND(id, text, rule, ...) \
   CommandEntry { .nId = (id), .szText = (text), .eRule = Rule::rule __VA_OPT__(, ) __VA_ARGS__ }
 
-// Adds rows to the registry (a row with an id already there replaces it).
+// Adds rows to the registry. An id registered twice, or a row the full table cannot take,
+// stops the program at start-up with a message naming the id.
 void RegisterCommands(std::span<const CommandEntry> aRows);
 
 // Every registered command, in the order of registration.
-std::span<CommandEntry> CommandTable();
+std::span<const CommandEntry> CommandTable();
 const CommandEntry* FindCommand(int nId);
 
 // Commands that only the desktop can carry out (framework commands, dialogs of its own) get

@@ -1,5 +1,8 @@
 #include "core/display_modes.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 constexpr int kMaxModes = 16;
 DisplayModeEntry s_aModes[kMaxModes];
@@ -8,13 +11,18 @@ const char* s_szDefaultPopup = nullptr;
 }  // namespace
 
 void RegisterDisplayMode(const DisplayModeEntry& entry) {
-  for (int i = 0; i < s_nModes; ++i) {
-    if (s_aModes[i].eMode == entry.eMode) {
-      s_aModes[i] = entry;
-      return;
-    }
+  // A second entry for a mode, or one the full table cannot take, is a programming error that
+  // would otherwise only show as a picture painted by the wrong code or not at all.
+  if (FindDisplayMode(entry.eMode)) {
+    std::fprintf(stderr, "display mode %d is registered twice\n", DisplayModeCode(entry.eMode));
+    std::abort();
   }
-  if (s_nModes < kMaxModes) s_aModes[s_nModes++] = entry;
+  if (s_nModes == kMaxModes) {
+    std::fprintf(stderr, "no room for display mode %d: the table holds %d modes\n",
+                 DisplayModeCode(entry.eMode), kMaxModes);
+    std::abort();
+  }
+  s_aModes[s_nModes++] = entry;
 }
 
 const DisplayModeEntry* FindDisplayMode(DisplayMode eMode) {

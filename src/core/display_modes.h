@@ -30,7 +30,8 @@ struct DisplayModeEntry {
   bool bWholeWindow = false;  // the export is the window area the view paints, panel or not
 };
 
-// Adds an entry; an entry for the same mode is replaced.
+// Adds an entry. A mode registered twice, or an entry the full table cannot take, stops the
+// program at start-up with a message naming the mode.
 void RegisterDisplayMode(const DisplayModeEntry& entry);
 // The entry of a mode, or null when nothing registered it.
 const DisplayModeEntry* FindDisplayMode(DisplayMode eMode);

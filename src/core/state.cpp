@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/display_modes.h"
 #include "core/parallel.h"
 #include "core/settings_groups.h"
 
@@ -305,12 +306,8 @@ bool CheckStateConsistency(std::string& strWhy) {
     strWhy = sz;
     return false;
   };
-  // A value the enumeration does not name can only come from memory written wrongly.
-  constexpr int kanModes[] = {0, 1, 2, 3, 4, 5, 6, 8, 10, 20};
-  if (std::find(std::begin(kanModes), std::end(kanModes), DisplayModeCode(g_nDisplayMode)) ==
-      std::end(kanModes)) {
-    return fail("unknown display mode");
-  }
+  // A mode nobody registered can only come from memory written wrongly.
+  if (!FindDisplayMode(g_nDisplayMode)) return fail("unknown display mode");
   if (!HasData()) return true;
   if (g_nMaxX < 0 || g_nMaxX >= kMaxColumns || g_nMaxY < 0 || g_nMaxY >= kMaxLines) {
     return fail("window outside the plane");

@@ -1,6 +1,8 @@
 #include "histograms/detailed_histogram.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/platform.h"
 #include "core/state.h"
@@ -10,14 +12,18 @@
 namespace {
 
 constexpr int kChartRight = kHistogramChartWidth;
-constexpr int kStripTop = 248;  // strip box i spans lines kStripTop + 20 i .. + 7
-constexpr int kStripPitch = 20;
+constexpr int kStripTop = kHistogramStripTop;
+constexpr int kStripPitch = kHistogramStripPitch;
 
-enum Kind { kComposite = 0, kCoarse = 1, kFine = 2, kCategory = 3, kClassify = 4 };
 enum Type { kDouble = 0, kAll = 1, kArea = 2 };
 
-std::uint32_t LargestBin(const std::uint32_t (&an)[256]) {
-  return *std::max_element(std::begin(an), std::end(an));
+constexpr int kMaxKinds = 8;
+HistogramKindEntry s_aKinds[kMaxKinds];
+int s_nKinds = 0;
+
+// The entry of the kind last chosen; null when nobody registered it.
+const HistogramKindEntry* ChosenKind() {
+  return FindHistogramKind(static_cast<HistogramKind>(g_nHistKind));
 }
 
 // Counts per line: a hundredth of the maximum for the double type's half-height charts, a
@@ -26,27 +32,6 @@ int Unit(std::uint32_t nMax) {
   const int nDivisor = g_nHistType == kDouble ? 100 : 200;
   const int nUnit = static_cast<int>(nMax / static_cast<std::uint32_t>(nDivisor));
   return nUnit == 0 ? nDivisor : nUnit;
-}
-
-// The histogram drawn as the area curve of band b (0-based), or null when the band has none.
-const std::uint32_t* AreaCurve(int b) {
-  switch (g_nHistKind) {
-    case kComposite:
-      return b + 1 == g_nRedBand || b + 1 == g_nGreenBand || b + 1 == g_nBlueBand
-                 ? g_anBandHist[b]
-                 : nullptr;
-    case kCoarse: return b + 1 == g_nCoarseBand ? g_anBandHist[b] : nullptr;
-    case kFine: return b + 1 == g_nFineBand ? g_anBandHist[b] : nullptr;
-    default: return g_anCatHist[std::clamp(g_nCategory, 1, 8) - 1][b];
-  }
-}
-
-Colorref Pen(int b) { return g_acrHistLineColour[b + 1]; }
-int PenWidth(int b) { return std::clamp(g_anHistLineWidth[b + 1], 1, 3); }
-
-void Line(Canvas& canvas, int x0, int y0, int x1, int y1, Colorref cr = kcrBlack, int nWidth = 1) {
-  const Point aPoints[2] = {{x0, y0}, {x1, y1}};
-  canvas.Polyline(aPoints, 2, cr, nWidth);
 }
 
 void Curve(Canvas& canvas, const std::uint32_t* anHist, int nUnit, int nBaseline, int b) {
@@ -59,8 +44,9 @@ void Curve(Canvas& canvas, const std::uint32_t* anHist, int nUnit, int nBaseline
 }
 
 void DrawCurves(Canvas& canvas, const HistogramScales& scales) {
+  const HistogramKindEntry* pKind = ChosenKind();
   for (int b = 0; b < BandCount() && b < kMaxBands; ++b) {
-    const std::uint32_t* anArea = AreaCurve(b);
+    const std::uint32_t* anArea = pKind && pKind->pfnAreaCurve ? pKind->pfnAreaCurve(b) : nullptr;
     switch (g_nHistType) {
       case kDouble:
         Curve(canvas, g_anBandHist[b], scales.nUnitM, 100, b);
@@ -72,84 +58,6 @@ void DrawCurves(Canvas& canvas, const HistogramScales& scales) {
       default:
         if (anArea) Curve(canvas, anArea, scales.nUnitK, 200, b);
         break;
-    }
-  }
-}
-
-// Colours the six lines of strip i at the columns 0..511 from the value's colour; a colour of
-// kcrWhite leaves the column white.
-template <typename Fn>
-void FillStrip(Canvas& canvas, int i, Fn fnColour) {
-  const int nTop = kStripTop + kStripPitch * i + 1;
-  for (int x = 0; x < kChartRight; ++x) {
-    const Colorref cr = fnColour(x / 2);
-    if (cr == kcrWhite) continue;
-    for (int y = nTop; y < nTop + 6; ++y) canvas.SetPixel(x, y, cr);
-  }
-}
-
-std::string BandLabel(int nBand) { return FormatText("Band%d", nBand); }
-
-void DrawCompositeStrips(Canvas& canvas, int W) {
-  for (int i = 0; i < BandCount() && i < kMaxBands; ++i) {
-    canvas.TextOut(W + 3, 245 + kStripPitch * i, kPanelTextHeight, BandLabel(i + 1));
-    const bool bRed = i + 1 == g_nRedBand, bGreen = i + 1 == g_nGreenBand,
-               bBlue = i + 1 == g_nBlueBand;
-    if (!bRed && !bGreen && !bBlue) continue;
-    FillStrip(canvas, i, [&](int v) {
-      return Rgb(bRed ? g_abRedLut[v] : 0, bGreen ? g_abGreenLut[v] : 0,
-                 bBlue ? g_abBlueLut[v] : 0);
-    });
-  }
-}
-
-void DrawCoarseStrips(Canvas& canvas, int W) {
-  const int b = std::clamp(g_nCoarseBand, 1, kMaxBands);
-  canvas.TextOut(W + 3, 225, kPanelTextHeight, BandLabel(b));
-  for (int i = 0; i < 8; ++i) {
-    canvas.TextOut(W + 3, 245 + kStripPitch * i, kPanelTextHeight, FormatText("Rank%d", i + 1));
-    FillStrip(canvas, i, [&](int v) {
-      return g_abCoarseRankOfValue[v] == i + 1 ? g_acrRankColour[i + 1][b] : kcrWhite;
-    });
-  }
-}
-
-void DrawFineStrips(Canvas& canvas, int W) {
-  canvas.TextOut(W + 3, 225, kPanelTextHeight, BandLabel(std::clamp(g_nFineBand, 1, kMaxBands)));
-  static const char* const kaszLabel[4] = {"合成色", "赤色", "緑色", "青色"};
-  for (int i = 0; i < 4; ++i) {
-    canvas.TextOut(W + 20, 245 + kStripPitch * i, kPanelTextHeight, kaszLabel[i]);
-  }
-  // The ramp colour, then its red, green and blue alone.
-  FillStrip(canvas, 0, [](int v) { return Rgb(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]); });
-  FillStrip(canvas, 1, [](int v) { return Rgb(g_anFineRed[v], 0, 0); });
-  FillStrip(canvas, 2, [](int v) { return Rgb(0, g_anFineGreen[v], 0); });
-  FillStrip(canvas, 3, [](int v) { return Rgb(0, 0, g_anFineBlue[v]); });
-}
-
-void DrawCategoryStrips(Canvas& canvas, int W) {
-  const int c = std::clamp(g_nCategory, 1, 8);
-  canvas.TextOut(W + 3, 225, kPanelTextHeight, FormatText("Category%d:", c));
-  canvas.TextOut(W + 100, 225, kPanelTextHeight, g_astrCategoryName[c]);
-  for (int i = 0; i < BandCount() && i < kMaxBands; ++i) {
-    canvas.TextOut(W + 3, 245 + kStripPitch * i, kPanelTextHeight, BandLabel(i + 1));
-    const int nTop = kStripTop + kStripPitch * i + 1;
-    for (int y = nTop; y < nTop + 6; ++y) {
-      Line(canvas, 2 * g_anCatLower[i + 1][c], y, 2 * g_anCatUpper[i + 1][c], y, Pen(i),
-           PenWidth(i));
-    }
-  }
-}
-
-void DrawClassifyStrips(Canvas& canvas, int W) {
-  canvas.TextOut(W + 3, 225, kPanelTextHeight, "分類画像");
-  for (int c = 0; c < 8; ++c) {
-    canvas.TextOut(W + 3, 245 + kStripPitch * c, kPanelTextHeight,
-                   FormatText("Category%d", c + 1));
-    for (int i = 0; i < BandCount() && i < kMaxBands; ++i) {
-      const int y = kStripTop + kStripPitch * c + i;
-      Line(canvas, 2 * g_anCatLower[i + 1][c + 1], y, 2 * g_anCatUpper[i + 1][c + 1], y, Pen(i),
-           PenWidth(i));
     }
   }
 }
@@ -169,29 +77,49 @@ void DrawCommonLabels(Canvas& canvas, const HistogramScales& scales, int W) {
 
 }  // namespace
 
+void RegisterHistogramKind(const HistogramKindEntry& entry) {
+  const int nKind = static_cast<int>(entry.eKind);
+  if (FindHistogramKind(entry.eKind)) {
+    std::fprintf(stderr, "histogram kind %d is registered twice\n", nKind);
+    std::abort();
+  }
+  if (s_nKinds == kMaxKinds) {
+    std::fprintf(stderr, "no room for histogram kind %d: the table holds %d kinds\n", nKind,
+                 kMaxKinds);
+    std::abort();
+  }
+  s_aKinds[s_nKinds++] = entry;
+}
+
+const HistogramKindEntry* FindHistogramKind(HistogramKind eKind) {
+  for (int i = 0; i < s_nKinds; ++i) {
+    if (s_aKinds[i].eKind == eKind) return &s_aKinds[i];
+  }
+  return nullptr;
+}
+
+std::uint32_t LargestBin(const std::uint32_t (&anHist)[256]) {
+  return *std::max_element(std::begin(anHist), std::end(anHist));
+}
+
+Colorref Pen(int b) { return g_acrHistLineColour[b + 1]; }
+int PenWidth(int b) { return std::clamp(g_anHistLineWidth[b + 1], 1, 3); }
+
+void Line(Canvas& canvas, int x0, int y0, int x1, int y1, Colorref cr, int nWidth) {
+  const Point aPoints[2] = {{x0, y0}, {x1, y1}};
+  canvas.Polyline(aPoints, 2, cr, nWidth);
+}
+
+std::string BandLabel(int nBand) { return FormatText("Band%d", nBand); }
+
 HistogramScales ComputeHistogramScales(std::uint32_t nPreviousK) {
   HistogramScales scales;
   scales.nM = nPreviousK;
   for (int b = 0; b < BandCount() && b < kMaxBands; ++b) {
     scales.nM = std::max(scales.nM, LargestBin(g_anBandHist[b]));
   }
-  switch (g_nHistKind) {
-    case kComposite:
-      scales.nK = std::max({LargestBin(g_anRedHist), LargestBin(g_anGreenHist),
-                            LargestBin(g_anBlueHist)});
-      break;
-    case kCoarse:
-    case kFine: {
-      const int b = std::clamp(g_nHistKind == kCoarse ? g_nCoarseBand : g_nFineBand, 1, kMaxBands);
-      scales.nK = LargestBin(g_anBandHist[b - 1]);
-      break;
-    }
-    default:
-      for (int b = 0; b < BandCount() && b < kMaxBands; ++b) {
-        scales.nK = std::max(scales.nK, LargestBin(g_anCatHist[std::clamp(g_nCategory, 1, 8) - 1][b]));
-      }
-      break;
-  }
+  const HistogramKindEntry* pKind = ChosenKind();
+  scales.nK = pKind && pKind->pfnLargestBin ? pKind->pfnLargestBin() : 0;
   scales.nUnitM = Unit(scales.nM);
   scales.nUnitK = Unit(scales.nK);
   return scales;
@@ -228,12 +156,8 @@ void DrawDetailedHistogram() {
 
   DrawHistogramFrame(canvas);
   DrawCurves(canvas, scales);
-  switch (g_nHistKind) {
-    case kComposite: DrawCompositeStrips(canvas, W); break;
-    case kCoarse: DrawCoarseStrips(canvas, W); break;
-    case kFine: DrawFineStrips(canvas, W); break;
-    case kCategory: DrawCategoryStrips(canvas, W); break;
-    default: DrawClassifyStrips(canvas, W); break;
+  if (const HistogramKindEntry* pKind = ChosenKind(); pKind && pKind->pfnDrawStrips) {
+    pKind->pfnDrawStrips(canvas, W);
   }
   DrawCommonLabels(canvas, scales, W);
   const int x = 2 * std::clamp(g_nHistCursor, 0, 255);

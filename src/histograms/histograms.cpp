@@ -54,9 +54,9 @@ int DetailedHistogramCommand() {
 }
 
 
-template <int kKind>
+template <HistogramKind eKind>
 void OnDetailedHistogram() {
-  g_nHistKind = kKind;
+  g_nHistKind = static_cast<int>(eKind);
   ShowDetailedHistogram();
 }
 
@@ -97,7 +97,8 @@ void OnLineWidth() {
 }
 
 #define DETAILED(id, rule, kind, word) COMMAND(id, "詳細ヒストグラム表示(&D)", rule, \
-    .nArg = kind, .pfnHandler = OnDetailedHistogram<kind>, .szCliOption = "--hist-kind", \
+    .nArg = static_cast<int>(HistogramKind::kind), \
+    .pfnHandler = OnDetailedHistogram<HistogramKind::kind>, .szCliOption = "--hist-kind", \
     .szCliValue = word)
 #define TYPE(id, text, n, word) COMMAND(id, text, D1c, .nArg = n, .pfnCheck = CheckHistType, \
     .pfnHandler = OnHistType<n>, .szCliOption = "--hist-type", .szCliValue = word)
@@ -109,11 +110,11 @@ void OnLineWidth() {
     .pfnHandler = OnLineWidth<n>, .pDialog = &kLineWidthDialog)
 
 const CommandEntry kaHistogramCommands[] = {
-    DETAILED(ID_COMPOSITE_DETAILED_HISTOGRAM, D3, 0, "composite"),
-    DETAILED(ID_COARSE_DETAILED_HISTOGRAM, D1, 1, "coarse"),
-    DETAILED(ID_FINE_DETAILED_HISTOGRAM, D1, 2, "fine"),
-    DETAILED(ID_CATEGORY_DETAILED_HISTOGRAM, CI, 3, "category"),
-    DETAILED(ID_CLASSIFY_DETAILED_HISTOGRAM, CL, 4, "classification"),
+    DETAILED(ID_COMPOSITE_DETAILED_HISTOGRAM, D3, Composite, "composite"),
+    DETAILED(ID_COARSE_DETAILED_HISTOGRAM, D1, Coarse, "coarse"),
+    DETAILED(ID_FINE_DETAILED_HISTOGRAM, D1, Fine, "fine"),
+    DETAILED(ID_CATEGORY_DETAILED_HISTOGRAM, CI, Category, "category"),
+    DETAILED(ID_CLASSIFY_DETAILED_HISTOGRAM, CL, Classify, "classification"),
     TYPE(ID_HIST_DOUBLE, "ダブル( )", 0, "double"),
     TYPE(ID_HIST_ALL, "オール( )", 1, "all"),
     TYPE(ID_HIST_AREA, "エリア( )", 2, "area"),

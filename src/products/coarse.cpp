@@ -12,7 +12,7 @@
 #include "core/settings_groups.h"
 #include "core/text_format.h"
 #include "core/view.h"
-#include "histograms/coarse_panel.h"
+#include "products/coarse_panel.h"
 #include "products/messages.h"
 #include "products/render.h"
 #include "products/value_colour.h"

@@ -11,7 +11,7 @@
 #include "core/state.h"
 #include "core/text_format.h"
 #include "core/view.h"
-#include "histograms/composite_panel.h"
+#include "products/composite_panel.h"
 #include "products/messages.h"
 #include "products/render.h"
 #include "resources/resource.h"

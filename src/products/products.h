@@ -1,5 +1,6 @@
 // The picture products: composite, coarse and fine.
 #pragma once
 
-// Registers the commands, display modes, settings groups and dialogs of the three pictures.
+// Registers the commands, display modes, settings groups, dialogs and detailed-histogram kinds
+// of the three pictures.
 void RegisterProducts();

@@ -220,6 +220,51 @@ TEST_F(CategoryTest, TargetChangesResetThePreviousImageBackground) {
   EXPECT_EQ(g_aPixel[700][900].abTrainMark[7], 0);
 }
 
+TEST_F(CategoryTest, EachPictureFollowsANewTargetAsItsModeRegistered) {
+  Load(100, 80, 3);
+  g_bAlwaysRedraw = 0;
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  // The category picture: the new target's prepare step, or its invalid panel.
+  g_abCategoryValid[1] = g_abCategoryValid[3] = 1;
+  for (int b = 1; b <= 3; ++b) {
+    g_anCatLower[b][3] = 0;
+    g_anCatUpper[b][3] = 255;
+  }
+  ASSERT_TRUE(DispatchCommand(ID_CATEGORY_HISTOGRAM));
+  canvas.Clear();
+  ASSERT_TRUE(DispatchCommand(ID_CATEGORY2));
+  ASSERT_NE(canvas.TextAt(g_nMaxX + 3, 130), nullptr);
+  EXPECT_EQ(canvas.TextAt(g_nMaxX + 3, 130)->strText, "Category2");
+  EXPECT_EQ(canvas.TextAt(g_nMaxX + 60, 160), nullptr) << "no ranges beside an invalid image";
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Category);
+  canvas.Clear();
+  ASSERT_TRUE(DispatchCommand(ID_CATEGORY3));
+  ASSERT_NE(canvas.TextAt(g_nMaxX + 90, 160), nullptr);
+  EXPECT_EQ(canvas.TextAt(g_nMaxX + 90, 160)->strText, "～ 255");
+  std::uint32_t nInside = 0;
+  for (std::uint32_t n : g_anCatHist[2][0]) nInside += n;
+  EXPECT_EQ(nInside, 100u * 80u) << "the image of category 3 was made";
+
+  // The training area: the new target's update, which sets the ranges of a target without
+  // marks to nothing.
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_SELECT));
+  g_anCatLower[1][4] = 7;
+  ASSERT_TRUE(DispatchCommand(ID_CATEGORY4));
+  EXPECT_EQ(g_anCatLower[1][4], 254);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Training);
+
+  // Other pictures registered no reaction: nothing is drawn or recomputed.
+  ASSERT_TRUE(DispatchCommand(ID_COMPOSITE_HISTOGRAM));
+  g_anCatLower[1][5] = 7;
+  canvas.Clear();
+  const int nRepaints = m_platform.m_nRepaints;
+  ASSERT_TRUE(DispatchCommand(ID_CATEGORY5));
+  EXPECT_EQ(g_anCatLower[1][5], 7);
+  EXPECT_TRUE(canvas.m_aRects.empty() && canvas.m_aTexts.empty());
+  EXPECT_EQ(m_platform.m_nRepaints, nRepaints);
+  EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
+}
+
 TEST_F(CategoryTest, OptionsCheckTheBandsAndInvalidateOnlyOnChange) {
   Load(100, 80, 3);
   g_abCategoryValid[1] = 1;

@@ -15,13 +15,13 @@
 #include "classification/category_panels.h"
 #include "core/commands.h"
 #include "core/view.h"
-#include "histograms/composite_panel.h"
 #include "histograms/detailed_histogram.h"
 #include "resources/resource.h"
-#include "histograms/fine_panel.h"
 #include "products/coarse.h"
 #include "products/composite.h"
+#include "products/composite_panel.h"
 #include "products/fine.h"
+#include "products/fine_panel.h"
 
 TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
   const std::vector<std::string> astrFiles = FloppyScene(5);

@@ -15,14 +15,14 @@ class CommandRulesTest : public LogicTest {
  protected:
   void SetUp() override {
     LogicTest::SetUp();
-    for (CommandEntry& cmd : CommandTable()) m_aSaved.push_back(cmd.pfnHandler);
-    for (CommandEntry& cmd : CommandTable()) {
-      if (!cmd.pfnHandler) cmd.pfnHandler = [] {};
+    for (const CommandEntry& cmd : CommandTable()) m_aSaved.push_back(cmd.pfnHandler);
+    for (const CommandEntry& cmd : CommandTable()) {
+      if (!cmd.pfnHandler) SetCommandHandler(cmd.nId, [] {});
     }
   }
   void TearDown() override {
     size_t i = 0;
-    for (CommandEntry& cmd : CommandTable()) cmd.pfnHandler = m_aSaved[i++];
+    for (const CommandEntry& cmd : CommandTable()) SetCommandHandler(cmd.nId, m_aSaved[i++]);
     LogicTest::TearDown();
   }
   void Load(int nBands, int nSensorCode) {

@@ -1,5 +1,7 @@
 #include <cstring>
+#include <string>
 
+#include "core/display_modes.h"
 #include "core/state.h"
 #include "support/recording_platform.h"
 
@@ -57,4 +59,23 @@ TEST_F(StateTest, WorkFileRecomputeKeepsCategoryHistograms) {
   EXPECT_EQ(g_anCatHist[0][0][0], 3u);
   EXPECT_EQ(g_anBandHist[0][0], 512u * 400u);
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Prompt);
+}
+
+TEST_F(StateTest, ConsistencyKnowsExactlyTheRegisteredDisplayModes) {
+  std::string strWhy;
+  EXPECT_TRUE(CheckStateConsistency(strWhy)) << strWhy;  // no data
+  MakeScene(64, 48, 3, Sensor::TmFloppy, [](int x, int y, int b) { return (x + y + b) % 256; });
+  for (const DisplayModeEntry& mode : DisplayModes()) {
+    g_nDisplayMode = mode.eMode;
+    EXPECT_TRUE(CheckStateConsistency(strWhy)) << DisplayModeCode(mode.eMode) << " " << strWhy;
+  }
+  // The view's own entries are among them.
+  EXPECT_NE(FindDisplayMode(DisplayMode::Prompt), nullptr);
+  EXPECT_NE(FindDisplayMode(DisplayMode::NoData), nullptr);
+  for (int nCode : {7, 9, 21, -1}) {
+    g_nDisplayMode = static_cast<DisplayMode>(nCode);
+    EXPECT_FALSE(CheckStateConsistency(strWhy)) << nCode;
+    EXPECT_EQ(strWhy, "unknown display mode");
+  }
+  g_nDisplayMode = DisplayMode::NoData;
 }

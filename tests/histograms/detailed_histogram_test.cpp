@@ -242,3 +242,38 @@ TEST_F(DetailedHistogramTest, SettingsCommandsEndInTheChartOnOkAndCancel) {
   EXPECT_EQ(clear.right, 1023);
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Coarse);
 }
+
+TEST_F(DetailedHistogramTest, EveryKindTheMenusChooseIsRegisteredAndAnUnknownOneDrawsNoStrips) {
+  int nKindRows = 0;
+  for (const CommandEntry& cmd : CommandTable()) {
+    if (cmd.szCliOption == nullptr || std::string(cmd.szCliOption) != "--hist-kind") continue;
+    ++nKindRows;
+    EXPECT_NE(FindHistogramKind(static_cast<HistogramKind>(cmd.nArg)), nullptr) << cmd.szCliValue;
+  }
+  EXPECT_EQ(nKindRows, 5);
+
+  MakeScene(512, 400, 3, Sensor::TmFloppy, [](int x, int, int b) { return (x * b) % 200; });
+  OnCompositeHistogram();
+  OnCoarseHistogram();
+  g_nHistKind = 7;
+  ASSERT_EQ(FindHistogramKind(static_cast<HistogramKind>(7)), nullptr);
+  EXPECT_EQ(ComputeHistogramScales(0).nK, 0u);
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  canvas.Clear();
+  DrawDetailedHistogram();
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(StripPixels(canvas, i), 0) << i;
+  EXPECT_EQ(TextAt(canvas, 514, 225), "<none>");
+  EXPECT_EQ(TextAt(canvas, 514, 245), "<none>");
+  for (int b = 1; b <= 3; ++b) {
+    EXPECT_NE(CurveOf(canvas, g_acrHistLineColour[b], 100), nullptr) << b;
+    EXPECT_EQ(CurveOf(canvas, g_acrHistLineColour[b], 200), nullptr) << b;
+  }
+  EXPECT_EQ(TextAt(canvas, 511 + 140, 10), "Band1");  // the legend stays
+  g_nHistKind = 0;
+}
+
+TEST(DetailedHistogramDeathTest, AKindIsRegisteredOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(RegisterHistogramKind({.eKind = HistogramKind::Coarse}),
+               "histogram kind 1 is registered twice");
+}

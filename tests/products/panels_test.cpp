@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "core/view.h"
-#include "histograms/coarse_panel.h"
-#include "histograms/composite_panel.h"
-#include "histograms/fine_panel.h"
 #include "products/coarse.h"
+#include "products/coarse_panel.h"
 #include "products/composite.h"
+#include "products/composite_panel.h"
 #include "products/fine.h"
+#include "products/fine_panel.h"
 #include "products/product_scene.h"
 #include "support/recording_platform.h"
 

@@ -1,4 +1,4 @@
-#include "histograms/fine_panel.h"
+#include "products/fine_panel.h"
 
 #include <algorithm>
 

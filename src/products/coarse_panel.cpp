@@ -1,4 +1,4 @@
-#include "histograms/coarse_panel.h"
+#include "products/coarse_panel.h"
 
 #include <algorithm>
 

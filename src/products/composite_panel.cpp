@@ -1,4 +1,4 @@
-#include "histograms/composite_panel.h"
+#include "products/composite_panel.h"
 
 #include "core/platform.h"
 #include "core/state.h"
