@@ -46,6 +46,7 @@
 #include "products/render.h"
 #include "products/value_colour.h"
 #include "workfile/workfile.h"
+#include "workfile/workfile_format.h"
 
 namespace {
 

@@ -10,37 +10,10 @@
 
 #include "app/features.h"
 #include "core/platform.h"
+#include "core/settings_groups.h"
 #include "core/state.h"
 
 namespace {
-
-// FNV-1a over 64-bit words, then over the odd bytes.
-class Digest {
- public:
-  // Reads only memory the program owns; the checks of every load would triple its cost.
-  __attribute__((no_sanitize("address"))) void Add(const void* p, std::size_t n) {
-    const auto* pb = static_cast<const std::uint8_t*>(p);
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-      std::uint64_t w;
-      std::memcpy(&w, pb + i, 8);
-      m_n = (m_n ^ w) * 0x100000001B3ull;
-    }
-    for (; i < n; ++i) m_n = (m_n ^ pb[i]) * 0x100000001B3ull;
-  }
-  void Add(const std::string& str) {
-    Add(str.data(), str.size());
-    Add(static_cast<std::uint64_t>(str.size()));
-  }
-  template <typename T>
-  void Add(const T& value) {
-    Add(&value, sizeof value);
-  }
-  std::uint64_t Value() const { return m_n; }
-
- private:
-  std::uint64_t m_n = 0xCBF29CE484222325ull;
-};
 
 CSilentPlatform s_platform;
 
@@ -65,48 +38,34 @@ const std::string& FuzzSetUp() {
   return s_strFolder;
 }
 
+// The scene, the plane and the view, then every settings group as it registered itself: a
+// setting added to a group is compared without a line here.
 std::uint64_t StateDigest() {
-  Digest d;
-  d.Add(g_aPixel, sizeof g_aPixel);
-  d.Add(g_nSensor);
-  d.Add(g_nDisplaySize);
-  d.Add(g_nMaxX);
-  d.Add(g_nMaxY);
-  d.Add(g_nLastBand);
-  d.Add(g_bWindowHasFiles);
-  d.Add(g_nSceneOffsetX);
-  d.Add(g_nSceneOffsetY);
-  for (const std::string& str : g_astrBandPath) d.Add(str);
-  d.Add(g_aszBandHeader);
-  for (const std::string& str : g_astrUserText) d.Add(str);
-  d.Add(g_abBandSelected);
-  d.Add(g_nRasterColumns);
-  d.Add(g_nRasterLines);
-  d.Add(g_anBandHist);
-  d.Add(g_abUseBand);
-  d.Add(g_nDisplayMode);
-  for (int n : {g_nRedBand, g_nGreenBand, g_nBlueBand, g_nRedLower, g_nGreenLower, g_nBlueLower,
-                g_nRedUpper, g_nGreenUpper, g_nBlueUpper, g_nCutOffRate, g_bCutOffLinked,
-                g_nCoarseBand, g_nFineBand, g_nCategory, g_bClassified, g_nHistCursor}) {
-    d.Add(n);
-  }
-  d.Add(g_anRankUpper);
-  d.Add(g_anRankColourOn);
-  d.Add(g_acrRankColour);
-  d.Add(g_anFinePoint);
-  d.Add(g_acrPointColour);
-  d.Add(g_anFineSpanOn);
-  d.Add(g_anCatLower);
-  d.Add(g_anCatUpper);
-  d.Add(g_abCategoryValid);
-  d.Add(g_acrCategoryColour);
-  for (const std::string& str : g_astrCategoryName) d.Add(str);
-  d.Add(g_abClassify);
-  d.Add(g_abClassColourOn);
-  d.Add(g_acrHistLineColour);
-  d.Add(g_anHistLineWidth);
-  d.Add(g_abSaveSection);
-  return d.Value();
+  std::uint64_t n = SettingsGroupsDigest();
+  auto add = [&n](const auto& value) { n = DigestBytes(n, &value, sizeof value); };
+  auto addText = [&](const std::string& str) {
+    n = DigestBytes(n, str.data(), str.size());
+    add(static_cast<std::uint64_t>(str.size()));
+  };
+  n = DigestBytes(n, g_aPixel, sizeof g_aPixel);
+  add(g_nSensor);
+  add(g_nDisplaySize);
+  add(g_nMaxX);
+  add(g_nMaxY);
+  add(g_nLastBand);
+  add(g_bWindowHasFiles);
+  add(g_nSceneOffsetX);
+  add(g_nSceneOffsetY);
+  for (const std::string& str : g_astrBandPath) addText(str);
+  add(g_aszBandHeader);
+  for (const std::string& str : g_astrUserText) addText(str);
+  add(g_abBandSelected);
+  add(g_nRasterColumns);
+  add(g_nRasterLines);
+  add(g_anBandHist);
+  add(g_abUseBand);
+  add(g_nDisplayMode);
+  return n;
 }
 
 std::string WriteFuzzFile(const std::string& strName, const std::uint8_t* pData, std::size_t nSize) {

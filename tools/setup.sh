@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgdal-dev
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth
           poppler-utils clang libclang-rt-14-dev)
 missing=()

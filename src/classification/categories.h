@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "classification/category_settings.h"
 #include "core/state.h"
 
 struct DialogSpec;
@@ -24,7 +25,8 @@ void OnSelectCategory(int nCategory);  // 1..8
 void OnCategoryChanged();
 // Registers what display mode eMode does when the target changes. A second reaction for a mode
 // stops the program at start-up.
-void RegisterCategoryReaction(DisplayMode eMode, void (*pfnReact)());
+using CategoryReaction = void (*)();
+void RegisterCategoryReaction(DisplayMode eMode, CategoryReaction pfnReact);
 // The reactions of the category picture and the training area: the new target's picture (its
 // prepare step without redrawing, the invalid panel while it has no image), or its training
 // area (its update without redrawing).

@@ -4,6 +4,7 @@
 
 #include "classification/categories.h"
 #include "classification/messages.h"
+#include "histograms/histogram_settings.h"
 #include "core/view.h"
 
 namespace {

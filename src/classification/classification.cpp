@@ -171,5 +171,5 @@ void RegisterClassification() {
   RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
   RegisterClassificationHistogramKinds();
   SetDefaultContextPopup(kszPopupTraining);
-  RegisterSettingsGroup({"category", ResetCategoryQuery, ResetCategoryPalette, nullptr});
+  RegisterCategorySettings();
 }

@@ -218,7 +218,7 @@ void OnClassifyGenerate() {
     FinishCategoryImage(c);
     g_nDisplayMode = DisplayMode::Classify;
   }
-  const int bGuide = g_bShowGuide;
+  const bool bGuide = g_bShowGuide;
   g_bShowGuide = 0;
   DrawClassifyInvalidPanel();
   g_bShowGuide = bGuide;

@@ -40,13 +40,8 @@ class Canvas {
   virtual void CopyOffscreenImage() = 0;
 };
 
-// What the file-information dialog shows before a work file is read: the file's sensor code and
-// extent as stored, its section flags and what reading it will do.
-struct FileInformation {
-  int nSensor, nMaxX, nMaxY, nLastBand;
-  int abSection[13];
-  std::string strCase;
-};
+// What the file-information dialog shows (the work file's own description of a file).
+struct FileInformation;
 
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgResult { Ok, Cancel };

@@ -1,6 +1,9 @@
 #include "core/state.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/display_modes.h"
@@ -14,7 +17,7 @@ int g_nDisplaySize = -1;
 int g_nMaxX = 511;
 int g_nMaxY = 399;
 int g_nLastBand = -1;
-int g_bWindowHasFiles = 0;
+bool g_bWindowHasFiles = false;
 int g_nSceneOffsetX = 0;
 int g_nSceneOffsetY = 0;
 std::string g_astrBandPath[kMaxBands];
@@ -29,76 +32,19 @@ double g_adRasterLow[kMaxBands];
 double g_adRasterHigh[kMaxBands];
 int g_abRasterHasNoData[kMaxBands];
 double g_adRasterNoData[kMaxBands];
-int g_bGeoreferenced;
+bool g_bGeoreferenced;
 double g_adGeoTransform[6];
 std::string g_strCoordinateSystem;
 int g_nEpsgCode;
 
 std::uint32_t g_anBandHist[kMaxBands][256];
 int g_abUseBand[kMaxBands];
-std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 DisplayMode g_nDisplayMode = DisplayMode::NoData;
-int g_bAlwaysRedraw = 1;
+bool g_bAlwaysRedraw = true;
 int g_nMouseX = 0;
 int g_nMouseY = 0;
 alignas(64) std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
-
-int g_nRedBand = 3, g_nGreenBand = 2, g_nBlueBand = 1;
-int g_nRedLower = 0, g_nGreenLower = 0, g_nBlueLower = 0;
-int g_nRedUpper = 255, g_nGreenUpper = 255, g_nBlueUpper = 255;
-int g_nCutOffRate = 3;
-int g_bCutOffLinked = 0;
-std::uint8_t g_abRedLut[256], g_abGreenLut[256], g_abBlueLut[256];
-std::uint32_t g_anRedHist[256], g_anGreenHist[256], g_anBlueHist[256];
-std::uint32_t g_nRedHistMax, g_nGreenHistMax, g_nBlueHistMax;
-
-int g_nCoarseBand = 1;
-int g_anRankUpper[9][9];
-int g_anRankColourOn[9][9];
-Colorref g_acrRankColour[9][9];
-std::uint8_t g_abCoarseRankOfValue[256];
-std::uint32_t g_anCoarseHist[256];
-std::uint32_t g_nCoarseHistMax;
-std::uint32_t g_anRankCount[9];
-
-int g_nFineBand = 1;
-int g_anFinePoint[10][9];
-Colorref g_acrPointColour[10][9];
-int g_anFineSpanOn[9][9];
-std::uint8_t g_abFineValueOn[256][9];
-int g_anFineRed[256], g_anFineGreen[256], g_anFineBlue[256];
-std::uint32_t g_anFineHist[256];
-std::uint32_t g_nFineHistMax;
-
-int g_nCategory = 1;
-int g_anCatLower[9][9];
-int g_anCatUpper[9][9];
-int g_anTrainCount[9];
-int g_abCategoryValid[9];
-Colorref g_acrCategoryColour[9];
-std::string g_astrCategoryName[9];
-Colorref g_crCategoryEdit;
-int g_nRequiredPixels;
-std::uint32_t g_anBandInRange[9];
-int g_nDotSize = 3;
-int g_nTrainBackground = 0;
-int g_bShowGuide = 1;
-int g_bClassified = 0;
-int g_abClassify[9];
-int g_abClassColourOn[9];
-std::uint32_t g_anClassCount[9];
-
-int g_nHistKind = 0;
-int g_nHistType = 0;
-int g_nHistScale = 0;
-int g_nHistCursor = 10;
-std::uint32_t g_nHistLastK = 0;
-Colorref g_acrHistLineColour[9];
-int g_anHistLineWidth[9];
-
-int g_abSaveSection[kSaveSections] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-int g_nPrintStep = 7;
 
 bool GetSceneExtent(Sensor eSensor, SceneExtent& extent) {
   switch (eSensor) {
@@ -213,7 +159,7 @@ void CountWindowValues(int nBand, std::uint32_t anCount[256]) {
 
 void RecomputeAfterImport() {
   RecomputeBandHistograms();
-  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+  NotifyBandsChanged();
   g_nDisplayMode = DisplayMode::Prompt;
 }
 
@@ -260,7 +206,6 @@ void ResetProgramState() {
   g_nEpsgCode = 0;
   std::memset(g_anBandHist, 0, sizeof g_anBandHist);
   std::fill(std::begin(g_abUseBand), std::end(g_abUseBand), 0);
-  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
 
   g_nDisplayMode = DisplayMode::NoData;
   g_bAlwaysRedraw = 1;
@@ -276,20 +221,6 @@ void ResetProgramState() {
     if (group.pfnResetPalette) group.pfnResetPalette();
   }
 
-  g_nCategory = 1;
-  std::memset(g_anTrainCount, 0, sizeof g_anTrainCount);
-  g_nRequiredPixels = 0;
-  std::memset(g_anBandInRange, 0, sizeof g_anBandInRange);
-  g_bShowGuide = 1;
-  std::memset(g_anClassCount, 0, sizeof g_anClassCount);
-  g_nHistCursor = 10;
-  g_nHistKind = 0;
-  g_nHistType = 0;
-  g_nHistScale = 0;
-  g_nHistLastK = 0;
-
-  std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
-  g_nPrintStep = 7;
 }
 
 bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing) {
@@ -299,6 +230,18 @@ bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing) {
   dEasting = t[0] + dColumn * t[1] + dLine * t[2];
   dNorthing = t[3] + dColumn * t[4] + dLine * t[5];
   return true;
+}
+
+namespace {
+constexpr int kMaxChecks = 16;
+bool (*s_apfnCheck[kMaxChecks])(std::string&);
+int s_nChecks = 0;
+}  // namespace
+
+double PixelGroundArea() {
+  if (g_nSensor != Sensor::Raster || g_bGeoreferenced != 1) return 0.0;
+  const double* t = g_adGeoTransform;
+  return std::abs(t[1] * t[5] - t[2] * t[4]);
 }
 
 bool CheckStateConsistency(std::string& strWhy) {
@@ -322,21 +265,22 @@ bool CheckStateConsistency(std::string& strWhy) {
     for (std::uint32_t n : g_anBandHist[b]) nCounted += n;
     if (nCounted != nPixels) return fail("a band histogram does not add up to the window");
   }
-  const int anLower[3] = {g_nRedLower, g_nGreenLower, g_nBlueLower};
-  const int anUpper[3] = {g_nRedUpper, g_nGreenUpper, g_nBlueUpper};
-  const int anBand[3] = {g_nRedBand, g_nGreenBand, g_nBlueBand};
-  for (int k = 0; k < 3; ++k) {
-    if (anLower[k] < 0 || anUpper[k] > 255 || anLower[k] >= anUpper[k]) {
-      return fail("a composite stretch out of range");
-    }
-    if (anBand[k] < 1 || anBand[k] > kMaxBands) return fail("a composite band outside 1..8");
-  }
   if (g_nSceneOffsetX < 0 || g_nSceneOffsetY < 0) return fail("negative scene offsets");
   SceneExtent ext{};
   if (g_bWindowHasFiles == 1 && GetSceneExtent(g_nSensor, ext) &&
       (g_nSceneOffsetX + g_nMaxX > ext.nLastColumn || g_nSceneOffsetY + g_nMaxY > ext.nLastLine)) {
     return fail("the window reaches past the scene");
   }
-  if (g_nCategory < 1 || g_nCategory > 8) return fail("target category outside 1..8");
+  for (int i = 0; i < s_nChecks; ++i) {
+    if (!s_apfnCheck[i](strWhy)) return false;
+  }
   return true;
+}
+
+void RegisterConsistencyCheck(bool (*pfnCheck)(std::string& strWhy)) {
+  if (s_nChecks == kMaxChecks) {
+    std::fprintf(stderr, "more than %d consistency checks registered\n", kMaxChecks);
+    std::abort();
+  }
+  s_apfnCheck[s_nChecks++] = pfnCheck;
 }

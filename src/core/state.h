@@ -14,7 +14,6 @@ inline constexpr int kMaxLines = 1024;
 inline constexpr int kMaxBands = 8;
 inline constexpr int kHeaderBytes = 512;
 inline constexpr int kUserTexts = 4;
-inline constexpr int kSaveSections = 13;
 
 // ---- Colours -------------------------------------------------------------------------------
 // Colour reference: red in the low byte, then green, then blue (the form the work file keeps).
@@ -82,7 +81,7 @@ extern int g_nMaxY;
 extern int g_nLastBand;
 // 1 while the window was read from band files that a scroll can read again (a satellite or
 // raster import); 0 after a BMP picture or a work file, whose bands have no files behind them.
-extern int g_bWindowHasFiles;
+extern bool g_bWindowHasFiles;
 extern int g_nSceneOffsetX;
 extern int g_nSceneOffsetY;
 extern std::string g_astrBandPath[kMaxBands];
@@ -100,18 +99,19 @@ extern double g_adRasterLow[kMaxBands];      // the values scaled to 1 and to 25
 extern double g_adRasterHigh[kMaxBands];
 extern int g_abRasterHasNoData[kMaxBands];
 extern double g_adRasterNoData[kMaxBands];
-extern int g_bGeoreferenced;                 // the geotransform is known
+extern bool g_bGeoreferenced;                // the geotransform is known
 extern double g_adGeoTransform[6];           // of the whole scene (GDAL's order)
 extern std::string g_strCoordinateSystem;    // WKT, "" when unknown
 extern int g_nEpsgCode;                      // 0 when none
 // Map coordinates of the centre of window pixel (x, y); false when the scene has none.
 bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing);
+// The ground area of one pixel in square map units (square metres for a projected system), or 0
+// when the scene has no georeferencing.
+double PixelGroundArea();
 
 // ---- Histograms and band use ------------------------------------------------------------------
 extern std::uint32_t g_anBandHist[kMaxBands][256];
 extern int g_abUseBand[kMaxBands];
-// Histogram of band b over the category image of category c, at [c - 1][b - 1].
-extern std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 // ---- Display state ---------------------------------------------------------------------------
 // What the view shows. Every mode but NoData means a scene is loaded.
@@ -130,76 +130,13 @@ enum class DisplayMode : int {
 constexpr int DisplayModeCode(DisplayMode eMode) { return static_cast<int>(eMode); }
 
 extern DisplayMode g_nDisplayMode;
-extern int g_bAlwaysRedraw;
+extern bool g_bAlwaysRedraw;
 extern int g_nMouseX;
 extern int g_nMouseY;
 
 // The view's off-screen image: W x H pixels used, row stride kMaxColumns, 0xFFRRGGBB.
 alignas(64) extern std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
 inline std::uint32_t& OffscreenPixel(int x, int y) { return g_anOffscreen[y * kMaxColumns + x]; }
-
-// ---- Composite image -----------------------------------------------------------------------
-extern int g_nRedBand, g_nGreenBand, g_nBlueBand;
-extern int g_nRedLower, g_nGreenLower, g_nBlueLower;
-extern int g_nRedUpper, g_nGreenUpper, g_nBlueUpper;
-extern int g_nCutOffRate;
-extern int g_bCutOffLinked;
-extern std::uint8_t g_abRedLut[256], g_abGreenLut[256], g_abBlueLut[256];
-extern std::uint32_t g_anRedHist[256], g_anGreenHist[256], g_anBlueHist[256];
-extern std::uint32_t g_nRedHistMax, g_nGreenHistMax, g_nBlueHistMax;
-
-// ---- Coarse image (ranks k = 1..8, bands b = 1..8) -------------------------------------------
-extern int g_nCoarseBand;
-extern int g_anRankUpper[9][9];
-extern int g_anRankColourOn[9][9];
-extern Colorref g_acrRankColour[9][9];
-extern std::uint8_t g_abCoarseRankOfValue[256];
-extern std::uint32_t g_anCoarseHist[256];
-extern std::uint32_t g_nCoarseHistMax;
-extern std::uint32_t g_anRankCount[9];
-
-// ---- Fine image (points k = 1..9, intervals k = 1..8, bands b = 1..8) ------------------------
-extern int g_nFineBand;
-extern int g_anFinePoint[10][9];
-extern Colorref g_acrPointColour[10][9];
-extern int g_anFineSpanOn[9][9];
-extern std::uint8_t g_abFineValueOn[256][9];
-extern int g_anFineRed[256], g_anFineGreen[256], g_anFineBlue[256];
-extern std::uint32_t g_anFineHist[256];
-extern std::uint32_t g_nFineHistMax;
-
-// ---- Categories and training areas (categories c = 1..8, bands b = 1..8) --------------------
-extern int g_nCategory;                 // the target category, always 1..8
-extern int g_anCatLower[9][9];          // [b][c], inclusive
-extern int g_anCatUpper[9][9];          // [b][c], inclusive
-extern int g_anTrainCount[9];           // training pixels found by the last update
-extern int g_abCategoryValid[9];        // 1: updated with enough training pixels
-extern Colorref g_acrCategoryColour[9];
-extern std::string g_astrCategoryName[9];
-extern Colorref g_crCategoryEdit;       // what the colour picker opens with
-extern int g_nRequiredPixels;           // W x H / 1000
-extern std::uint32_t g_anBandInRange[9];  // pixels inside the target's range of band b
-extern int g_nDotSize;                  // 0..3: 1, 4, 9 or 16 pixels per dot
-extern int g_nTrainBackground;          // 0 composite, 1 the previous category image
-extern int g_bShowGuide;                // draw the panels' guidance lines
-// ---- Classification ------------------------------------------------------------------------
-extern int g_bClassified;               // a generated classification exists
-extern int g_abClassify[9];             // category c takes part
-extern int g_abClassColourOn[9];        // category c's pixels in its colour (else composite)
-extern std::uint32_t g_anClassCount[9];  // pixels assigned to category c
-
-// ---- Histogram view ------------------------------------------------------------------------
-extern int g_nHistKind;   // 0 composite, 1 coarse, 2 fine, 3 category, 4 classification
-extern int g_nHistType;   // 0 double, 1 all, 2 area
-extern int g_nHistScale;  // lower chart of the double type: 0 the upper one's scale, 1 its own
-extern int g_nHistCursor;
-extern std::uint32_t g_nHistLastK;  // K of the previous detailed histogram (0 at start)
-extern Colorref g_acrHistLineColour[9];  // curve colour of band b
-extern int g_anHistLineWidth[9];         // curve width of band b, 1..3
-
-// ---- Work file and printing ------------------------------------------------------------------
-extern int g_abSaveSection[kSaveSections];
-extern int g_nPrintStep;
 
 // ---- Large scenes ---------------------------------------------------------------------------
 // Extent of the CD-ROM scenes (sensors 2, 3, 4): last column and line, and the centre.
@@ -219,9 +156,10 @@ inline int WindowHeight() { return g_nMaxY + 1; }
 inline int BandCount() { return g_nLastBand + 1; }
 inline bool HasData() { return g_nDisplayMode != DisplayMode::NoData; }
 
-// Band histograms over the window, band-use flags, category histograms cleared, mode 10.
+// Band histograms over the window, band-use flags, what the settings groups counted from the old
+// bands cleared, mode 10.
 void RecomputeAfterImport();
-// The same without clearing the category histograms.
+// The same without clearing what the groups counted.
 void RecomputeAfterWorkFileLoad();
 // Band histograms of bands 1..g_nLastBand+1 and the band-use flags only (no mode change).
 void RecomputeBandHistograms();
@@ -239,6 +177,8 @@ void ClearOffscreenImage();
 
 // What must hold of the program state after any operation that succeeded: the window inside
 // the plane, the band count, the display mode, the histograms of the bands present adding up
-// to the window's pixels, the composite stretch in range with lower below upper, the offsets
-// inside the scene. False with the first thing that does not hold (used by the fuzz targets).
+// to the window's pixels, the offsets inside the scene, and what each registered check says of
+// its own settings. False with the first thing that does not hold (used by the fuzz targets).
 bool CheckStateConsistency(std::string& strWhy);
+// A subsystem's own consistency rule for CheckStateConsistency (false with what is wrong).
+void RegisterConsistencyCheck(bool (*pfnCheck)(std::string& strWhy));

@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "core/text_format.h"
 #include "histograms/panels.h"
+#include "histograms/histogram_settings.h"
 
 namespace {
 

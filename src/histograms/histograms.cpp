@@ -160,7 +160,7 @@ void ResetHistogramPalette() {
 
 void RegisterHistograms() {
   RegisterCommands(kaHistogramCommands);
-  RegisterSettingsGroup({"histogram", ResetHistogramQuery, ResetHistogramPalette, nullptr});
+  RegisterHistogramSettings();
   RegisterDisplayMode({
       .eMode = DisplayMode::DetailedHistogram,
       .pfnPaint = DrawDetailedHistogram,

@@ -1,6 +1,7 @@
 // The histogram settings and the detailed histogram view (display mode 5).
 #pragma once
 
+#include "histograms/histogram_settings.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
 

@@ -7,6 +7,7 @@
 
 #include "core/parallel.h"
 #include "core/platform.h"
+#include "core/settings_groups.h"
 #include "core/state.h"
 
 namespace {
@@ -68,7 +69,7 @@ void CreateNdviBand() {
     g_anBandHist[7][v] = n;
   }
   g_abUseBand[7] = 1;
-  std::memset(g_anCatHist, 0, sizeof g_anCatHist);
+  NotifyBandsChanged();
   g_nDisplayMode = DisplayMode::Prompt;
   ThePlatform().RepaintNow();
 }

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <vector>
 
+#include "classification/category_settings.h"
 #include "core/file_io.h"
 #include "core/state.h"
 

@@ -1,8 +1,11 @@
 #include "output/output.h"
 
+#include <nlohmann/json.hpp>
+
 #include "core/commands.h"
 #include "core/dialogs.h"
-#include "core/state.h"
+#include "core/settings_groups.h"
+#include "output/report.h"
 #include "resources/resource.h"
 
 namespace {
@@ -38,4 +41,14 @@ const CommandEntry kaOutputCommands[] = {
 
 }  // namespace
 
-void RegisterOutput() { RegisterCommands(kaOutputCommands); }
+void RegisterOutput() {
+  RegisterCommands(kaOutputCommands);
+  // The print step: not saved and not reset by an import, 7 in a fresh program.
+  RegisterSettingsGroup({
+      .szName = "print",
+      .pfnResetQuery = [] {},
+      .pfnClearDerived = [] { g_nPrintStep = 7; },
+      .pfnStats = [](nlohmann::ordered_json& obj) { obj["print_step"] = g_nPrintStep; },
+      .abSettings = SettingsBytes(g_nPrintStep),
+  });
+}

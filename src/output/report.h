@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-struct ReportLine {
-  int nRow;             // the line's top is at nRow x L (L = ReportLineHeight())
-  std::string strText;  // UTF-8
-};
+#include "core/settings_groups.h"  // ReportLine
+
+// The print step, 5..50 (not saved; 7 in a fresh program).
+extern int g_nPrintStep;
 
 // L, the line height in printer units: the print step times ten.
 int ReportLineHeight();

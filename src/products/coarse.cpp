@@ -306,5 +306,5 @@ void RegisterCoarse() {
       .szProduct = "coarse",
       .nViewCommand = ID_COARSE_VIEW,
   });
-  RegisterSettingsGroup({"coarse", ResetCoarseQuery, ResetCoarsePalette, nullptr});
+  RegisterCoarseSettings();
 }

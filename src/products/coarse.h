@@ -1,6 +1,7 @@
 // The coarse picture: one band sliced into eight coloured ranks.
 #pragma once
 
+#include "products/coarse_settings.h"
 #include "core/state.h"
 #include "products/sliced_picture.h"
 

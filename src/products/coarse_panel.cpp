@@ -5,6 +5,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
+#include "products/coarse_settings.h"
 
 PanelHit CoarsePanelLayout::Hit(int x, int y) {
   for (int k = 1; k <= 8; ++k) {

@@ -395,5 +395,5 @@ void RegisterComposite() {
       .szProduct = "composite",
       .nViewCommand = ID_COMPOSITE_VIEW,
   });
-  RegisterSettingsGroup({"composite", ResetCompositeQuery, nullptr, ClearCompositeTables});
+  RegisterCompositeSettings();
 }

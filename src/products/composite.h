@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "products/composite_settings.h"
 #include "core/state.h"
 
 struct DialogSpec;

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
+#include "products/composite_settings.h"
 
 namespace {
 

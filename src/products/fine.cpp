@@ -279,5 +279,5 @@ void RegisterFine() {
       .szProduct = "fine",
       .nViewCommand = ID_FINE_VIEW,
   });
-  RegisterSettingsGroup({"fine", ResetFineQuery, ResetFinePalette, ClearFineTables});
+  RegisterFineSettings();
 }

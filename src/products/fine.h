@@ -1,6 +1,7 @@
 // The fine picture: one band graded through nine coloured points.
 #pragma once
 
+#include "products/fine_settings.h"
 #include "core/state.h"
 #include "products/sliced_picture.h"
 

@@ -5,6 +5,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/view.h"
+#include "products/fine_settings.h"
 
 PanelHit FinePanelLayout::Hit(int x, int y) {
   for (int k = 2; k <= 8; ++k) {

@@ -5,6 +5,9 @@
 #include "core/state.h"
 #include "core/text_format.h"
 #include "histograms/detailed_histogram.h"
+#include "products/fine_settings.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
 
 namespace {
 
@@ -68,7 +71,8 @@ void DrawFineStrips(Canvas& canvas, int W) {
   for (int i = 0; i < 4; ++i) {
     canvas.TextOut(W + 20, 245 + kHistogramStripPitch * i, kPanelTextHeight, kaszLabel[i]);
   }
-  FillStrip(canvas, 0, [](int v) { return Rgb(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]); });
+  FillStrip(canvas, 0,
+            [](int v) { return Rgb(g_anFineRed[v], g_anFineGreen[v], g_anFineBlue[v]); });
   FillStrip(canvas, 1, [](int v) { return Rgb(g_anFineRed[v], 0, 0); });
   FillStrip(canvas, 2, [](int v) { return Rgb(0, g_anFineGreen[v], 0); });
   FillStrip(canvas, 3, [](int v) { return Rgb(0, 0, g_anFineBlue[v]); });

@@ -1,7 +1,7 @@
 #include "workfile/header_sheet.h"
 
 #include "core/state.h"
-#include "workfile/archive.h"
+#include "core/archive.h"
 
 std::string HeaderPageText(int nBand) {
   if (nBand < 1 || nBand > kMaxBands) return " ";

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -48,9 +50,9 @@ struct FileMarks {
 FileMarks MarksOf(const WorkFile& file) {
   FileMarks marks;
   for (int c = 0; c < 8; ++c) {
-    if (file.abSection[kSectionCategory1 + c] != 1) continue;
+    if (!file.abMarks[c]) continue;
     marks.anCategory[marks.nCount] = c;
-    marks.apMarks[marks.nCount++] = file.aCategory[c].abMarks.data();
+    marks.apMarks[marks.nCount++] = file.aabMarks[c].data();
   }
   return marks;
 }
@@ -123,75 +125,15 @@ void CommitData(const WorkFile& file) {
   g_bGeoreferenced = 0;
   g_strCoordinateSystem.clear();
   g_nEpsgCode = 0;
-  g_bClassified = 0;
 #if defined(__SSE2__)
   _mm_sfence();  // the streamed records are in the plane before anyone reads it
 #endif
 }
 
 void CommitSettings(const WorkFile& file) {
-  const int* ab = file.abSection;
-  if (ab[kSectionComposite] == 1) {
-    g_nCutOffRate = file.nCutOffRate;
-    g_nRedBand = file.nRedBand;
-    g_nGreenBand = file.nGreenBand;
-    g_nBlueBand = file.nBlueBand;
-    g_nRedLower = file.anBounds[0];
-    g_nRedUpper = file.anBounds[1];
-    g_nGreenLower = file.anBounds[2];
-    g_nGreenUpper = file.anBounds[3];
-    g_nBlueLower = file.anBounds[4];
-    g_nBlueUpper = file.anBounds[5];
-    for (int v = 0; v < 256; ++v) {
-      g_abRedLut[v] = file.abLut[3 * v];
-      g_abGreenLut[v] = file.abLut[3 * v + 1];
-      g_abBlueLut[v] = file.abLut[3 * v + 2];
-    }
-    g_bCutOffLinked = file.bCutOffLinked;
-  } else {
-    ResetGroup("composite", true, false);
-  }
-  if (ab[kSectionCoarse] == 1) {
-    g_nCoarseBand = file.nCoarseBand;
-    for (int b = 1; b <= kMaxBands; ++b) {
-      const int* an = file.aanCoarse[b - 1];
-      for (int k = 1; k <= 8; ++k) {
-        g_anRankUpper[k][b] = an[k - 1];
-        g_anRankColourOn[k][b] = an[8 + k - 1];
-        g_acrRankColour[k][b] = static_cast<Colorref>(an[16 + k - 1]);
-      }
-    }
-  } else {
-    ResetGroup("coarse", true, true);
-  }
-  if (ab[kSectionFine] == 1) {
-    g_nFineBand = file.nFineBand;
-    for (int b = 1; b <= kMaxBands; ++b) {
-      const int* an = file.aanFine[b - 1];
-      for (int k = 1; k <= 8; ++k) g_anFineSpanOn[k][b] = an[k - 1];
-      for (int k = 1; k <= 9; ++k) {
-        g_anFinePoint[k][b] = an[8 + k - 1];
-        g_acrPointColour[k][b] = static_cast<Colorref>(an[17 + k - 1]);
-      }
-    }
-  } else {
-    ResetGroup("fine", true, true);
-  }
-  // The category groups are reset only when the file holds none of the eight sections: a reset
-  // after categories 1..7 were read would wipe their colours and flags again.
-  const FileMarks marks = MarksOf(file);
-  for (int k = 0; k < marks.nCount; ++k) {
-    const int c = marks.anCategory[k] + 1;
-    const WorkFileCategory& cat = file.aCategory[c - 1];
-    g_astrCategoryName[c] = cat.strName;
-    g_acrCategoryColour[c] = cat.crColour;
-    g_abClassColourOn[c] = cat.bColourOn;
-    g_abClassify[c] = cat.bClassify;
-    // New marks: the category needs its training area updated before it is used again.
-    g_abCategoryValid[c] = 0;
-    g_bClassified = 0;
-  }
+  CommitSettingsSections(file);
   // Over loaded data the marks go into the plane here (with data they came with the pixels).
+  const FileMarks marks = MarksOf(file);
   if (file.abSection[kSectionData] != 1 && marks.nCount > 0) {
     const int nLines = file.nMaxY + 1;
     ForColumnParts(file.nMaxX + 1, nLines, [&](int nFirst, int nEnd, int) {
@@ -200,17 +142,6 @@ void CommitSettings(const WorkFile& file) {
         for (int y = 0; y < nLines; ++y, ++i) SetMarks(marks, i, g_aPixel[x][y].abTrainMark);
       }
     });
-  }
-  const bool bAnyCategory = marks.nCount > 0;
-  if (!bAnyCategory) ResetGroup("category", true, true);
-  if (ab[kSectionHistogram] == 1) {
-    g_nHistCursor = file.nHistCursor;
-    for (int b = 1; b <= kMaxBands; ++b) {
-      g_anHistLineWidth[b] = file.anHistLineWidth[b - 1];
-      g_acrHistLineColour[b] = file.acrHistLineColour[b - 1];
-    }
-  } else {
-    ResetGroup("histogram", true, true);
   }
 }
 
@@ -241,9 +172,7 @@ void ResetToDefaults(const char* szQuestion, bool bPalette) {
   if (ThePlatform().MessageBox(szQuestion, kszCapReset, MsgButtons::OkCancel) != MsgResult::Ok) {
     return;
   }
-  for (const char* sz : {"composite", "coarse", "fine", "category"}) {
-    ResetGroup(sz, !bPalette, bPalette);
-  }
+  ResetDefaults(!bPalette, bPalette);
   g_nDisplayMode = DisplayMode::Prompt;
   ClearOffscreenImage();
   ThePlatform().RepaintNow();
@@ -254,21 +183,33 @@ void OnDefaultPalette() { ResetToDefaults(kszMsgResetPalette, true); }
 
 void OnSaveOptions() { RunDialogCommand(kSaveOptionsDialog); }
 
-// Dialog 145's check boxes, in the order of the section flags.
-constexpr DialogField kaSaveOptionFields[kSaveSections] = {
-    {FieldKind::Check, "data"},      {FieldKind::Check, "composite"},
-    {FieldKind::Check, "coarse"},    {FieldKind::Check, "fine"},
-    {FieldKind::Check, "cat1"},      {FieldKind::Check, "cat2"},
-    {FieldKind::Check, "cat3"},      {FieldKind::Check, "cat4"},
-    {FieldKind::Check, "cat5"},      {FieldKind::Check, "cat6"},
-    {FieldKind::Check, "cat7"},      {FieldKind::Check, "cat8"},
-    {FieldKind::Check, "histogram"},
-};
+// Dialog 145: one check box per section, named as the groups name their sections.
+DialogField s_aSaveOptionFields[kMaxSaveSections];
+
 void CurrentSaveOptions(int anValues[]) {
-  std::copy(std::begin(g_abSaveSection), std::end(g_abSaveSection), anValues);
+  std::copy_n(g_abSaveSection, SaveSectionCount(), anValues);
 }
 void ApplySaveOptions(const int anValues[]) {
-  std::copy(anValues, anValues + kSaveSections, g_abSaveSection);
+  std::copy_n(anValues, SaveSectionCount(), g_abSaveSection);
+}
+
+// A fresh program saves every section; the dialog gets a box for each section registered.
+void ResetSaveOptions() {
+  const int nSections = SaveSectionCount();
+  if (nSections > kMaxSaveSections) {
+    std::fprintf(stderr, "%d work-file sections registered, at most %d fit\n", nSections,
+                 kMaxSaveSections);
+    std::abort();
+  }
+  s_aSaveOptionFields[0] = {FieldKind::Check, "data"};
+  int k = 1;
+  for (const SettingsGroup& group : SettingsGroups()) {
+    for (int i = 0; i < group.workFile.nCount; ++i) {
+      s_aSaveOptionFields[k++] = {FieldKind::Check, group.workFile.aszNames[i]};
+    }
+  }
+  kSaveOptionsDialog.aFields = std::span<const DialogField>(s_aSaveOptionFields, nSections);
+  std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
 }
 
 const CommandEntry kaWorkFileCommands[] = {
@@ -290,8 +231,7 @@ const CommandEntry kaWorkFileCommands[] = {
 
 }  // namespace
 
-const DialogSpec kSaveOptionsDialog = {IDD_SAVE_OPTIONS, kaSaveOptionFields, {},
-                                       CurrentSaveOptions, ApplySaveOptions};
+DialogSpec kSaveOptionsDialog = {IDD_SAVE_OPTIONS, {}, {}, CurrentSaveOptions, ApplySaveOptions};
 
 const std::string& DocumentPath() { return s_strDocumentPath; }
 
@@ -397,7 +337,7 @@ bool OpenWorkFile(const std::string& strPath) {
   const bool bMatches = SensorFromCode(file.nSensor) == g_nSensor && file.nMaxX == g_nMaxX &&
                         file.nMaxY == g_nMaxY && file.nLastBand == g_nLastBand;
   FileInformation info{file.nSensor, file.nMaxX, file.nMaxY, file.nLastBand, {}, ""};
-  std::copy(std::begin(file.abSection), std::end(file.abSection), info.abSection);
+  info.abSection.assign(file.abSection, file.abSection + SaveSectionCount());
   info.strCase = bData ? kszCaseNewData
                  : !HasData() ? kszCaseNoData
                  : bMatches   ? kszCaseSettings
@@ -417,7 +357,7 @@ bool OpenWorkFile(const std::string& strPath) {
   }
 
   // Taken: the file's flags become the flags of the next save.
-  std::copy(std::begin(file.abSection), std::end(file.abSection), g_abSaveSection);
+  std::copy_n(file.abSection, SaveSectionCount(), g_abSaveSection);
 
   g_nSensor = SensorFromCode(file.nSensor);
   g_nMaxX = file.nMaxX;
@@ -449,4 +389,14 @@ bool SaveWorkFile(const std::string& strPath) {
   return true;
 }
 
-void RegisterWorkFile() { RegisterCommands(kaWorkFileCommands); }
+void RegisterWorkFile() {
+  RegisterCommands(kaWorkFileCommands);
+  // The save options: no query or palette of their own, kept as the user set them until a
+  // fresh program.
+  RegisterSettingsGroup({
+      .szName = "save options",
+      .pfnResetQuery = [] {},
+      .pfnClearDerived = ResetSaveOptions,
+      .abSettings = SettingsBytes(g_abSaveSection),
+  });
+}

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/dialogs.h"
-#include "workfile/archive.h"
+#include "core/archive.h"
 
 // Registers the work-file commands of the file menu.
 void RegisterWorkFile();
@@ -30,5 +30,13 @@ bool SaveWorkFile(const std::string& strPath);
 // The whole file at strPath if it can be a work file (regular, at most 64 MB).
 bool ReadWorkFileBytes(const std::string& strPath, ByteBuffer& ab, std::string& strReason);
 
-// Dialog 145: the thirteen section flags.
-extern const DialogSpec kSaveOptionsDialog;
+// Dialog 145: a check box per section of the file (the data, then each settings group's).
+extern DialogSpec kSaveOptionsDialog;
+
+// What the file-information dialog shows before a work file is read: the file's sensor code and
+// extent as stored, its section flags and what reading it will do.
+struct FileInformation {
+  int nSensor, nMaxX, nMaxY, nLastBand;
+  std::vector<int> abSection;
+  std::string strCase;
+};

@@ -8,8 +8,10 @@
 #include <cstring>
 
 #include "core/parallel.h"
+#include "core/settings_groups.h"
 #include "core/text_format.h"
-#include "workfile/archive.h"
+#include "workfile/messages.h"
+#include "core/archive.h"
 
 namespace {
 
@@ -31,8 +33,6 @@ bool InPlane(int nMaxX, int nMaxY, int nLastBand) {
          nLastBand >= 0 && nLastBand < kMaxBands;
 }
 
-bool ReadInts(ArchiveReader& in, int* pn, int nCount);
-
 // Reads the data section (D1 to D3); false when the file ends inside it. The previous format
 // has nUnusedInts section flags between the texts and the pixels.
 bool ReadData(ArchiveReader& in, WorkFile& file, int nUnusedInts = 0) {
@@ -43,109 +43,95 @@ bool ReadData(ArchiveReader& in, WorkFile& file, int nUnusedInts = 0) {
     if (!in.String(str)) return false;
   }
   int anUnused[8];
-  if (!ReadInts(in, anUnused, nUnusedInts)) return false;
+  if (!in.Ints(anUnused, nUnusedInts)) return false;
   const std::size_t nBytes = static_cast<std::size_t>(file.Pixels()) * (file.nLastBand + 1);
   return in.View(nBytes, file.abPixels);
 }
 
-bool ReadInts(ArchiveReader& in, int* pn, int nCount) {
-  for (int i = 0; i < nCount; ++i) {
-    std::int32_t n = 0;
-    if (!in.Int(n)) return false;
-    pn[i] = n;
-  }
-  return true;
-}
-
 }  // namespace
 
-bool SettingsInRange(const WorkFile& file, std::string& strReason) {
-  auto outside = [&](const char* szWhat, int n, int nMin, int nMax) {
-    if (n >= nMin && n <= nMax) return false;
-    strReason = FormatText("%s is %d, outside %d..%d", szWhat, n, nMin, nMax);
-    return true;
-  };
-  if (file.abSection[kSectionComposite] == 1) {
-    if (outside("the composite's cut-off rate", file.nCutOffRate, 0, 49) ||
-        outside("the composite's red band", file.nRedBand, 1, kMaxBands) ||
-        outside("the composite's green band", file.nGreenBand, 1, kMaxBands) ||
-        outside("the composite's blue band", file.nBlueBand, 1, kMaxBands) ||
-        outside("the composite's link of the cut-off", file.bCutOffLinked, 0, 1)) {
-      return false;
-    }
-    for (int k = 0; k < 3; ++k) {
-      const int nLower = file.anBounds[2 * k], nUpper = file.anBounds[2 * k + 1];
-      if (outside("a lower value of the composite", nLower, 0, 254) ||
-          outside("an upper value of the composite", nUpper, nLower + 1, 255)) {
-        return false;
-      }
-    }
-  }
-  if (file.abSection[kSectionCoarse] == 1 &&
-      outside("the coarse picture's band", file.nCoarseBand, 1, kMaxBands)) {
-    return false;
-  }
-  if (file.abSection[kSectionFine] == 1 &&
-      outside("the fine picture's band", file.nFineBand, 1, kMaxBands)) {
-    return false;
-  }
-  if (file.abSection[kSectionHistogram] == 1) {
-    if (outside("the histogram's cursor", file.nHistCursor, 0, 255)) return false;
-    for (int nWidth : file.anHistLineWidth) {
-      if (outside("a histogram line width", nWidth, 1, 3)) return false;
-    }
-  }
-  return true;
+int g_abSaveSection[kMaxSaveSections];
+
+int SaveSectionCount() {
+  int n = 1;
+  for (const SettingsGroup& group : SettingsGroups()) n += group.workFile.nCount;
+  return n;
 }
 
 namespace {
 
+// Calls fn(group, nFirst) for every group with sections, nFirst the index of its first flag.
+template <typename Fn>
+void ForEachSectionGroup(Fn fn) {
+  int nFirst = 1;
+  for (const SettingsGroup& group : SettingsGroups()) {
+    if (group.workFile.nCount == 0) continue;
+    fn(group, nFirst);
+    nFirst += group.workFile.nCount;
+  }
+}
+
+// The settings groups' sections the file holds, into the groups' staging copies, and the marks
+// that follow a section of a group that keeps them.
 bool ReadSettings(ArchiveReader& in, WorkFile& file) {
-  if (file.abSection[kSectionComposite] == 1) {
-    int an[4];
-    if (!ReadInts(in, an, 4) || !ReadInts(in, file.anBounds, 6) ||
-        !in.Bytes(file.abLut, sizeof file.abLut) || !ReadInts(in, &file.bCutOffLinked, 1)) {
-      return false;
+  bool bOk = true;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    const WorkFileSectionCodec& codec = group.workFile;
+    for (int i = 0; i < codec.nCount && bOk; ++i) {
+      if (file.abSection[nFirst + i] != 1) continue;
+      bOk = codec.pfnRead(in, i);
+      if (bOk && codec.bMarksFollow && i < kMaxBands) {
+        file.abMarks[i] = true;
+        bOk = in.View(static_cast<std::size_t>(file.Pixels()), file.aabMarks[i]);
+      }
     }
-    file.nCutOffRate = an[0];
-    file.nRedBand = an[1];
-    file.nGreenBand = an[2];
-    file.nBlueBand = an[3];
-  }
-  if (file.abSection[kSectionCoarse] == 1) {
-    if (!ReadInts(in, &file.nCoarseBand, 1)) return false;
-    for (auto& an : file.aanCoarse) {
-      if (!ReadInts(in, an, 24)) return false;
-    }
-  }
-  if (file.abSection[kSectionFine] == 1) {
-    if (!ReadInts(in, &file.nFineBand, 1)) return false;
-    for (auto& an : file.aanFine) {
-      if (!ReadInts(in, an, 26)) return false;
-    }
-  }
-  for (int c = 0; c < 8; ++c) {
-    if (file.abSection[kSectionCategory1 + c] != 1) continue;
-    WorkFileCategory& cat = file.aCategory[c];
-    int an[3];
-    if (!in.String(cat.strName) || !ReadInts(in, an, 3)) return false;
-    cat.crColour = static_cast<Colorref>(an[0]);
-    cat.bColourOn = an[1];
-    cat.bClassify = an[2];
-    if (!in.View(static_cast<std::size_t>(file.Pixels()), cat.abMarks)) return false;
-  }
-  if (file.abSection[kSectionHistogram] == 1) {
-    int anColour[kMaxBands];
-    if (!ReadInts(in, &file.nHistCursor, 1) || !ReadInts(in, file.anHistLineWidth, kMaxBands) ||
-        !ReadInts(in, anColour, kMaxBands)) {
-      return false;
-    }
-    for (int b = 0; b < kMaxBands; ++b) file.acrHistLineColour[b] = static_cast<Colorref>(anColour[b]);
-  }
-  return true;
+  });
+  return bOk;
 }
 
 }  // namespace
+
+int SaveSectionIndex(std::string_view strName) {
+  int nIndex = strName == "data" ? kSectionData : -1;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    for (int i = 0; i < group.workFile.nCount; ++i) {
+      if (strName == group.workFile.aszNames[i]) nIndex = nFirst + i;
+    }
+  });
+  return nIndex;
+}
+
+std::string SaveSectionLabel(int k) {
+  std::string str = k == kSectionData ? kszSectionDataLabel : "";
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    if (k >= nFirst && k < nFirst + group.workFile.nCount) str = group.workFile.aszLabels[k - nFirst];
+  });
+  return str;
+}
+
+std::string SaveSectionDetail(int k) {
+  std::string str;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    if (k >= nFirst && k < nFirst + group.workFile.nCount && group.workFile.pfnDetail) {
+      str = group.workFile.pfnDetail(k - nFirst);
+    }
+  });
+  return str;
+}
+
+bool SettingsInRange(const WorkFile& file, std::string& strReason) {
+  bool bOk = true;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    if (bOk) bOk = group.workFile.pfnValidate(&file.abSection[nFirst], strReason);
+  });
+  return bOk;
+}
+
+void CommitSettingsSections(const WorkFile& file) {
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    group.workFile.pfnCommit(&file.abSection[nFirst]);
+  });
+}
 
 bool PlaneBlocks::Any() const {
   return nPixelStart != 0 || std::any_of(std::begin(anMarkStart), std::end(anMarkStart),
@@ -232,7 +218,8 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
   ArchiveWriter out(std::move(abOut));
   const int* ab = g_abSaveSection;
   out.Int(kWorkFileVersion);
-  for (int i = 0; i < kSaveSections; ++i) out.Int(ab[i]);
+  const int nSections = SaveSectionCount();
+  for (int i = 0; i < nSections; ++i) out.Int(ab[i]);
   out.Int(SensorCode(g_nSensor));
   out.Int(g_nMaxX);
   out.Int(g_nMaxY);
@@ -256,54 +243,21 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
                                           static_cast<std::size_t>(g_nLastBand + 1));
     }
   }
-  if (ab[kSectionComposite] == 1) {
-    for (int n : {g_nCutOffRate, g_nRedBand, g_nGreenBand, g_nBlueBand, g_nRedLower, g_nRedUpper,
-                  g_nGreenLower, g_nGreenUpper, g_nBlueLower, g_nBlueUpper}) {
-      out.Int(n);
+  bool bOk = true;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    const WorkFileSectionCodec& codec = group.workFile;
+    for (int i = 0; i < codec.nCount && bOk; ++i) {
+      if (ab[nFirst + i] != 1) continue;
+      bOk = codec.pfnWrite(out, i, strReason);
+      // Room for the marks; FillPlaneColumns fills them.
+      if (bOk && codec.bMarksFollow && i < kMaxBands && bPlane) {
+        blocks.anMarkStart[i] = out.Data().size();
+        out.Data().resize(out.Data().size() +
+                          static_cast<std::size_t>(WindowWidth()) * WindowHeight());
+      }
     }
-    for (int v = 0; v < 256; ++v) {
-      const std::uint8_t abRgb[3] = {g_abRedLut[v], g_abGreenLut[v], g_abBlueLut[v]};
-      out.Bytes(abRgb, 3);
-    }
-    out.Int(g_bCutOffLinked);
-  }
-  if (ab[kSectionCoarse] == 1) {
-    out.Int(g_nCoarseBand);
-    for (int b = 1; b <= kMaxBands; ++b) {
-      for (int k = 1; k <= 8; ++k) out.Int(g_anRankUpper[k][b]);
-      for (int k = 1; k <= 8; ++k) out.Int(g_anRankColourOn[k][b]);
-      for (int k = 1; k <= 8; ++k) out.Int(static_cast<std::int32_t>(g_acrRankColour[k][b]));
-    }
-  }
-  if (ab[kSectionFine] == 1) {
-    out.Int(g_nFineBand);
-    for (int b = 1; b <= kMaxBands; ++b) {
-      for (int k = 1; k <= 8; ++k) out.Int(g_anFineSpanOn[k][b]);
-      for (int k = 1; k <= 9; ++k) out.Int(g_anFinePoint[k][b]);
-      for (int k = 1; k <= 9; ++k) out.Int(static_cast<std::int32_t>(g_acrPointColour[k][b]));
-    }
-  }
-  // The category sections with room for their marks.
-  for (int c = 1; c <= 8; ++c) {
-    if (ab[kSectionCategory1 + c - 1] != 1) continue;
-    if (!out.String(g_astrCategoryName[c])) {
-      strReason = FormatText("the name of category %d (\"%s\") has characters that cannot be saved",
-                             c, g_astrCategoryName[c].c_str());
-      return false;
-    }
-    out.Int(static_cast<std::int32_t>(g_acrCategoryColour[c]));
-    out.Int(g_abClassColourOn[c]);
-    out.Int(g_abClassify[c]);
-    if (bPlane) {
-      blocks.anMarkStart[c - 1] = out.Data().size();
-      out.Data().resize(out.Data().size() + static_cast<std::size_t>(WindowWidth()) * WindowHeight());
-    }
-  }
-  if (ab[kSectionHistogram] == 1) {
-    out.Int(g_nHistCursor);
-    for (int b = 1; b <= kMaxBands; ++b) out.Int(g_anHistLineWidth[b]);
-    for (int b = 1; b <= kMaxBands; ++b) out.Int(static_cast<std::int32_t>(g_acrHistLineColour[b]));
-  }
+  });
+  if (!bOk) return false;
   abOut = std::move(out.Data());
   return true;
 }
@@ -326,7 +280,7 @@ DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
     file.bPreviousFormat = true;
     file.nSensor = nFirst;
     int an[4];
-    if (!ReadInts(in, an, 4)) return endsEarly();
+    if (!in.Ints(an, 4)) return endsEarly();
     file.nMaxX = an[0];
     file.nMaxY = an[1];
     file.nLastBand = an[2];
@@ -348,7 +302,7 @@ DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
     return DecodeError::NotWorkFile;
   }
   int an[4];
-  if (!ReadInts(in, file.abSection, kSaveSections) || !ReadInts(in, an, 4)) return endsEarly();
+  if (!in.Ints(file.abSection, SaveSectionCount()) || !in.Ints(an, 4)) return endsEarly();
   file.nSensor = an[0];
   file.nMaxX = an[1];
   file.nMaxY = an[2];

@@ -6,57 +6,42 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/archive.h"
 #include "core/state.h"
-#include "workfile/archive.h"
 
 inline constexpr int kWorkFileVersion = 100;
 
-// The section flags, in file order.
-enum WorkFileSection : int {
-  kSectionData = 0,
-  kSectionComposite = 1,
-  kSectionCoarse = 2,
-  kSectionFine = 3,
-  kSectionCategory1 = 4,  // categories 1..8 at 4..11
-  kSectionHistogram = 12,
-};
-static_assert(kSaveSections == 13);
+// The work file's sections, in file order: the data (section 0), then the sections of the
+// settings groups in the order they were registered. The save options hold one flag per section.
+inline constexpr int kMaxSaveSections = 32;
+inline constexpr int kSectionData = 0;
+// The number of sections: 13 with the program's own groups (the format's version 100).
+int SaveSectionCount();
+// The index of the section named szName ("data", "coarse", "cat3", ...), -1 for none.
+int SaveSectionIndex(std::string_view strName);
+// The save options' label of section k, and the text shown beside it ("" for none).
+std::string SaveSectionLabel(int k);
+std::string SaveSectionDetail(int k);
+// The flags of the next save, 1 for a section that goes into it.
+extern int g_abSaveSection[kMaxSaveSections];
 
-struct WorkFileCategory {
-  std::string strName;
-  Colorref crColour = 0;
-  int bColourOn = 0, bClassify = 0;
-  std::span<const std::uint8_t> abMarks;  // column by column (within the file's bytes)
-};
-
-// A decoded file. Sections whose flag is not 1 hold nothing. Pixels and marks are views into the
-// file's bytes, valid while those are.
+// A decoded file. Sections whose flag is not 1 hold nothing. The settings groups' sections are
+// read into the groups' staging copies; pixels and marks are views into the file's bytes, valid
+// while those are.
 struct WorkFile {
   bool bPreviousFormat = false;  // first integer 0..3: only the data is used
-  int abSection[kSaveSections] = {};
+  int abSection[kMaxSaveSections] = {};
   int nSensor = 0, nMaxX = 0, nMaxY = 0, nLastBand = 0;
   // Data.
   std::uint8_t aabHeader[kMaxBands][kHeaderBytes] = {};
   std::string astrUserText[kUserTexts];
   std::span<const std::uint8_t> abPixels;  // column by column, the bands of a pixel together
-  // Composite.
-  int nCutOffRate = 0, nRedBand = 0, nGreenBand = 0, nBlueBand = 0;
-  int anBounds[6] = {};  // red lower, upper, green lower, upper, blue lower, upper
-  std::uint8_t abLut[768] = {};  // red, green, blue of value 0, then of 1, ...
-  int bCutOffLinked = 0;
-  // Coarse: per band, rank upper bounds 1..8, colouring flags 1..8, colours 1..8.
-  int nCoarseBand = 0;
-  int aanCoarse[kMaxBands][24] = {};
-  // Fine: per band, interval flags 1..8, points 1..9, point colours 1..9.
-  int nFineBand = 0;
-  int aanFine[kMaxBands][26] = {};
-  WorkFileCategory aCategory[8];
-  // Histogram.
-  int nHistCursor = 0;
-  int anHistLineWidth[kMaxBands] = {};
-  Colorref acrHistLineColour[kMaxBands] = {};
+  // The training marks of category c at [c - 1], column by column, where the file has them.
+  bool abMarks[kMaxBands] = {};
+  std::span<const std::uint8_t> aabMarks[kMaxBands];
 
   int Pixels() const { return (nMaxX + 1) * (nMaxY + 1); }
 };
@@ -89,9 +74,12 @@ enum class DecodeError {
 
 // Settings the program uses as band numbers, table indices or stretch bounds must be ones it
 // can hold: a file with a band 200, or a stretch whose lower value is not below its upper one,
-// is refused rather than taken into settings no picture could be drawn with. False with the
-// setting and its value in strReason.
+// is refused rather than taken into settings no picture could be drawn with. Each group checks
+// its staged sections; false with the setting and its value in strReason.
 bool SettingsInRange(const WorkFile& file, std::string& strReason);
+// Every group's staged sections become its settings (a group whose sections were not in the
+// file decides what it keeps).
+void CommitSettingsSections(const WorkFile& file);
 
 // Reads a whole file into staging; on an error strReason says what was wrong.
 DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,

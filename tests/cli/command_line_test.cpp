@@ -1,3 +1,5 @@
+#include <nlohmann/json.hpp>
+
 #include "cli/cli.h"
 
 #include <fstream>
@@ -11,6 +13,8 @@
 #include "import/bmp_files.h"
 #include "import/ndvi.h"
 #include "products/composite.h"
+#include "histograms/histogram_settings.h"
+#include "classification/category_settings.h"
 
 TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
   const std::vector<std::string> f = FloppyScene(3);
@@ -91,7 +95,7 @@ TEST_F(CliTest, HistogramSettingsRunAsTheirCommands) {
   EXPECT_EQ(g_acrHistLineColour[2], Rgb(1, 2, 3));
   EXPECT_EQ(g_anHistLineWidth[3], 2);
   EXPECT_EQ(g_nHistCursor, 77);
-  EXPECT_NE(run.strOut.find("\"histogram\""), std::string::npos) << run.strOut;
+  EXPECT_EQ(nlohmann::json::parse(run.strOut)["histogram"]["kind"], "coarse") << run.strOut;
 }
 
 TEST_F(CliTest, WorkFilesFromTheCommandLine) {
@@ -108,9 +112,10 @@ TEST_F(CliTest, WorkFilesFromTheCommandLine) {
   ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
   EXPECT_EQ(g_nCutOffRate, 9);
   EXPECT_EQ(g_nLastBand, 3);
-  EXPECT_NE(run.strOut.find("\"user_texts\": [\"測量 太郎\", \"\", \"\", \"\"]"),
-            std::string::npos);
-  EXPECT_NE(run.strOut.find("\"band_headers\": [\" \\u0001"), std::string::npos)
+  const nlohmann::json j = nlohmann::json::parse(run.strOut);
+  EXPECT_EQ(j["user_texts"].get<std::vector<std::string>>(),
+            (std::vector<std::string>{"測量 太郎", "", "", ""}));
+  EXPECT_EQ(j["band_headers"][0].get<std::string>().substr(0, 2), " \x01")
       << "the header bytes of band 1 as its page shows them";
 
   // Settings over a scene of the same size; refused over one with fewer bands (exit 3).
@@ -186,9 +191,10 @@ TEST_F(CliTest, TrainingClassificationAndStatsFromTheCommandLine) {
   EXPECT_EQ(g_aPixel[330][230].abTrainMark[1], 0);
   EXPECT_EQ(g_aPixel[327][227].abTrainMark[1], 1);  // the erased dot was 328..331
   EXPECT_EQ(g_anClassCount[1] + g_anClassCount[2], 512u * 400u);
-  EXPECT_NE(run.strOut.find("\"classified\": true"), std::string::npos);
-  EXPECT_NE(run.strOut.find("\"bands_in_use\": [1, 2, 3]"), std::string::npos);
-  EXPECT_NE(run.strOut.find("\"name\": \"森, 林\""), std::string::npos);
+  const nlohmann::json j = nlohmann::json::parse(run.strOut);
+  EXPECT_EQ(j["classified"], true);
+  EXPECT_EQ(j["bands_in_use"].get<std::vector<int>>(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(j["categories"][1]["name"], "森, 林");
 }
 
 TEST_F(CliTest, BmpPicturesAndTheVegetationIndexFromTheCommandLine) {
@@ -215,7 +221,7 @@ TEST_F(CliTest, BmpPicturesAndTheVegetationIndexFromTheCommandLine) {
   ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
   EXPECT_EQ(g_nLastBand, 7);
   EXPECT_EQ(g_aPixel[3][2].abBand[7], NdviValue(g_aPixel[3][2].abBand[2], g_aPixel[3][2].abBand[3]));
-  EXPECT_NE(run.strOut.find("\"bands\": 8"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(run.strOut)["bands"], 8);
   run = RunHere(Args("stats", FloppyScene(7), {"--ndvi", "--ndvi"}));
   EXPECT_NE(run.strErr.find("Warning in Landsat TM: 全バンド（Band1～7）が必要です"), std::string::npos)
       << run.strErr;

@@ -22,6 +22,7 @@
 #include "products/composite_panel.h"
 #include "products/fine.h"
 #include "products/fine_panel.h"
+#include "histograms/histogram_settings.h"
 
 TEST_F(CliTest, ProgramExportOfEachProductEqualsTheLogicsPicture) {
   const std::vector<std::string> astrFiles = FloppyScene(5);

@@ -1,78 +1,31 @@
-// The JSON state report of "geolumen stats", checked by its text: no JSON library is needed.
+// The JSON state report of "geolumen stats", read back with the JSON library.
 #include "cli/stats.h"
 
-#include <algorithm>
-#include <initializer_list>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/recording_platform.h"
+#include "products/fine_settings.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
+#include "classification/category_settings.h"
 
 namespace {
 
-std::string StatsJson() {
+nlohmann::json StatsJson(std::string* pstrText = nullptr) {
   std::ostringstream out;
   WriteStatsJson(out);
-  return out.str();
-}
-
-// Brackets balanced and matched outside strings, strings closed and free of raw control
-// characters, no comma before a closing bracket.
-bool IsWellFormed(const std::string& str) {
-  std::vector<char> aStack;
-  bool bInString = false;
-  char chLast = 0;  // the last character outside strings that is not white space
-  for (std::size_t i = 0; i < str.size(); ++i) {
-    const char ch = str[i];
-    if (bInString) {
-      if (static_cast<unsigned char>(ch) < 0x20) return false;
-      if (ch == '\\') ++i;
-      if (ch == '"') bInString = false;
-      continue;
-    }
-    if (ch == '"') bInString = true;
-    if (ch == '{' || ch == '[') aStack.push_back(ch == '{' ? '}' : ']');
-    if (ch == '}' || ch == ']') {
-      if (aStack.empty() || aStack.back() != ch || chLast == ',') return false;
-      aStack.pop_back();
-    }
-    if (ch != ' ' && ch != '\n') chLast = ch;
-  }
-  return !bInString && aStack.empty() && chLast == '}';
-}
-
-// Every fragment occurs, each after the one before it.
-void ExpectInOrder(const std::string& str, std::initializer_list<std::string> astrFragments) {
-  std::size_t nAt = 0;
-  for (const std::string& strFragment : astrFragments) {
-    const std::size_t nFound = str.find(strFragment, nAt);
-    ASSERT_NE(nFound, std::string::npos) << "missing after offset " << nAt << ": " << strFragment;
-    nAt = nFound + strFragment.size();
-  }
-}
-
-// The text of category c's object, up to the next category.
-std::string CategoryText(const std::string& str, int c) {
-  const std::size_t nStart = str.find("\"number\": " + std::to_string(c) + ",");
-  if (nStart == std::string::npos) return "";
-  return str.substr(nStart, str.find("\"number\": ", nStart + 1) - nStart);
-}
-
-std::size_t CountOf(const std::string& str, const std::string& strFragment) {
-  std::size_t n = 0;
-  for (std::size_t i = str.find(strFragment); i != std::string::npos;
-       i = str.find(strFragment, i + 1)) {
-    ++n;
-  }
-  return n;
+  if (pstrText) *pstrText = out.str();
+  return nlohmann::json::parse(out.str());  // throws, failing the test, when it is no JSON
 }
 
 }  // namespace
 
 using StatsTest = LogicTest;
 
-TEST_F(StatsTest, SceneReportsItsHistogramsSettingsAndCategoriesInOrder) {
+TEST_F(StatsTest, SceneReportsItsHistogramsSettingsAndCategories) {
   // Band 1 takes the values 0..3 in equal shares, band 3 is 200 everywhere.
   MakeScene(20, 10, 3, Sensor::TmFloppy, [](int x, int y, int b) {
     return b == 1 ? x % 4 : b == 2 ? y * 10 : 200;
@@ -93,51 +46,68 @@ TEST_F(StatsTest, SceneReportsItsHistogramsSettingsAndCategoriesInOrder) {
   g_anBandInRange[3] = 13;
   g_anBandInRange[4] = 99;  // beyond the scene's bands: not listed
   g_abClassify[3] = 0;
+  g_anRankUpper[4][2] = 123;
+  g_anFinePoint[9][8] = 250;
 
-  std::string strBand1 = "[50, 50, 50, 50";
-  for (int v = 4; v < 256; ++v) strBand1 += ", 0";
-  strBand1 += "]";
-  std::string strBand3 = "[0";
-  for (int v = 1; v < 256; ++v) strBand3 += v == 200 ? ", 200" : ", 0";
-  strBand3 += "]";
+  std::vector<unsigned> anBand1(256, 0), anBand3(256, 0);
+  for (int v = 0; v < 4; ++v) anBand1[static_cast<std::size_t>(v)] = 50;
+  anBand3[200] = 200;
 
-  const std::string str = StatsJson();
-  EXPECT_TRUE(IsWellFormed(str)) << str;
-  ExpectInOrder(str, {"{\n  \"sensor\": 1,\n", "\"width\": 20,\n", "\"height\": 10,\n",
-                      "\"bands\": 3,\n", "\"display_mode\": 10,\n", "\"band_histograms\": [",
-                      strBand1 + ",", "[", strBand3 + "\n", "\"composite\": {", "\"red_band\": ",
-                      "\"cutoff_linked\": false\n", "\"categories\": [", "\"required_pixels\": ",
-                      "\"bands_in_use\": [2, 3],\n", "\"band_in_range\": [11, 0, 13],\n",
-                      "\"classified\": false\n}\n"});
-  EXPECT_EQ(CountOf(str, "\"number\": "), 8u);
+  std::string strText;
+  const nlohmann::json j = StatsJson(&strText);
+  EXPECT_EQ(strText.rfind("{\n  \"sensor\": 1,\n", 0), 0u) << "one member per line, in order";
+  EXPECT_EQ(j["sensor"], 1);
+  EXPECT_EQ(j["width"], 20);
+  EXPECT_EQ(j["height"], 10);
+  EXPECT_EQ(j["bands"], 3);
+  EXPECT_EQ(j["display_mode"], 10);
+  ASSERT_EQ(j["band_histograms"].size(), 3u);
+  EXPECT_EQ(j["band_histograms"][0].get<std::vector<unsigned>>(), anBand1);
+  EXPECT_EQ(j["band_histograms"][2].get<std::vector<unsigned>>(), anBand3);
+  EXPECT_EQ(j["composite"]["red_band"], g_nRedBand);
+  EXPECT_EQ(j["composite"]["cutoff_linked"], false);
+  EXPECT_EQ(j["coarse"]["ranks_of_band"][1]["upper"][3], 123);
+  EXPECT_EQ(j["fine"]["points_of_band"][7]["points"][8], 250);
+  EXPECT_EQ(j["bands_in_use"].get<std::vector<int>>(), (std::vector<int>{2, 3}));
+  EXPECT_EQ(j["band_in_range"].get<std::vector<int>>(), (std::vector<int>{11, 0, 13}));
+  EXPECT_EQ(j["classified"], false);
+  EXPECT_EQ(j["print_step"], 7);
 
-  ExpectInOrder(CategoryText(str, 2),
-                {"\"name\": \"森林\",", "\"colour\": [10, 20, 30],",
-                 "\"lower\": [1, 2, 3, 4, 5, 6, 7, 8],",
-                 "\"upper\": [101, 102, 103, 104, 105, 106, 107, 108],",
-                 "\"training_pixels\": 57,", "\"valid\": true,", "\"takes_part\": true,",
-                 "\"colouring_on\": false,", "\"class_pixels\": 33\n"});
-  ExpectInOrder(CategoryText(str, 3), {"\"valid\": false,", "\"takes_part\": false,"});
+  ASSERT_EQ(j["categories"].size(), 8u);
+  const nlohmann::json& cat2 = j["categories"][1];
+  EXPECT_EQ(cat2["number"], 2);
+  EXPECT_EQ(cat2["name"], "森林");
+  EXPECT_EQ(cat2["colour"].get<std::vector<int>>(), (std::vector<int>{10, 20, 30}));
+  EXPECT_EQ(cat2["lower"].get<std::vector<int>>(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(cat2["upper"][7], 108);
+  EXPECT_EQ(cat2["training_pixels"], 57);
+  EXPECT_EQ(cat2["valid"], true);
+  EXPECT_EQ(cat2["takes_part"], true);
+  EXPECT_EQ(cat2["colouring_on"], false);
+  EXPECT_EQ(cat2["class_pixels"], 33);
+  EXPECT_TRUE(cat2["class_hectares"].is_null()) << "a floppy scene has no ground size";
+  EXPECT_EQ(j["categories"][2]["valid"], false);
+  EXPECT_EQ(j["categories"][2]["takes_part"], false);
 }
 
-TEST_F(StatsTest, NamesAreEscapedAndUtf8PassesThrough) {
+TEST_F(StatsTest, NamesAreEscapedAndBytesThatAreNoUtf8Replaced) {
   g_astrCategoryName[5] = "a\"b\\c\nd}\t水田 ]\x01";
-  const std::string str = StatsJson();
-  EXPECT_TRUE(IsWellFormed(str)) << str;
-  EXPECT_NE(CategoryText(str, 5).find("\"name\": \"a\\\"b\\\\c\\u000ad}\\u0009水田 ]\\u0001\","),
-            std::string::npos)
-      << str;
-  // Nothing below a space but the line breaks between members.
-  EXPECT_TRUE(std::none_of(str.begin(), str.end(), [](char ch) {
-    return ch != '\n' && static_cast<unsigned char>(ch) < 0x20;
-  })) << str;
+  g_astrCategoryName[6] = "x\xff";
+  std::string strText;
+  const nlohmann::json j = StatsJson(&strText);
+  EXPECT_EQ(j["categories"][4]["name"], g_astrCategoryName[5]);
+  EXPECT_EQ(j["categories"][5]["name"], "x\xEF\xBF\xBD");
+  EXPECT_NE(strText.find("\"a\\\"b\\\\c\\nd}\\t水田 ]\\u0001\""), std::string::npos) << strText;
 }
 
 TEST_F(StatsTest, WithoutDataNoBandIsListed) {
-  const std::string str = StatsJson();
-  EXPECT_TRUE(IsWellFormed(str)) << str;
-  ExpectInOrder(str, {"\"sensor\": 20,", "\"bands\": 0,", "\"display_mode\": 20,",
-                      "\"band_histograms\": [],", "\"categories\": [", "\"bands_in_use\": [],",
-                      "\"band_in_range\": [],", "\"classified\": false"});
-  EXPECT_EQ(CountOf(str, "\"number\": "), 8u);
+  const nlohmann::json j = StatsJson();
+  EXPECT_EQ(j["sensor"], 20);
+  EXPECT_EQ(j["bands"], 0);
+  EXPECT_EQ(j["display_mode"], 20);
+  EXPECT_TRUE(j["band_histograms"].empty());
+  EXPECT_TRUE(j["bands_in_use"].empty());
+  EXPECT_TRUE(j["band_in_range"].empty());
+  EXPECT_EQ(j["categories"].size(), 8u);
+  EXPECT_TRUE(j["geotransform"].is_null());
 }

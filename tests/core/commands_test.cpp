@@ -7,6 +7,8 @@
 #include "resources/resource.h"
 #include "core/state.h"
 #include "support/recording_platform.h"
+#include "products/fine_settings.h"
+#include "products/coarse_settings.h"
 
 namespace {
 

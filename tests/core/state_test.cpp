@@ -4,6 +4,9 @@
 #include "core/display_modes.h"
 #include "core/state.h"
 #include "support/recording_platform.h"
+#include "products/coarse_settings.h"
+#include "output/report.h"
+#include "classification/category_settings.h"
 
 using StateTest = LogicTest;
 

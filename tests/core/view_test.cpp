@@ -5,6 +5,11 @@
 #include "core/state.h"
 #include "core/view.h"
 #include "support/recording_platform.h"
+#include "products/fine_settings.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
+#include "histograms/histogram_settings.h"
+#include "classification/category_settings.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "products/fine.h"
 #include "resources/resource.h"
 #include "support/recording_platform.h"
+#include "classification/category_settings.h"
 
 using DetailedHistogramTest = LogicTest;
 

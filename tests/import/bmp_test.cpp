@@ -16,6 +16,7 @@
 #include "import/ndvi.h"
 #include "import/bmp_files.h"
 #include "support/scene_dir.h"
+#include "products/composite_settings.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ class BmpTest : public SceneDirTest {
     std::vector<std::uint8_t> ab(reinterpret_cast<const std::uint8_t*>(g_aPixel),
                                  reinterpret_cast<const std::uint8_t*>(g_aPixel) + sizeof g_aPixel);
     for (int n : {DisplayModeCode(g_nDisplayMode), SensorCode(g_nSensor), g_nMaxX, g_nMaxY,
-                  g_nLastBand, g_nRedUpper, g_bWindowHasFiles}) {
+                  g_nLastBand, g_nRedUpper, int{g_bWindowHasFiles}}) {
       ab.push_back(static_cast<std::uint8_t>(n));
     }
     return ab;

@@ -8,6 +8,7 @@
 #include "import/readers.h"
 #include "import/scene_files.h"
 #include "import/scrolling.h"
+#include "products/composite_settings.h"
 
 namespace {
 const RecordedMessage kFailure{kszMsgCheckFiles, kszCapThisData};

@@ -7,6 +7,9 @@
 #include "core/state.h"
 #include "output/output.h"
 #include "support/recording_platform.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
+#include "classification/category_settings.h"
 
 using ReportTest = LogicTest;
 

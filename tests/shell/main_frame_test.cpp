@@ -29,6 +29,7 @@
 #include "shell/tavimo97_view.h"
 #include "shell/view_splitter.h"
 #include "support/recording_platform.h"
+#include "products/coarse_settings.h"
 
 namespace {
 

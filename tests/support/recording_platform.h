@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "workfile/workfile.h"  // FileInformation
 #include "core/platform.h"
 #include "core/state.h"
 

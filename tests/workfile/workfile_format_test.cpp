@@ -5,8 +5,14 @@
 #include <vector>
 
 #include "support/recording_platform.h"
-#include "workfile/archive.h"
+#include "core/archive.h"
+#include "core/settings_groups.h"
 #include "workfile/workfile_format.h"
+#include "products/fine_settings.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
+#include "histograms/histogram_settings.h"
+#include "classification/category_settings.h"
 
 using WorkFileFormatTest = LogicTest;
 
@@ -159,28 +165,35 @@ TEST_F(WorkFileFormatTest, EverySectionComesBackAndFlagsLeaveSectionsOut) {
   EXPECT_EQ(file.astrUserText[3], "2026年12月6日");
   EXPECT_EQ(file.abPixels.size(), 1433600u);
   EXPECT_EQ(file.abPixels[7 * (400 * 3 + 5) + 6], g_aPixel[3][5].abBand[6]);
-  EXPECT_EQ(file.nCutOffRate, 7);
-  EXPECT_EQ(file.anBounds[1], 201);
-  EXPECT_EQ(file.abLut[3 * 200 + 1], 17);
-  EXPECT_EQ(file.aanCoarse[4][2], 77);
-  EXPECT_EQ(file.aanCoarse[7][23], static_cast<int>(Rgb(1, 2, 3)));
-  EXPECT_EQ(file.aanFine[1][16], 250);
-  EXPECT_EQ(file.aCategory[1].strName, "水田～畑");
-  EXPECT_EQ(file.aCategory[7].crColour, Rgb(9, 8, 7));
-  EXPECT_EQ(file.aCategory[4].bClassify, 0);
-  EXPECT_EQ(file.aCategory[1].abMarks[10 * 400 + 20], 1);
-  EXPECT_EQ(file.nHistCursor, 99);
-  EXPECT_EQ(file.acrHistLineColour[3], Rgb(10, 20, 30));
+  EXPECT_EQ(file.aabMarks[1][10 * 400 + 20], 1);
+  EXPECT_EQ(file.aabMarks[7][204799], 1);
+  // The settings went into the groups' staging: taken over defaults, they are the saved ones.
+  ResetQueries();
+  ResetPalettes();
+  CommitSettingsSections(file);
+  EXPECT_EQ(g_nCutOffRate, 7);
+  EXPECT_EQ(g_nRedUpper, 201);
+  EXPECT_EQ(g_abGreenLut[200], 17);
+  EXPECT_EQ(g_anRankUpper[3][5], 77);
+  EXPECT_EQ(g_acrRankColour[8][8], Rgb(1, 2, 3));
+  EXPECT_EQ(g_anFinePoint[9][2], 250);
+  EXPECT_EQ(g_astrCategoryName[2], "水田～畑");
+  EXPECT_EQ(g_acrCategoryColour[8], Rgb(9, 8, 7));
+  EXPECT_EQ(g_abClassify[5], 0);
+  EXPECT_EQ(g_nHistCursor, 99);
+  EXPECT_EQ(g_acrHistLineColour[4], Rgb(10, 20, 30));
 
   // Settings only: no data section, no marks; the sizes follow from the flags.
+  EXPECT_EQ(SaveSectionCount(), 13);
   g_abSaveSection[kSectionData] = 0;
-  for (int c = 1; c < 8; ++c) g_abSaveSection[kSectionCategory1 + c] = 0;
+  for (int c = 2; c <= 8; ++c) g_abSaveSection[SaveSectionIndex("cat" + std::to_string(c))] = 0;
   ASSERT_TRUE(EncodeWorkFile(ab, strReason));
   EXPECT_EQ(ab.size(), 72u + 812 + 772 + 836 + (1 + g_astrCategoryName[1].size() + 12 + 204800) + 68);
   ASSERT_EQ(DecodeWorkFile(ab, file, strReason), DecodeError::None) << strReason;
   EXPECT_TRUE(file.abPixels.empty());
-  EXPECT_EQ(file.aCategory[0].strName, g_astrCategoryName[1]);
-  EXPECT_TRUE(file.aCategory[1].abMarks.empty());
+  EXPECT_TRUE(file.abMarks[0]);
+  EXPECT_FALSE(file.abMarks[1]);
+  EXPECT_TRUE(file.aabMarks[1].empty());
 
   // A name with no Shift-JIS form: refused, saying which.
   g_astrCategoryName[1] = "森🌲";

@@ -19,6 +19,10 @@
 #include "workfile/messages.h"
 #include "workfile/workfile.h"
 #include "workfile/workfile_format.h"
+#include "products/composite_settings.h"
+#include "products/coarse_settings.h"
+#include "histograms/histogram_settings.h"
+#include "classification/category_settings.h"
 
 namespace {
 
@@ -81,8 +85,8 @@ TEST_F(WorkFileTest, AWholeWorkComesBackAndSettingsGoToASceneOfTheSameSize) {
   // Case 4: a settings-only file over a scene of the same sensor and size replaces the groups it
   // holds and resets the others; categories 1..7 read are not reset by an absent category 8.
   g_abSaveSection[kSectionData] = 0;
-  g_abSaveSection[kSectionCoarse] = 0;
-  g_abSaveSection[kSectionCategory1 + 7] = 0;
+  g_abSaveSection[SaveSectionIndex("coarse")] = 0;
+  g_abSaveSection[SaveSectionIndex("cat8")] = 0;
   const std::string strSettings = PathOf("settings.glw");
   ASSERT_TRUE(SaveWorkFile(strSettings));
   MakeScene(64, 40, 3, Sensor::TmFloppy, [](int, int, int) { return 9; });
@@ -138,7 +142,7 @@ TEST_F(WorkFileTest, SavedPlaneBlocksHoldEveryBandAndMark) {
     }
     std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 0);
     g_abSaveSection[kSectionData] = 1;
-    for (int k : c.anCategories) g_abSaveSection[kSectionCategory1 + k - 1] = 1;
+    for (int k : c.anCategories) g_abSaveSection[SaveSectionIndex("cat" + std::to_string(k))] = 1;
     const std::string strFile = PathOf("plane.glw");
     ASSERT_TRUE(SaveWorkFile(strFile));
     ByteBuffer abSaved, abEncoded;
@@ -156,7 +160,7 @@ TEST_F(WorkFileTest, SavedPlaneBlocksHoldEveryBandAndMark) {
           nWrong += file.abPixels[i * c.nBands + b] != g_aPixel[x][y].abBand[b];
         }
         for (int k : c.anCategories) {
-          nWrong += file.aCategory[k - 1].abMarks[i] != g_aPixel[x][y].abTrainMark[k - 1];
+          nWrong += file.aabMarks[k - 1][i] != g_aPixel[x][y].abTrainMark[k - 1];
         }
       }
     }
@@ -214,7 +218,7 @@ TEST_F(WorkFileTest, FilesThatCannotBeTakenChangeNothing) {
   ASSERT_TRUE(SaveWorkFile(PathOf("band200.glw")));
   g_nRedBand = 3;
   std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 0);
-  g_abSaveSection[kSectionComposite] = 1;
+  g_abSaveSection[SaveSectionIndex("composite")] = 1;
   ASSERT_TRUE(SaveWorkFile(PathOf("settings.glw")));
   std::fill(std::begin(g_abSaveSection), std::end(g_abSaveSection), 1);
   MakeScene(32, 20, 3, Sensor::TmFloppy, [](int x, int, int) { return x; });

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "core/state.h"
 #include "shell/base/dialog_windows.h"
 #include "workfile/workfile.h"
 #include "workfile/workfile_format.h"
@@ -18,12 +17,6 @@ namespace {
 
 QString Text(const char* sz) { return QString::fromUtf8(sz); }
 QString Text(const std::string& str) { return QString::fromStdString(str); }
-
-const char* const kaszSectionLabel[kSaveSections] = {
-    "データ（ヘッダー含む）", "合成画像", "粗画像", "精画像",
-    "カテゴリー１", "カテゴリー２", "カテゴリー３", "カテゴリー４",
-    "カテゴリー５", "カテゴリー６", "カテゴリー７", "カテゴリー８",
-    "ヒストグラム（線の幅と色）"};
 
 // A file dialog of the program's own look (the same in every session).
 QString AskPath(bool bSave) {
@@ -47,14 +40,15 @@ CSaveOptionsDlg::CSaveOptionsDlg(const int anValues[], QWidget* pParent)
            "3.データとクエリーとパレット\n（上記2つを併せ、今の状態が丸ごと保存されます）"),
       this));
   auto* pGrid = new QGridLayout;
-  for (int i = 0; i < kSaveSections; ++i) {
-    CheckBox(i)->setText(Text(kaszSectionLabel[i]));
+  for (int i = 0; i < SaveSectionCount(); ++i) {
+    CheckBox(i)->setText(Text(SaveSectionLabel(i)));
     pGrid->addWidget(FieldWidget(i), i, 0);
-    if (i >= kSectionCategory1 && i < kSectionCategory1 + 8) {
-      // The category's current name, read-only.
-      auto* pName = new QLineEdit(Text(g_astrCategoryName[i - kSectionCategory1 + 1]), this);
-      pName->setReadOnly(true);
-      pGrid->addWidget(pName, i, 1);
+    const std::string strDetail = SaveSectionDetail(i);
+    if (!strDetail.empty()) {
+      // What the section is about (a category's current name), read-only.
+      auto* pDetail = new QLineEdit(Text(strDetail), this);
+      pDetail->setReadOnly(true);
+      pGrid->addWidget(pDetail, i, 1);
     }
   }
   auto* pCategories = new QGroupBox(Text("カテゴリー画像（トレーニングエリア）"), this);
@@ -82,8 +76,8 @@ CFileInformationDlg::CFileInformationDlg(const FileInformation& info, QWidget* p
   }
   auto* pSections = new QGroupBox(Text("読み込み項目（参考）"), this);
   auto* pSectionGrid = new QGridLayout(pSections);
-  for (int i = 0; i < kSaveSections; ++i) {
-    auto* pBox = new QCheckBox(Text(kaszSectionLabel[i]), pSections);
+  for (int i = 0; i < static_cast<int>(info.abSection.size()); ++i) {
+    auto* pBox = new QCheckBox(Text(SaveSectionLabel(i)), pSections);
     pBox->setChecked(info.abSection[i] == 1);
     pBox->setEnabled(false);
     pSectionGrid->addWidget(pBox, i % 7, i / 7);

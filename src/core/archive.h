@@ -48,6 +48,8 @@ class ArchiveReader {
   explicit ArchiveReader(std::span<const std::uint8_t> ab) : m_ab(ab) {}
 
   bool Int(std::int32_t& n);
+  // nCount integers into pn[0..nCount).
+  bool Ints(int* pn, int nCount);
   bool Bytes(std::uint8_t* pb, std::size_t n);
   // The next n bytes as they lie in the data.
   bool View(std::size_t n, std::span<const std::uint8_t>& ab);

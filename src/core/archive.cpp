@@ -1,4 +1,4 @@
-#include "workfile/archive.h"
+#include "core/archive.h"
 
 #include <iconv.h>
 
@@ -95,6 +95,15 @@ bool ArchiveReader::Int(std::int32_t& n) {
   for (int i = 0; i < 4; ++i) u |= std::uint32_t{m_ab[m_nOffset + static_cast<std::size_t>(i)]} << (8 * i);
   n = static_cast<std::int32_t>(u);
   m_nOffset += 4;
+  return true;
+}
+
+bool ArchiveReader::Ints(int* pn, int nCount) {
+  for (int i = 0; i < nCount; ++i) {
+    std::int32_t n = 0;
+    if (!Int(n)) return false;
+    pn[i] = n;
+  }
   return true;
 }
 
