@@ -80,7 +80,7 @@ void (*FindCategoryReaction(DisplayMode eMode))() {
   return nullptr;
 }
 
-// What the window shows while the target is not valid in display mode 2 with redrawing on.
+// What the window shows while the target is not valid in DisplayMode::Category with redrawing on.
 void ShowInvalidCategory() {
   DrawCategoryInvalidPanel();
   if (g_bAlwaysRedraw != 1) return;
@@ -224,7 +224,7 @@ void BandExistenceCheck(int abUseBand[9]) {
   }
 }
 
-// Dialog 141: the number, then lower (0..254) and upper (1..255) of bands 1..8.
+// Dialog IDD_CATEGORY_VALUE: the number, then lower (0..254) and upper (1..255) of bands 1..8.
 constexpr DialogField kaCategoryValueFields[] = {
     {FieldKind::Range, "K", 1, 8, true},
     {FieldKind::Range, "L1", 0, 254}, {FieldKind::Range, "U1", 1, 255},

@@ -32,14 +32,14 @@ void RegisterCategoryReaction(DisplayMode eMode, CategoryReaction pfnReact);
 // area (its update without redrawing).
 void ShowCategoryOfTarget();
 void ShowTrainingOfTarget();
-// The ranges of the target from its training pixels, then the training panel (display mode 3).
+// The ranges of the target from its training pixels, then the training panel (DisplayMode::Training).
 void OnTrainingUpdate();
 // The update, then the training area drawn over the composite (or the previous category image).
 void OnTrainingSelect();
 void OnCategoryView();
 void OnCategorySmoothView();
 // The prepare step: the category image of the target, its histograms, the in-range counts and
-// the category panel (display mode 2).
+// the category panel (DisplayMode::Category).
 void OnCategoryHistogram();
 void ComputeCategoryImage();
 // The category picture from the marks the last ComputeCategoryImage left (the view command's
@@ -49,7 +49,7 @@ void RenderCategoryPicture(bool bSmooth);
 // pass; bCategoryClass tells the membership in nTarget's image. g_anCatHist of the others stays.
 void CountCategoryImages(unsigned nMask, int nTarget);
 // After the target's membership is known: its in-range counts and the category panel (display
-// mode 2).
+// DisplayMode::Category).
 void FinishCategoryImage(int nTarget);
 // The same membership and histograms as one plain loop, the reference for the fast one.
 void ComputeCategoryImagePlain();
@@ -62,7 +62,7 @@ void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category i
 // or erased with Shift, when the whole dot lies inside the window.
 void OnTrainingPaint(int x, int y, bool bErase);
 
-// Dialog 141: the category number 1..8 and the lower and upper values of bands 1..8.
+// Dialog IDD_CATEGORY_VALUE: the category number 1..8 and the lower and upper values of bands 1..8.
 extern const DialogSpec kCategoryValueDialog;
 // The values the dialog shows for category nCategory: [0] the number, then lower, upper of
 // band 1, ..., band 8.
@@ -71,7 +71,7 @@ void CategoryValues(int nCategory, int anValues[17]);
 // The colour picker for the target category.
 void OnCategoryColour();
 
-// The category options (dialog 165) and the classification options (dialog 160) as OK hands
+// The category options (dialog IDD_CATEGORY_OPTIONS) and the classification options (dialog IDD_CLASSIFY_OPTIONS) as OK hands
 // them over: flags and names of bands and categories 1..8 (index 0 unused).
 struct CategoryOptions {
   int abUseBand[9] = {};

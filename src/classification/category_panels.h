@@ -1,5 +1,5 @@
-// The panels of the training area (display mode 3), the category image (mode 2) and the
-// classification (mode 4). Coordinates are logical view coordinates; X0 is g_nMaxX.
+// The panels of the training area (DisplayMode::Training), the category image (DisplayMode::Category) and the
+// classification (DisplayMode::Classify). Coordinates are logical view coordinates; X0 is g_nMaxX.
 #pragma once
 
 #include "histograms/panels.h"

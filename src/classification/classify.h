@@ -20,7 +20,7 @@ void OnClassifyView();
 // The classification picture from the classes as they stand (the view command's render step).
 void RenderClassification(bool bSmooth);
 void OnClassifySmoothView();
-// The panel only (display mode 4).
+// The panel only (DisplayMode::Classify).
 void OnClassifyHistogram();
 void ToggleClassColour(int nCategory);  // 1..8
 void SetAllClassColours(int bOn);

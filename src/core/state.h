@@ -157,7 +157,7 @@ inline int BandCount() { return g_nLastBand + 1; }
 inline bool HasData() { return g_nDisplayMode != DisplayMode::NoData; }
 
 // Band histograms over the window, band-use flags, what the settings groups counted from the old
-// bands cleared, mode 10.
+// bands cleared, DisplayMode::Prompt.
 void RecomputeAfterImport();
 // The same without clearing what the groups counted.
 void RecomputeAfterWorkFileLoad();

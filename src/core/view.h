@@ -27,8 +27,8 @@ inline constexpr const char* kaszLoadInstructions[7] = {
 // Text in the panel font ("ＭＳ Ｐ明朝", normal weight) with its top-left corner at (x, y).
 void DrawPanelText(Canvas& canvas, int x, int y, int nHeight, std::string_view text);
 
-// Registers what the view shows by itself: the prompt (mode 10) and the load instructions
-// (mode 20).
+// Registers what the view shows by itself: the prompt (DisplayMode::Prompt) and the load instructions
+// (DisplayMode::NoData).
 void RegisterViewModes();
 
 // Paints the view on the window canvas: the off-screen image or the prompt texts, then the

@@ -49,7 +49,7 @@ HistogramScales ComputeHistogramScales(std::uint32_t nPreviousK);
 // The white window, the chart box with its ticks and labels, and the eight strip boxes.
 void DrawHistogramFrame(Canvas& canvas);
 
-// Draws the chart of g_nHistKind onto the window and shows display mode 5.
+// Draws the chart of g_nHistKind onto the window and shows DisplayMode::DetailedHistogram.
 void DrawDetailedHistogram();
 
 // ---- What the kinds draw with ------------------------------------------------------------------

@@ -83,7 +83,7 @@ void OnLineColour() {
   ShowDetailedHistogram();
 }
 
-// The band whose width dialog 143 edits.
+// The band whose width dialog IDD_LINE_WIDTH edits.
 int s_nWidthBand = 1;
 constexpr DialogField kaLineWidthFields[] = {{FieldKind::Range, "W", 1, 3, true}};
 void CurrentLineWidth(int anValues[]) { anValues[0] = g_anHistLineWidth[s_nWidthBand]; }

@@ -1,11 +1,11 @@
-// The histogram settings and the detailed histogram view (display mode 5).
+// The histogram settings and the detailed histogram view (DisplayMode::DetailedHistogram).
 #pragma once
 
 #include "histograms/histogram_settings.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
 
-// Dialog 143: the line width (1..3) of one band's curve.
+// Dialog IDD_LINE_WIDTH: the line width (1..3) of one band's curve.
 extern const DialogSpec kLineWidthDialog;
 
 // Registers the histogram menu's commands, the detailed histogram items of the picture menus

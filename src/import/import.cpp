@@ -249,7 +249,7 @@ template <int N> void OnScroll() { ScrollWindow(N); }
   COMMAND(id, text, SC, .nArg = n, .pfnCheck = check, .pfnHandler = OnScroll<n>, .szIcon = icon, \
           .szCliOption = "--scroll", .szCliValue = word)
 
-// Dialog 159 has no fields: "作成" creates the band.
+// Dialog IDD_BAND_ARITHMETIC has no fields: "作成" creates the band.
 void NoValues(int[]) {}
 void ApplyNdvi(const int[]) { CreateNdviBand(); }
 

@@ -18,7 +18,7 @@ struct SatelliteDialogValues {
 SatelliteDialogValues CurrentSatelliteDialogValues();
 
 // Everything after OK: the values are stored, the bands are read and checked, and on success
-// the scene replaces the one loaded (defaults restored, display mode 10). On failure every
+// the scene replaces the one loaded (defaults restored, DisplayMode::Prompt). On failure every
 // problem has been reported and the previous scene stays as it was. Returns success.
 bool ApplyOpenSatellite(const SatelliteDialogValues& values);
 
@@ -26,7 +26,7 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values);
 // back to its defaults, the prompt, the view's initial update and a fresh readout.
 void FinishSceneImport();
 
-// Dialog 159: the vegetation index, created on its "作成".
+// Dialog IDD_BAND_ARITHMETIC: the vegetation index, created on its "作成".
 extern const DialogSpec kBandArithmeticDialog;
 
 // Registers the scene commands (open, scrolling, BMP, band arithmetic) and the BMP picture's

@@ -33,7 +33,7 @@ inline constexpr const char* kszMsgCannotOpen = "ファイルをオープンで�
 inline constexpr const char* kszMsgNoPathCeos = "パス及びファイル名の指定がありません。";
 inline constexpr const char* kszMsgCannotOpenCeos = "ファイルをオープンできません。";
 
-// ---- Dialog 157: the satellite scene ----------------------------------------------------------
+// ---- Dialog IDD_OPEN_SATELLITE: the satellite scene ----------------------------------------------------------
 inline constexpr const char* kszOpenSatelliteTitle = "衛星データファイルを開く";
 inline constexpr const char* kszSensorGroup = "センサの指定";
 inline constexpr const char* kszDisplaySizeGroup = "表示サイズの指定";
@@ -81,7 +81,7 @@ inline constexpr const char* kszMsgBmpTooLarge = "このBMP画像は大きすぎ
 inline constexpr const char* kszBmpProgress = "ＢＭＰ画像よりデータを生成中．．． ";
 inline constexpr const char* kszBmpPercent = "%d％";
 
-// ---- Dialog 159: band arithmetic -------------------------------------------------------------
+// ---- Dialog IDD_BAND_ARITHMETIC: band arithmetic -------------------------------------------------------------
 inline constexpr const char* kszBandArithmeticTitle = "演算ライブラリ";
 inline constexpr const char* kszNdviLine1 = "Landsat TM 植生指標( NDVI )";
 inline constexpr const char* kszNdviLine2 = "Band8 = { (Band4-Band3) / (Band4+Band3) }  * 100 + 100";

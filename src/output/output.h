@@ -7,7 +7,7 @@
 inline constexpr int kMinPrintStep = 5;
 inline constexpr int kMaxPrintStep = 50;
 
-// Dialog 168: the print step (line height = step x 10 printer units), 5..50.
+// Dialog IDD_PRINT_STEP: the print step (line height = step x 10 printer units), 5..50.
 extern const DialogSpec kPrintStepDialog;
 
 // Registers the print and clipboard commands.

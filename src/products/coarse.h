@@ -13,7 +13,7 @@ extern const Colorref kaacrCoarseColourLibrary[8][8];
 
 // The coarse band, its rank bounds, colours and colouring, for the shared commands.
 extern const SlicedPicture kCoarsePicture;
-// Dialog 136: the band and the upper values of ranks 1..7.
+// Dialog IDD_RANK_VALUE: the band and the upper values of ranks 1..7.
 extern const DialogSpec kRankValueDialog;
 
 // Its commands, display mode, settings group and dialog.

@@ -301,12 +301,12 @@ std::string CompositePane1() {
                     g_abBlueLut[px.abBand[BandOffset(g_nBlueBand)]]);
 }
 
-// Dialog 131.
+// Dialog IDD_CUTOFF_RATE.
 constexpr DialogField kaCutOffFields[] = {{FieldKind::Range, "N", 0, 49, true}};
 void CurrentCutOff(int anValues[]) { anValues[0] = g_nCutOffRate; }
 void ApplyCutOffValues(const int anValues[]) { ApplyCutOffDialog(anValues[0]); }
 
-// Dialog 132 checks row by row: band, lower, upper of red, then green, then blue; the command
+// Dialog IDD_COMPOSITE_VALUE checks row by row: band, lower, upper of red, then green, then blue; the command
 // line lists the three bands first.
 constexpr DialogField kaBandValueFields[] = {
     {FieldKind::Range, "R", 1, 8, true}, {FieldKind::Range, "RL", 0, 254},

@@ -20,7 +20,7 @@ struct CompositeBandValues {
   int bCutOffLinked;
 };
 
-// Dialog 131 (the cut-off rate) and dialog 132 (bands and stretch values).
+// Dialog IDD_CUTOFF_RATE (the cut-off rate) and dialog IDD_COMPOSITE_VALUE (bands and stretch values).
 extern const DialogSpec kCutOffDialog;
 extern const DialogSpec kCompositeValueDialog;
 

@@ -14,7 +14,7 @@ extern const Colorref kacrFineResetPalette[9];
 
 // The fine band, its points, colours and interval colouring, for the shared commands.
 extern const SlicedPicture kFinePicture;
-// Dialog 156: the band and points 1..9 (1 and 9 shown, not edited).
+// Dialog IDD_POINT_VALUE: the band and points 1..9 (1 and 9 shown, not edited).
 extern const DialogSpec kPointValueDialog;
 
 // Its commands, display mode, settings group and dialog.

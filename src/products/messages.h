@@ -8,12 +8,12 @@ inline constexpr const char* kszCapRedBand = "Warning in RedBand";
 inline constexpr const char* kszCapGreenBand = "Warning in GreenBand";
 inline constexpr const char* kszCapBlueBand = "Warning in BlueBand";
 
-// Dialog 131: the cut-off rate.
+// Dialog IDD_CUTOFF_RATE: the cut-off rate.
 inline constexpr const char* kszCutOffTitle = "上下限切捨率の設定";
 inline constexpr const char* kszCutOffLabel = "切捨率（％）＝";
 inline constexpr const char* kszCutOffHint = "(0～49%)";
 
-// Dialog 132: bands and stretch values.
+// Dialog IDD_COMPOSITE_VALUE: bands and stretch values.
 inline constexpr const char* kszBandValueTitle = "バンドと値の設定";
 inline constexpr const char* kszRedBandLabel = "赤のバンド";
 inline constexpr const char* kszGreenBandLabel = "緑のバンド";
@@ -26,7 +26,7 @@ inline constexpr const char* kszCutOffLinkedLabel = "上下限切捨率を連動
 inline constexpr const char* kszCapPseudoBand = "Warning in PseudoBand";
 inline constexpr const char* kszCapZoruzodAzod = "Warning in ZoruzodAzod";
 
-// Dialogs 136 (ranks) and 156 (points): band and values.
+// Dialogs IDD_RANK_VALUE (ranks) and 156 (points): band and values.
 inline constexpr const char* kszRankPointValueTitle = "バンドと値を設定";
 inline constexpr const char* kszTargetBandGroup = "対象とするバンド";
 inline constexpr const char* kszBandEqualsLabel = "Band =";

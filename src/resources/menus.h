@@ -1,4 +1,4 @@
-// The layouts of main menu 128, the pop-ups of context menu 142 and the tool bar, as ordered
+// The layouts of the main menu, the pop-ups of the context menu and the tool bar, as ordered
 // lists of command ids. What each command is (text, rule, handler, picture) is in its row.
 #pragma once
 

@@ -289,7 +289,7 @@ inline constexpr int kanScrollIds[13] = {
     ID_SCROLL_CENTRE,   ID_SCROLL_TOP_LEFT, ID_SCROLL_BOTTOM_LEFT, ID_SCROLL_TOP_RIGHT,
     ID_SCROLL_BOTTOM_RIGHT};
 
-// Pop-ups of context menu 142.
+// Pop-ups of the context menu.
 inline constexpr const char* kszPopupCoarseBand = "粗画像バンド";
 inline constexpr const char* kszPopupCoarseColouring = "粗画像着色の有無";
 inline constexpr const char* kszPopupHistogram = "ヒストグラム";

@@ -1,4 +1,4 @@
-// The About box (dialog 100): product line, build date and the physical memory at opening.
+// The About box: product line, build date and the physical memory at opening.
 #pragma once
 
 #include <QDialog>

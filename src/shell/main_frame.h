@@ -51,7 +51,7 @@ class CMainFrame final : public QMainWindow {
   void ShowDiagnostics(std::span<const std::string> astrLines);
   QString StatusPaneText(int nPane) const;
 
-  // The pop-up of context menu 142 with that name, or nullptr.
+  // The pop-up of the context menu with that name, or nullptr.
   QMenu* ContextPopup(const std::string& strName) const;
   void ShowContextMenu(const char* szPopup, const QPoint& ptGlobal);
 

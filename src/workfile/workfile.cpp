@@ -183,7 +183,7 @@ void OnDefaultPalette() { ResetToDefaults(kszMsgResetPalette, true); }
 
 void OnSaveOptions() { RunDialogCommand(kSaveOptionsDialog); }
 
-// Dialog 145: one check box per section, named as the groups name their sections.
+// Dialog IDD_SAVE_OPTIONS: one check box per section, named as the groups name their sections.
 DialogField s_aSaveOptionFields[kMaxSaveSections];
 
 void CurrentSaveOptions(int anValues[]) {

@@ -30,7 +30,7 @@ bool SaveWorkFile(const std::string& strPath);
 // The whole file at strPath if it can be a work file (regular, at most 64 MB).
 bool ReadWorkFileBytes(const std::string& strPath, ByteBuffer& ab, std::string& strReason);
 
-// Dialog 145: a check box per section of the file (the data, then each settings group's).
+// Dialog IDD_SAVE_OPTIONS: a check box per section of the file (the data, then each settings group's).
 extern DialogSpec kSaveOptionsDialog;
 
 // What the file-information dialog shows before a work file is read: the file's sensor code and

@@ -209,7 +209,7 @@ TEST_F(DetailedHistogramTest, SettingsCommandsEndInTheChartOnOkAndCancel) {
   MakeScene(512, 400, 3, Sensor::TmFloppy, [](int x, int, int b) { return (x * b) % 256; });
   OnCoarseHistogram();
   ASSERT_EQ(g_nDisplayMode, DisplayMode::Coarse);
-  // Width of band 2 while the coarse picture is shown: dialog 143 opens with 1, OK takes 3, and
+  // Width of band 2 while the coarse picture is shown: dialog IDD_LINE_WIDTH opens with 1, OK takes 3, and
   // the view shows the detailed histogram of the kind last chosen (composite at start).
   m_platform.m_qDialogAnswers.push_back({3});
   ASSERT_TRUE(DispatchCommand(ID_HIST_LINE_WIDTH2));

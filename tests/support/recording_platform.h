@@ -128,7 +128,7 @@ class LogicTest : public ::testing::Test {
 };
 
 // Makes a scene in memory as an import would leave it: W x H window, nBands bands filled by
-// fnValue(x, y, band), histograms recomputed, settings reset, display mode 10.
+// fnValue(x, y, band), histograms recomputed, settings reset, DisplayMode::Prompt.
 template <typename Fn>
 void MakeScene(int nWidth, int nHeight, int nBands, Sensor eSensor, Fn fnValue) {
   g_nMaxX = nWidth - 1;

@@ -1,4 +1,4 @@
-// Dialog 143: the width of one band's curve in the detailed histogram.
+// Dialog IDD_LINE_WIDTH: the width of one band's curve in the detailed histogram.
 #pragma once
 
 #include "shell/base/integer_dialog.h"

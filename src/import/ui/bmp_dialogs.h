@@ -1,9 +1,9 @@
-// The BMP picture's file dialog and dialog 159 (band arithmetic).
+// The BMP picture's file dialog and dialog IDD_BAND_ARITHMETIC (band arithmetic).
 #pragma once
 
 #include "shell/base/integer_dialog.h"
 
-// Dialog 159: two lines of text, "作成" and "キャンセル"; nothing to fill in.
+// Dialog IDD_BAND_ARITHMETIC: two lines of text, "作成" and "キャンセル"; nothing to fill in.
 class CBandArithmeticDlg : public CIntegerDialog {
   Q_OBJECT
 

@@ -1,5 +1,5 @@
 // Printing the settings report (print, preview, page setup, the PDF of "geolumen print"), the
-// print-step dialog 168, and the picture on the clipboard.
+// print-step dialog IDD_PRINT_STEP, and the picture on the clipboard.
 #pragma once
 
 #include <QString>
@@ -10,7 +10,7 @@
 class QPainter;
 class QPrinter;
 
-// Dialog 168: "行間隔：" with its spin button and the two hints.
+// Dialog IDD_PRINT_STEP: "行間隔：" with its spin button and the two hints.
 class CPrintStepDlg : public CIntegerDialog {
   Q_OBJECT
 

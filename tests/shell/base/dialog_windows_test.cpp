@@ -9,7 +9,7 @@
 TEST(DialogWindowsDeathTest, ASecondWindowForADialogIsRefusedNamingIt) {
   // The Qt application has threads of its own: the child starts afresh rather than forking.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // The tests' main registered every ui, as the desktop does: dialog 131 has its window.
+  // The tests' main registered every ui, as the desktop does: dialog IDD_CUTOFF_RATE has its window.
   ASSERT_NE(FindDialogWindow(kCutOffDialog.nId), nullptr);
   EXPECT_DEATH(RegisterDialogWindow(kCutOffDialog, MakeDialogWindow<CCutOffRateDlg>),
                "dialog 131 has a window already");
