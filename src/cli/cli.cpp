@@ -215,8 +215,6 @@ bool IsCommandLineCommand(std::string_view strFirstArg) {
          strFirstArg == "-h" || strFirstArg == "help";
 }
 
-const char* CommandLineUsage() { return kszUsage; }
-
 std::string UnknownFirstWordMessage(std::string_view strWord) {
   return "geolumen: '" + std::string(strWord) +
          "' is neither a command nor a file; the commands are export, report, stats, print "

@@ -37,8 +37,6 @@ bool IsCommandLineCommand(std::string_view strFirstArg);
 // What the program says of a first word that is no command, no scene option and no file.
 std::string UnknownFirstWordMessage(std::string_view strWord);
 
-// The text "geolumen --help" prints.
-const char* CommandLineUsage();
 
 // The desktop's own command line may name a scene and settings as the command line does
 // ("--raster FILE --false-colour"): true when the first argument is such an option.

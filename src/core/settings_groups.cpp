@@ -49,14 +49,6 @@ void ResetPalettes() {
   }
 }
 
-void ResetGroup(const char* szName, bool bQuery, bool bPalette) {
-  for (const SettingsGroup& group : SettingsGroups()) {
-    if (std::strcmp(group.szName, szName) != 0) continue;
-    if (bQuery) group.pfnResetQuery();
-    if (bPalette && group.pfnResetPalette) group.pfnResetPalette();
-  }
-}
-
 void ResetDefaults(bool bQuery, bool bPalette) {
   for (const SettingsGroup& group : SettingsGroups()) {
     if (!group.bResetByDefaults) continue;

@@ -91,8 +91,6 @@ void TruncateSettingsGroups(std::size_t nCount);
 void ResetQueries();
 // Every group's palette reset, in the order of registration.
 void ResetPalettes();
-// The query and/or palette reset of the group named szName (nothing when none is registered).
-void ResetGroup(const char* szName, bool bQuery, bool bPalette);
 // The query or the palette reset of every group the defaults commands reset.
 void ResetDefaults(bool bQuery, bool bPalette);
 // Every group's reaction to new band values.

@@ -49,11 +49,6 @@ void RegisterViewModes() {
   RegisterDisplayMode({.eMode = DisplayMode::NoData, .pfnPaint = PaintLoadInstructions});
 }
 
-void PaintProductPanel() {
-  const DisplayModeEntry* pMode = ShownMode();
-  if (pMode && pMode->pfnDrawPanel) pMode->pfnDrawPanel();
-}
-
 void PaintView() {
   const DisplayModeEntry* pMode = ShownMode();
   if (!pMode) return;

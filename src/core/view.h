@@ -35,9 +35,6 @@ void RegisterViewModes();
 // panel of the product shown.
 void PaintView();
 
-// Draws the panel of the product shown now on the window canvas (nothing for other modes).
-void PaintProductPanel();
-
 // Status readout texts for the pixel under the mouse (or, in the detailed histogram, the
 // histogram cursor).
 std::string StatusPane0Text();
