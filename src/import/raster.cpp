@@ -388,10 +388,16 @@ bool ApplyOpenRaster(const RasterValues& values) {
   return true;
 }
 
+int RasterFileBandCount() {
+  int n = 0;
+  while (n < std::clamp(BandCount(), 0, kMaxBands) && !g_astrBandPath[n].empty()) ++n;
+  return n;
+}
+
 bool ReadRasterWindow(const SceneWindow& window) {
   RegisterDrivers();
   RasterScene scene;
-  scene.nBands = std::clamp(BandCount(), 0, kMaxBands);
+  scene.nBands = RasterFileBandCount();
   for (int b = 0; b < scene.nBands; ++b) {
     // A multi-band file serves every band through one handle.
     GDALDatasetH hFile = KeptOpen(g_astrBandPath[b], 0);
@@ -423,7 +429,7 @@ bool ReadRasterWindow(const SceneWindow& window) {
 }
 
 void CommitRasterWindow(int nWidth, int nHeight) {
-  const unsigned nMask = (1u << std::clamp(BandCount(), 0, kMaxBands)) - 1u;
+  const unsigned nMask = (1u << RasterFileBandCount()) - 1u;
   if (s_bStagedAsPixels) {
     CommitStagedPixels(nMask, nWidth, nHeight);
   } else {

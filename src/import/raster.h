@@ -22,7 +22,10 @@ struct SceneWindow;
 // The loaded raster scene's bands for another window, through the rules fixed when it was
 // opened, into the staging area; false (with a message) when a file cannot be read now.
 bool ReadRasterWindow(const SceneWindow& window);
-// What the last read staged, into the pixel plane (bands 1..g_nLastBand+1).
+// The bands the raster scene has files for: a band computed later (the vegetation index) has
+// none and is not read again.
+int RasterFileBandCount();
+// What the last read staged, into the pixel plane (the bands RasterFileBandCount() counts).
 void CommitRasterWindow(int nWidth, int nHeight);
 
 // The rule of band b (1..8) as a sentence, for the band's header page.

@@ -55,8 +55,9 @@ bool ReloadSceneWindow(int nOffsetX, int nOffsetY) {
   int nLastBand = g_nLastBand;
   switch (g_nSensor) {
     case Sensor::Raster:
-      bError = !ReadRasterWindow(window);
-      nLoadedMask = (1u << std::clamp(BandCount(), 0, kMaxBands)) - 1u;
+      nLastBand = RasterFileBandCount() - 1;
+      bError = nLastBand < 0 || !ReadRasterWindow(window);
+      nLoadedMask = (1u << (nLastBand + 1)) - 1u;
       break;
     case Sensor::TmCeos:
     case Sensor::Etm6921:
@@ -82,11 +83,14 @@ bool ReloadSceneWindow(int nOffsetX, int nOffsetY) {
   }
   g_nSceneOffsetX = nOffsetX;
   g_nSceneOffsetY = nOffsetY;
+  // The bands read are the scene's own: a band computed over the old window (the vegetation
+  // index) is no longer loaded, and can be computed again for the new one.
   if (g_nSensor == Sensor::Raster) {
     CommitRasterWindow(window.nWidth, window.nHeight);
   } else {
     CommitStagedBands(nLoadedMask, window.nWidth, window.nHeight);
   }
+  g_nLastBand = nLastBand;
   if (SensorHasBandHeaders(g_nSensor)) CommitStagedHeaders(nLoadedMask);
   for (int b = g_nLastBand + 1; b < kMaxBands; ++b) std::memset(g_aszBandHeader[b], 0, 256);
   // Only band values are new: the settings stay, the marks stay in window coordinates, and the

@@ -160,6 +160,14 @@ TEST_F(ImportDriverTest, CeosScrollRereadsTheWindowAndAFailedRereadKeepsEverythi
   EXPECT_EQ(g_aPixel[3][4].abTrainMark[0], 1);  // marks stay in window coordinates
   EXPECT_EQ(g_nRedBand, 2);
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
+  // A band computed over this window (as the vegetation index adds one) is not among the band
+  // files: the next re-read takes the bands from the files again.
+  g_nLastBand = 3;
+  ScrollWindow(0);  // one screen left
+  EXPECT_EQ(g_nSceneOffsetX, 0);
+  EXPECT_EQ(BandCount(), 3);
+  EXPECT_EQ(g_abUseBand[3], 0);
+  ScrollWindow(1);
 
   // Band 2 becomes too short: the failure is reported and the window, the offsets, the
   // histograms and the picture stay exactly as they were.

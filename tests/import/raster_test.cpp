@@ -20,6 +20,7 @@
 #include "core/text_format.h"
 #include "core/view.h"
 #include "import/messages.h"
+#include "import/ndvi.h"
 #include "import/raster.h"
 #include "support/scene_dir.h"
 #include "classification/category_settings.h"
@@ -199,6 +200,31 @@ TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {
   ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(h, 1), GF_Read, 5, 5, 1, 1, &ab[0], 1, 1, GDT_Byte, 0, 0), CE_None);
   EXPECT_EQ(ab[0], 0);
   GDALClose(h);
+}
+
+// The vegetation index belongs to the window it was computed over: after a scroll band 8 is no
+// longer loaded, and computing it again gives the new window's index.
+TEST_F(RasterTest, AfterAScrollTheVegetationBandIsComputedForTheNewWindow) {
+  auto value = [](int x, int y, int b) { return (x * (b + 1) + y * 5 + b * 31) % 256; };
+  const std::string str = Write("seven.tif", 1100, 500, 7, GDT_Byte, value);
+  ASSERT_TRUE(ApplyOpenRaster({{str}, 512, 400, 0, 0}));
+  CreateNdviBand();
+  ASSERT_EQ(BandCount(), 8);
+  ASSERT_TRUE(DispatchCommand(ID_SCROLL_RIGHT));
+  EXPECT_EQ(g_nSceneOffsetX, 512);
+  EXPECT_EQ(BandCount(), 7) << "band 8 came from the old window";
+  EXPECT_EQ(g_abUseBand[7], 0);
+  m_platform.m_aMessages.clear();
+  CreateNdviBand();
+  EXPECT_TRUE(m_platform.m_aMessages.empty()) << "no warning: the scene has seven bands again";
+  ASSERT_EQ(BandCount(), 8);
+  int nWrong = 0;
+  for (int x = 0; x < 512; x += 7) {
+    for (int y = 0; y < 400; y += 5) {
+      nWrong += g_aPixel[x][y].abBand[7] != NdviValue(value(x + 512, y, 3), value(x + 512, y, 4));
+    }
+  }
+  EXPECT_EQ(nWrong, 0);
 }
 
 TEST_F(RasterTest, ScrollingMovesTheWindowOverTheFileAndAFailedReadKeepsIt) {
