@@ -43,10 +43,6 @@ const std::string& FuzzSetUp() {
 std::uint64_t StateDigest() {
   std::uint64_t n = SettingsGroupsDigest();
   auto add = [&n](const auto& value) { n = DigestBytes(n, &value, sizeof value); };
-  auto addText = [&](const std::string& str) {
-    n = DigestBytes(n, str.data(), str.size());
-    add(static_cast<std::uint64_t>(str.size()));
-  };
   n = DigestBytes(n, g_aPixel, sizeof g_aPixel);
   add(g_nSensor);
   add(g_nDisplaySize);
@@ -56,9 +52,9 @@ std::uint64_t StateDigest() {
   add(g_bWindowHasFiles);
   add(g_nSceneOffsetX);
   add(g_nSceneOffsetY);
-  for (const std::string& str : g_astrBandPath) addText(str);
+  for (const std::string& str : g_astrBandPath) n = DigestText(n, str);
   add(g_aszBandHeader);
-  for (const std::string& str : g_astrUserText) addText(str);
+  for (const std::string& str : g_astrUserText) n = DigestText(n, str);
   add(g_abBandSelected);
   add(g_nRasterColumns);
   add(g_nRasterLines);

@@ -84,15 +84,16 @@ __attribute__((no_sanitize("address"))) std::uint64_t DigestBytes(std::uint64_t 
   return nHash;
 }
 
+std::uint64_t DigestText(std::uint64_t nHash, const std::string& str) {
+  const std::uint64_t nSize = str.size();
+  return DigestBytes(DigestBytes(nHash, str.data(), str.size()), &nSize, sizeof nSize);
+}
+
 std::uint64_t SettingsGroupsDigest() {
   std::uint64_t nHash = kDigestStart;
   for (const SettingsGroup& group : SettingsGroups()) {
     nHash = DigestBytes(nHash, group.abSettings.data(), group.abSettings.size());
-    for (const std::string& str : group.astrTexts) {
-      nHash = DigestBytes(nHash, str.data(), str.size());
-      const std::uint64_t nSize = str.size();
-      nHash = DigestBytes(nHash, &nSize, sizeof nSize);
-    }
+    for (const std::string& str : group.astrTexts) nHash = DigestText(nHash, str);
   }
   return nHash;
 }

@@ -49,6 +49,22 @@ struct WorkFileSectionCodec {
   bool bMarksFollow = false;
 };
 
+// The usual codec: one section with its name and label.
+constexpr WorkFileSectionCodec OneSection(const char* const (&aszName)[1],
+                                          const char* const (&aszLabel)[1],
+                                          bool (*pfnWrite)(ArchiveWriter&, int, std::string&),
+                                          bool (*pfnRead)(ArchiveReader&, int),
+                                          bool (*pfnValidate)(const int[], std::string&),
+                                          void (*pfnCommit)(const int[])) {
+  return {.nCount = 1,
+          .aszNames = aszName,
+          .aszLabels = aszLabel,
+          .pfnWrite = pfnWrite,
+          .pfnRead = pfnRead,
+          .pfnValidate = pfnValidate,
+          .pfnCommit = pfnCommit};
+}
+
 struct SettingsGroup {
   const char* szName = "";
   void (*pfnResetQuery)() = nullptr;    // how the data is shown, back to the defaults
@@ -109,4 +125,6 @@ bool SettingOutside(std::string& strReason, const char* szWhat, int n, int nMin,
 std::uint64_t SettingsGroupsDigest();
 // FNV-1a over the bytes, continuing from nHash.
 std::uint64_t DigestBytes(std::uint64_t nHash, const void* p, std::size_t n);
+// The same over a text and its length (so "ab" + "c" and "a" + "bc" differ).
+std::uint64_t DigestText(std::uint64_t nHash, const std::string& str);
 inline constexpr std::uint64_t kDigestStart = 0xCBF29CE484222325ull;
