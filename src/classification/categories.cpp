@@ -14,6 +14,7 @@
 #include "classification/classify.h"
 #include "classification/messages.h"
 #include "core/dialogs.h"
+#include "core/document.h"
 #include "core/parallel.h"
 #include "core/platform.h"
 #include "core/text_format.h"
@@ -398,6 +399,7 @@ void OnTrainingPaint(int x, int y, bool bErase) {
   for (int i = nFrom; i <= nTo; ++i) {
     for (int j = nFrom; j <= nTo; ++j) g_aPixel[x + i][y + j].abTrainMark[t - 1] = bErase ? 0 : 1;
   }
+  MarkDocumentModified();
   if (g_abCategoryValid[t] == 1) {
     g_abCategoryValid[t] = 0;
     DrawTrainingPanel();
@@ -475,6 +477,7 @@ void OnClearCategoryPixels() {
   g_bClassified = 0;
   g_abCategoryValid[t] = 0;
   g_anTrainCount[t] = 0;
+  MarkDocumentModified();
   OnCategoryChanged();
 }
 
@@ -495,6 +498,7 @@ void OnClearAllPixels() {
     g_abCategoryValid[c] = 0;
   }
   g_bClassified = 0;
+  MarkDocumentModified();
   OnCategoryChanged();
 }
 

@@ -5,6 +5,7 @@
 
 #include "classification/categories.h"
 #include "classification/category_panels.h"
+#include "core/document.h"
 #include "core/parallel.h"
 #include "core/platform.h"
 #include "histograms/panels.h"
@@ -227,6 +228,7 @@ void OnClassifyGenerate() {
   int aanCentre[9][9] = {};
   ComputeClassCentres(aanCentre);
   ClassifyAssign(aanCentre);
+  MarkDocumentModified();
 
   if (g_bAlwaysRedraw == 0) {
     OnClassifyHistogram();

@@ -5,7 +5,9 @@
 #include "core/dialogs.h"
 
 MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view caption,
-                                        MsgButtons) {
+                                        MsgButtons buttons) {
+  // A script says itself when to save: it is never asked, and what it opens next is opened.
+  if (buttons == MsgButtons::SaveDiscardCancel) return MsgResult::Discard;
   // Nobody is there to cancel: every question is answered OK, as a script would want. One
   // message is one line, so a text that breaks its lines is joined with spaces.
   std::string strText(text);

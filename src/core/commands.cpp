@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/dialogs.h"
+#include "core/document.h"
 #include "core/state.h"
 
 namespace {
@@ -197,5 +198,6 @@ bool DispatchCommand(int nId) {
   } else {
     RunDialogCommand(*pCmd->pDialog);
   }
+  NoteDocumentChanges();
   return true;
 }

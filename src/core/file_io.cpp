@@ -115,3 +115,8 @@ bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_
   return WriteFileAtomically(
       strPath, [&](int fd) { return WriteAt(fd, ab.data(), ab.size(), 0); }, strReason);
 }
+
+std::string FileName(const std::string& strPath) {
+  const std::size_t n = strPath.find_last_of('/');
+  return n == std::string::npos ? strPath : strPath.substr(n + 1);
+}

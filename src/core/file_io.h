@@ -32,6 +32,9 @@ struct DefaultInitAllocator : std::allocator<T> {
 // The bytes of a whole file.
 using ByteBuffer = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
 
+// The last part of a path: the file's own name.
+std::string FileName(const std::string& strPath);
+
 // The whole file at strPath, read at once; false with the reason for anything that is not a
 // readable regular file of at most nMaxBytes (szKind names what such a file would be).
 bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char* szKind,

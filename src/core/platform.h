@@ -43,8 +43,10 @@ class Canvas {
 // What the file-information dialog shows (the work file's own description of a file).
 struct FileInformation;
 
-enum class MsgButtons { Ok, OkCancel };
-enum class MsgResult { Ok, Cancel };
+// SaveDiscardCancel: the question before unsaved changes would be lost ("保存" / "保存しない" /
+// "キャンセル"), answered Save, Discard or Cancel.
+enum class MsgButtons { Ok, OkCancel, SaveDiscardCancel };
+enum class MsgResult { Ok, Cancel, Save, Discard };
 enum class BusyCursor { Arrow, Wait, AppStarting };
 
 class Platform {
@@ -78,8 +80,11 @@ class Platform {
     (void)info;
     return true;
   }
-  // The document's name changed (the window title shows it).
-  virtual void SetDocumentTitle(std::string_view strTitle) { (void)strTitle; }
+  // The document's name or its changed mark changed (the window title shows both).
+  virtual void SetDocumentTitle(std::string_view strTitle, bool bModified) {
+    (void)strTitle;
+    (void)bModified;
+  }
 };
 
 // A canvas that draws nothing (for a platform without a window).

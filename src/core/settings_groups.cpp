@@ -5,6 +5,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "core/document.h"
 #include "core/text_format.h"
 
 namespace {
@@ -58,6 +59,8 @@ void ResetDefaults(bool bQuery, bool bPalette) {
 }
 
 void NotifyBandsChanged() {
+  // New band values are a change the work file would keep.
+  MarkDocumentModified();
   for (const SettingsGroup& group : SettingsGroups()) {
     if (group.pfnBandsChanged) group.pfnBandsChanged();
   }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/display_modes.h"
+#include "core/document.h"
 #include "core/parallel.h"
 #include "core/settings_groups.h"
 
@@ -220,7 +221,7 @@ void ResetProgramState() {
     group.pfnResetQuery();
     if (group.pfnResetPalette) group.pfnResetPalette();
   }
-
+  ResetDocument();
 }
 
 bool MapCoordinates(int x, int y, double& dEasting, double& dNorthing) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/document.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "core/text_format.h"
@@ -112,6 +113,8 @@ void OnViewLButtonDown(int x, int y, bool bShift) {
   g_nMouseY = y;
   const DisplayModeEntry* pMode = ShownMode();
   if (pMode && pMode->pfnClick) pMode->pfnClick(x, y, bShift);
+  // A click on a panel may have changed a setting (a colour, the target category).
+  NoteDocumentChanges();
 }
 
 void OnViewLButtonDrag(int x, int y, bool bShift) {

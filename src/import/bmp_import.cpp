@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/dialogs.h"
+#include "core/document.h"
 #include "core/file_io.h"
 #include "core/platform.h"
 #include "core/state.h"
@@ -104,6 +105,7 @@ bool ImportBmpFile(const std::string& strPath) {
   std::memset(g_aszBandHeader, 0, sizeof g_aszBandHeader);
   RecomputeAfterImport();
   ResetAfterImport();
+  SetDocumentScene(strPath);
   g_nDisplayMode = DisplayMode::Prompt;
   ThePlatform().RepaintNow();
   ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());

@@ -5,6 +5,7 @@
 
 #include "core/commands.h"
 #include "core/display_modes.h"
+#include "core/document.h"
 #include "core/platform.h"
 #include "core/text_format.h"
 #include "core/view.h"
@@ -213,6 +214,10 @@ bool ApplyOpenSatellite(const SatelliteDialogValues& values) {
 void FinishSceneImport() {
   RecomputeAfterImport();
   ResetAfterImport();
+  // The document is the scene now, with no work file: a save asks for a name.
+  const auto itFile = std::find_if(std::begin(g_astrBandPath), std::end(g_astrBandPath),
+                                   [](const std::string& str) { return !str.empty(); });
+  SetDocumentScene(itFile == std::end(g_astrBandPath) ? std::string() : *itFile);
   g_nDisplayMode = DisplayMode::Prompt;
   InitialUpdateView();
   // The readout of the scene before must not stay on show.

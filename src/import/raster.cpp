@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include "core/file_io.h"
 #include "core/parallel.h"
 #include "core/platform.h"
 #include "core/text_format.h"
@@ -89,11 +90,6 @@ struct RasterScene {
 };
 
 void Refuse(const std::string& strText) { ShowMessage(strText, kszCapRaster); }
-
-std::string FileName(const std::string& strPath) {
-  const std::size_t n = strPath.find_last_of('/');
-  return n == std::string::npos ? strPath : strPath.substr(n + 1);
-}
 
 // The values scaled to 1 and 255: the 0.1 % and 99.9 % points of the band's histogram (GDAL's
 // approximate one, from overviews or a sample, without the nodata value).

@@ -15,6 +15,7 @@
 #include <QToolBar>
 
 #include "core/commands.h"
+#include "core/document.h"
 #include "core/platform.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
@@ -123,6 +124,7 @@ CMainFrame::CMainFrame(CQtPlatform& platform, QWidget* pParent)
   connect(pPrev, &QShortcut::activated, this, [this] { m_pSplitter->FocusNextPane(false); });
 
   m_platform.AttachFrame(this);
+  m_platform.SetDocumentTitle(DocumentTitle(), DocumentModified());
   UpdateRecentFileMenu();
   RefreshCommandUi();
 }
@@ -328,6 +330,14 @@ void CMainFrame::UpdateRecentFileMenu() {
     if (bUsed) m_apRecentExtra[i]->setText(m_recentFiles.MenuText(i + 1));
   }
   RefreshCommandUi();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+  if (ConfirmSaveChanges()) {
+    pEvent->accept();
+  } else {
+    pEvent->ignore();
+  }
 }
 
 void CMainFrame::OpenDocumentFile(const QString& strPath) { OpenWorkFileFromShell(strPath); }

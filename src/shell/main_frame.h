@@ -64,6 +64,10 @@ class CMainFrame final : public QMainWindow {
   // Opens a work file named on the command line or in the recent-file list.
   void OpenDocumentFile(const QString& strPath);
 
+ protected:
+  // Quitting with unsaved changes asks first; "キャンセル" keeps the window open.
+  void closeEvent(QCloseEvent* pEvent) override;
+
  private:
   void BuildActions();
   // Walks a flat menu list; fnTopLevel makes each top-level pop-up, the rest nest below it.

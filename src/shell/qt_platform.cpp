@@ -1,5 +1,6 @@
 #include "shell/qt_platform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
@@ -26,17 +27,37 @@ CQtPlatform::CQtPlatform()
 
 MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view caption,
                                   MsgButtons buttons) {
-  const auto eButtons = buttons == MsgButtons::OkCancel
-                            ? QMessageBox::Ok | QMessageBox::Cancel
-                            : QMessageBox::StandardButtons(QMessageBox::Ok);
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), eButtons,
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton,
                   DialogParent());
-  box.setDefaultButton(QMessageBox::Ok);
+  switch (buttons) {
+    case MsgButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      box.setDefaultButton(QMessageBox::Ok);
+      break;
+    case MsgButtons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Ok);
+      break;
+    case MsgButtons::SaveDiscardCancel:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+      box.button(QMessageBox::Save)->setText(QString::fromUtf8("保存"));
+      box.button(QMessageBox::Discard)->setText(QString::fromUtf8("保存しない"));
+      box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+      box.setDefaultButton(QMessageBox::Save);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+  }
   // A question asked in the middle of a long operation still gets the normal pointer.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int nResult = box.exec();
   QApplication::restoreOverrideCursor();
-  return nResult == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
+  switch (nResult) {
+    case QMessageBox::Ok: return MsgResult::Ok;
+    case QMessageBox::Save: return MsgResult::Save;
+    case QMessageBox::Discard: return MsgResult::Discard;
+    default: return MsgResult::Cancel;
+  }
 }
 
 void CQtPlatform::SetBusyCursor(BusyCursor cursor) {
@@ -111,6 +132,11 @@ bool CQtPlatform::ShowFileInformation(const FileInformation& info) {
   return dlg.exec() == QDialog::Accepted;
 }
 
-void CQtPlatform::SetDocumentTitle(std::string_view strTitle) {
-  if (m_pFrame) m_pFrame->setWindowTitle(FromUtf8(strTitle) + QStringLiteral(" - Geolumen"));
+void CQtPlatform::SetDocumentTitle(std::string_view strTitle, bool bModified) {
+  if (!m_pFrame) return;
+  // "[*]" is where the frame shows its changed mark.
+  QString str = FromUtf8(strTitle);
+  str.replace(QStringLiteral("[*]"), QStringLiteral("[[*]]"));
+  m_pFrame->setWindowTitle(str + QStringLiteral("[*] - Geolumen"));
+  m_pFrame->setWindowModified(bModified);
 }

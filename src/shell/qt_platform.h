@@ -33,7 +33,7 @@ class CQtPlatform final : public Platform {
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
   bool ShowFileInformation(const FileInformation& info) override;
   // "name - Geolumen".
-  void SetDocumentTitle(std::string_view strTitle) override;
+  void SetDocumentTitle(std::string_view strTitle, bool bModified) override;
 
   // The frame whose panes show the surface and whose status bar takes the readout.
   void AttachFrame(CMainFrame* pFrame) { m_pFrame = pFrame; }

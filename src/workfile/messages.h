@@ -40,7 +40,6 @@ inline constexpr const char* kszMsgResetPalette = "パレットをデフォル�
 inline constexpr const char* kszCapReset = "初期化";
 
 // The document's name while it has none.
-inline constexpr const char* kszUntitled = "無題";
 
 // The save options' box of the data section.
 inline constexpr const char* kszSectionDataLabel = "データ（ヘッダー含む）";

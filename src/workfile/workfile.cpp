@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "core/commands.h"
+#include "core/document.h"
 #include "core/parallel.h"
 #include "core/platform.h"
 #include "core/settings_groups.h"
@@ -28,16 +29,9 @@
 
 namespace {
 
-std::string s_strDocumentPath;
-
 // No work file comes near this: 8 MB of pixels, 8 MB of marks and the settings. Anything larger
 // is refused before it is read.
 constexpr std::size_t kMaxWorkFileBytes = 64u << 20;
-
-void SetDocumentPath(const std::string& strPath) {
-  s_strDocumentPath = strPath;
-  ThePlatform().SetDocumentTitle(DocumentTitle());
-}
 
 // The training-area marks of the categories the file holds: the category indices 0..7 and
 // their marks, in the order of the file.
@@ -161,12 +155,14 @@ bool ReadPreviousFormat(const WorkFile& file, const std::string& strPath) {
   RecomputeAfterWorkFileLoad();
   ResetQueries();
   ResetPalettes();
-  SetDocumentPath(strPath);
+  SetDocumentFile(strPath);
   FinishLoad();
   return true;
 }
 
-void OnFileNew() { SetDocumentPath(""); }
+void OnFileNew() {
+  if (ConfirmSaveChanges()) SetDocumentUntitled();
+}
 
 void ResetToDefaults(const char* szQuestion, bool bPalette) {
   if (ThePlatform().MessageBox(szQuestion, kszCapReset, MsgButtons::OkCancel) != MsgResult::Ok) {
@@ -232,14 +228,6 @@ const CommandEntry kaWorkFileCommands[] = {
 }  // namespace
 
 DialogSpec kSaveOptionsDialog = {IDD_SAVE_OPTIONS, {}, {}, CurrentSaveOptions, ApplySaveOptions};
-
-const std::string& DocumentPath() { return s_strDocumentPath; }
-
-std::string DocumentTitle() {
-  if (s_strDocumentPath.empty()) return kszUntitled;
-  const std::size_t n = s_strDocumentPath.find_last_of('/');
-  return n == std::string::npos ? s_strDocumentPath : s_strDocumentPath.substr(n + 1);
-}
 
 
 bool ReadWorkFileBytes(const std::string& strPath, ByteBuffer& ab, std::string& strReason) {
@@ -368,7 +356,7 @@ bool OpenWorkFile(const std::string& strPath) {
     RecomputeAfterWorkFileLoad();
   }
   CommitSettings(file);
-  SetDocumentPath(strPath);
+  SetDocumentFile(strPath);
   FinishLoad();
   return true;
 }
@@ -385,12 +373,13 @@ bool SaveWorkFile(const std::string& strPath) {
     ShowMessage(FormatText(kszMsgCannotSave, strPath.c_str(), strReason.c_str()), kszCapWorkFile);
     return false;
   }
-  SetDocumentPath(strPath);
+  SetDocumentFile(strPath);
   return true;
 }
 
 void RegisterWorkFile() {
   RegisterCommands(kaWorkFileCommands);
+  SetDocumentSaveCommand(ID_FILE_SAVE);
   // The save options: no query or palette of their own, kept as the user set them until a
   // fresh program.
   RegisterSettingsGroup({

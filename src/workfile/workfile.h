@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "core/dialogs.h"
+#include "core/document.h"
 #include "core/archive.h"
 
 // Registers the work-file commands of the file menu.
 void RegisterWorkFile();
-
-// The document: the path of the work file last opened or saved, "" while untitled.
-const std::string& DocumentPath();
-// Its name for the window title: the file's name, or the untitled name.
-std::string DocumentTitle();
 
 // Reads a work file as the open command does: the file is read whole and checked first; a file
 // that cannot be taken changes nothing and says why. Then the file-information dialog and the

@@ -6,18 +6,27 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QMenu>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "core/commands.h"
 #include "core/dialogs.h"
+#include "import/bmp_files.h"
+#include "import/bmp_import.h"
+#include "core/document.h"
+#include "workfile/workfile.h"
 #include "core/view.h"
 #include "resources/menus.h"
 #include "resources/resource.h"
@@ -281,6 +290,80 @@ TEST_F(MainFrameTest, RecentFilesComeFromTheProfileAndOpenAsWorkFiles) {
   reread.Load();
   EXPECT_EQ(reread.Entries(),
             QStringList({"/data/third.wrk", "/data/a&b.wrk", "/data/second.wrk"}));
+}
+
+// The modal window open next, handed to fnAnswer once it is running (a dialog's exec()).
+void AnswerNextModal(std::function<void(QWidget*)> fnAnswer) {
+  QTimer::singleShot(0, [fnAnswer = std::move(fnAnswer)] {
+    QWidget* pModal = QApplication::activeModalWidget();
+    ASSERT_NE(pModal, nullptr);
+    fnAnswer(pModal);
+  });
+}
+
+// Clicks the message box's button with that text; the box's text goes to strText.
+std::function<void(QWidget*)> ClickButton(const char* szButton, QString& strText) {
+  return [szButton, &strText](QWidget* pModal) {
+    auto* pBox = qobject_cast<QMessageBox*>(pModal);
+    ASSERT_NE(pBox, nullptr);
+    strText = pBox->text();
+    for (QAbstractButton* pButton : pBox->buttons()) {
+      if (pButton->text() == QString::fromUtf8(szButton)) return pButton->click();
+    }
+    ADD_FAILURE() << "no button " << szButton;
+    pBox->reject();
+  };
+}
+
+TEST_F(MainFrameTest, ChangedWorkIsNeitherQuitNorOverwrittenWithoutAsking) {
+  QTemporaryDir dir;
+  const std::string strWork = (dir.path() + "/mywork.glw").toStdString();
+  MakeScene(64, 40, 3, Sensor::TmFloppy, [](int x, int y, int b) { return (x + y * b) % 256; });
+  CMainFrame& frame = Frame();
+  frame.show();
+  ASSERT_TRUE(SaveWorkFile(strWork));
+  EXPECT_EQ(frame.windowTitle().toStdString(), "mywork.glw[*] - Geolumen");
+  EXPECT_FALSE(frame.isWindowModified());
+
+  g_aPixel[1][1].abTrainMark[0] = 1;
+  MarkDocumentModified();
+  EXPECT_TRUE(frame.isWindowModified());
+  QString strQuestion;
+  AnswerNextModal(ClickButton("キャンセル", strQuestion));
+  EXPECT_FALSE(frame.close());
+  EXPECT_EQ(strQuestion.toStdString(), "変更を保存しますか？");
+  EXPECT_TRUE(frame.isVisible());
+
+  // Another scene after the save: named after its file, and "上書き保存" asks for a name (the
+  // name dialog cancelled here) instead of writing over the work file.
+  QFile work(QString::fromStdString(strWork));
+  ASSERT_TRUE(work.open(QIODevice::ReadOnly));
+  const QByteArray abSaved = work.readAll();
+  work.close();
+  const std::string strBmp = (dir.path() + "/aerial.bmp").toStdString();
+  {
+    const auto ab = MakeBmp(8, 6, 24, false, [](int x, int y) { return static_cast<std::uint32_t>(x + y); });
+    std::ofstream(strBmp, std::ios::binary)
+        .write(reinterpret_cast<const char*>(ab.data()), static_cast<long>(ab.size()));
+  }
+  ASSERT_TRUE(ImportBmpFile(strBmp));
+  EXPECT_EQ(frame.windowTitle().toStdString(), "aerial.bmp[*] - Geolumen");
+  EXPECT_TRUE(frame.isWindowModified());
+  bool bAskedName = false;
+  AnswerNextModal([&bAskedName](QWidget* pModal) {
+    auto* pDialog = qobject_cast<QFileDialog*>(pModal);
+    ASSERT_NE(pDialog, nullptr);
+    bAskedName = pDialog->acceptMode() == QFileDialog::AcceptSave;
+    pDialog->reject();
+  });
+  frame.CommandAction(ID_FILE_SAVE)->trigger();
+  EXPECT_TRUE(bAskedName);
+  ASSERT_TRUE(work.open(QIODevice::ReadOnly));
+  EXPECT_EQ(work.readAll(), abSaved) << "the work file of the scene before is untouched";
+  work.close();
+
+  AnswerNextModal(ClickButton("保存しない", strQuestion));
+  EXPECT_TRUE(frame.close());
 }
 
 }  // namespace

@@ -17,8 +17,9 @@ const RecordedText* CRecordingCanvas::TextAt(int x, int y) const {
 }
 
 MsgResult CRecordingPlatform::MessageBox(std::string_view text, std::string_view caption,
-                                         MsgButtons) {
+                                         MsgButtons buttons) {
   m_aMessages.push_back({std::string(text), std::string(caption)});
+  m_aMessageButtons.push_back(buttons);
   if (m_qAnswers.empty()) return MsgResult::Ok;
   MsgResult result = m_qAnswers.front();
   m_qAnswers.pop_front();

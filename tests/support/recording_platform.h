@@ -91,7 +91,10 @@ class CRecordingPlatform final : public Platform {
     m_aFileInformation.push_back(info);
     return m_bFileInformationOk;
   }
-  void SetDocumentTitle(std::string_view strTitle) override { m_strTitle = strTitle; }
+  void SetDocumentTitle(std::string_view strTitle, bool bModified) override {
+    m_strTitle = strTitle;
+    m_bTitleModified = bModified;
+  }
 
   std::vector<RecordedMessage> m_aMessages;
   std::deque<MsgResult> m_qAnswers;
@@ -102,6 +105,9 @@ class CRecordingPlatform final : public Platform {
   std::vector<FileInformation> m_aFileInformation;
   bool m_bFileInformationOk = true;
   std::string m_strTitle;
+  bool m_bTitleModified = false;
+  // The buttons of each message box, in order.
+  std::vector<MsgButtons> m_aMessageButtons;
   // The values each dialog opened with, in order.
   std::vector<std::vector<int>> m_aDialogStarts;
   std::vector<BusyCursor> m_aCursors;

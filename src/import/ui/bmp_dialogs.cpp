@@ -7,6 +7,7 @@
 
 #include "import/bmp_import.h"
 #include "import/import.h"
+#include "core/document.h"
 #include "import/messages.h"
 #include "shell/base/dialog_windows.h"
 
@@ -33,5 +34,6 @@ void OnFileOpenBmp() {
   dlg.setDefaultSuffix(Text("bmp"));
   dlg.selectFile(Text("*.bmp"));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+  if (!ConfirmSaveChanges()) return;
   ImportBmpFile(dlg.selectedFiles().first().toStdString());
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/document.h"
 #include "import/messages.h"
 #include "shell/base/dialog_windows.h"
 
@@ -83,5 +84,5 @@ RasterValues COpenRasterDlg::Values() const {
 
 void OnFileOpenRaster() {
   COpenRasterDlg dlg(DialogParent());
-  if (dlg.exec() == QDialog::Accepted) ApplyOpenRaster(dlg.Values());
+  if (dlg.exec() == QDialog::Accepted && ConfirmSaveChanges()) ApplyOpenRaster(dlg.Values());
 }

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/document.h"
 #include "import/messages.h"
 #include "shell/base/dialog_windows.h"
 
@@ -112,6 +113,6 @@ void COpenSatelliteDlg::OnBrowseBand(int nBand) {
 
 void OnFileOpenSatellite() {
   COpenSatelliteDlg dlg(CurrentSatelliteDialogValues(), DialogParent());
-  if (dlg.exec() != QDialog::Accepted) return;
+  if (dlg.exec() != QDialog::Accepted || !ConfirmSaveChanges()) return;
   ApplyOpenSatellite(dlg.Values());
 }

@@ -99,7 +99,7 @@ CFileInformationDlg::CFileInformationDlg(const FileInformation& info, QWidget* p
 }
 
 bool OpenWorkFileFromShell(const QString& strPath) {
-  if (!OpenWorkFile(strPath.toStdString())) return false;
+  if (!ConfirmSaveChanges() || !OpenWorkFile(strPath.toStdString())) return false;
   NoteRecentFile(strPath);
   return true;
 }

@@ -1,0 +1,109 @@
+#include "core/document.h"
+
+#include <cstdint>
+
+#include "core/archive.h"
+#include "core/commands.h"
+#include "core/file_io.h"
+#include "core/platform.h"
+#include "core/settings_groups.h"
+#include "core/state.h"
+
+namespace {
+
+constexpr const char* kszUntitled = "無題";
+constexpr const char* kszMsgSaveChanges = "変更を保存しますか？";
+constexpr const char* kszCapSaveChanges = "Geolumen";
+
+int s_nSaveCommand = 0;
+
+struct Document {
+  std::string strPath;   // the work file
+  std::string strScene;  // the scene file of the last import, while there is no work file
+  bool bModified = false;
+  std::uint64_t nDigest = 0;  // of the settings and user texts when last looked at
+};
+Document s_doc;
+
+// What the work file would keep of the settings: each group's sections as they would be
+// written (so what a picture computes on the way, like a category's validity, does not count),
+// the settings of groups without sections, and the user texts.
+std::uint64_t CurrentDigest() {
+  static ArchiveWriter out;
+  std::uint64_t n = 0;
+  std::string strReason;
+  for (const SettingsGroup& group : SettingsGroups()) {
+    const WorkFileSectionCodec& codec = group.workFile;
+    if (codec.nCount == 0) n = DigestBytes(n, group.abSettings.data(), group.abSettings.size());
+    for (int i = 0; i < codec.nCount; ++i) {
+      out.Data().clear();
+      if (!codec.pfnWrite(out, i, strReason)) {
+        // A text with no form in the file: the texts themselves stand in.
+        for (const std::string& str : group.astrTexts) n = DigestText(n, str);
+      }
+      n = DigestBytes(n, out.Data().data(), out.Data().size());
+    }
+  }
+  for (const std::string& str : g_astrUserText) n = DigestText(n, str);
+  return n;
+}
+
+void ShowTitle() { ThePlatform().SetDocumentTitle(DocumentTitle(), s_doc.bModified); }
+
+void SetDocument(const std::string& strPath, const std::string& strScene, bool bModified) {
+  s_doc.strPath = strPath;
+  s_doc.strScene = strScene;
+  s_doc.bModified = bModified;
+  s_doc.nDigest = CurrentDigest();
+  ShowTitle();
+}
+
+}  // namespace
+
+const std::string& DocumentPath() { return s_doc.strPath; }
+
+std::string DocumentTitle() {
+  if (!s_doc.strPath.empty()) return FileName(s_doc.strPath);
+  if (!s_doc.strScene.empty()) return FileName(s_doc.strScene);
+  return kszUntitled;
+}
+
+void SetDocumentFile(const std::string& strPath) { SetDocument(strPath, "", false); }
+void SetDocumentScene(const std::string& strScenePath) { SetDocument("", strScenePath, true); }
+void SetDocumentUntitled() { SetDocument("", "", false); }
+void ResetDocument() { SetDocumentUntitled(); }
+
+void MarkDocumentModified() {
+  if (s_doc.bModified) return;
+  s_doc.bModified = true;
+  ShowTitle();
+}
+
+void NoteDocumentChanges() {
+  const std::uint64_t nDigest = CurrentDigest();
+  if (nDigest == s_doc.nDigest) return;
+  s_doc.nDigest = nDigest;
+  MarkDocumentModified();
+}
+
+bool DocumentModified() {
+  NoteDocumentChanges();
+  return s_doc.bModified;
+}
+
+void SetDocumentSaveCommand(int nCommandId) { s_nSaveCommand = nCommandId; }
+
+bool ConfirmSaveChanges() {
+  // Without data the save command cannot run: there is nothing to keep.
+  if (!DocumentModified() || !s_nSaveCommand || !CommandRuleAllows(s_nSaveCommand)) return true;
+  switch (ThePlatform().MessageBox(kszMsgSaveChanges, kszCapSaveChanges,
+                                   MsgButtons::SaveDiscardCancel)) {
+    case MsgResult::Discard: return true;
+    case MsgResult::Save:
+      // Saved only if the document is now unchanged: a cancelled name or a failed write stops.
+      return DispatchCommand(s_nSaveCommand) && !DocumentModified();
+    case MsgResult::Ok:
+    case MsgResult::Cancel: return false;
+  }
+  return false;
+}
