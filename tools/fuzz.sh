@@ -9,7 +9,7 @@ seconds=${1:-30}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(bmp workfile scene_files raster command_line)
+  targets=(bmp workfile scene_files raster command_line signatures)
 fi
 work=${FUZZ_WORK:-build-fuzz/runs}
 status=0
@@ -20,6 +20,7 @@ for t in "${targets[@]}"; do
   # Work files and band-file seeds run to a few kilobytes; the rest is short.
   max_len=4096
   [[ $t == workfile ]] && max_len=20000
+  [[ $t == signatures ]] && max_len=8192
   if build-fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len="$max_len" -timeout=30 \
        -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$work/$t-" \
        "$work/$t" >"$log" 2>&1; then

@@ -137,6 +137,9 @@ const CommandEntry kaClassificationCommands[] = {
     COMMAND(ID_CLASSES_INVERT, "ＯＮ／ＯＦＦ反転(&T)", CL, .pfnHandler = InvertClassColours,
             .szCliOption = "--class-colours-invert"),
     COMMAND(ID_CLASSIFY_OPTIONS, "分類画像のオプション(&O)...", D3),
+    // Their file dialogs are the desktop's; the command line names the file.
+    COMMAND(ID_SIGNATURE_SAVE, "シグネチャを保存(&W)...", CL),
+    COMMAND(ID_SIGNATURE_LOAD, "シグネチャを読み込む(&R)...", D3),
 };
 
 #undef CATEGORY

@@ -5,6 +5,7 @@
 
 #include "classification/categories.h"
 #include "classification/category_panels.h"
+#include "classification/signature.h"
 #include "core/document.h"
 #include "core/parallel.h"
 #include "core/platform.h"
@@ -227,6 +228,7 @@ void OnClassifyGenerate() {
   // Every pixel of the window gets a class below, so none keeps "not classified" (8).
   int aanCentre[9][9] = {};
   ComputeClassCentres(aanCentre);
+  RecordGeneratedSignature(aanCentre);
   ClassifyAssign(aanCentre);
   MarkDocumentModified();
 

@@ -23,6 +23,12 @@ inline constexpr const char* kszMsgNoBandCheck = "Band%dはありません チ�
 inline constexpr const char* kszMsgNoBand8Check = "Band8はありません\nチェックは取り消しました";
 inline constexpr const char* kszCapNoBandCheck = "Warning in Check Band%d";
 
+// Signature files: the path and the reason follow on their own lines.
+inline constexpr const char* kszMsgSignatureNotSaved = "シグネチャを保存できません。\n%s\n%s";
+inline constexpr const char* kszMsgSignatureNotRead =
+    "シグネチャを読み込めません。何も変更していません。\n%s\n%s";
+inline constexpr const char* kszCapSignature = "シグネチャ";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",

@@ -71,6 +71,8 @@ const char kszUsage[] =
     "  --hist-line-colour B,R,G,B | --hist-line-width B,W (1..3)\n"
     "  --hist-cursor V (0..255; while the detailed histogram is shown)\n"
     "  --open-workfile FILE | --save FILE | --reset-query | --reset-palette\n"
+    "  --save-signatures FILE.json (after --classify) | --signatures FILE.json (a trained\n"
+    "           model: names, colours, ranges, bands and the categories to classify)\n"
     "  --save-sections data,composite,coarse,fine,cat1..cat8,histogram (the ones to save)\n"
     "  --user-name TEXT | --user-info TEXT | --data-info TEXT | --date-info TEXT\n"
     "  --ndvi   band 8 = (B4 - B3) / (B4 + B3) x 100 + 100 (a scene of exactly 7 bands)\n"
@@ -141,8 +143,8 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       if (!CommandRuleAllows(nId)) return false;
       g_astrUserText[setting.nUserText] = setting.strValue;
       return true;
-    case CliAction::OpenWorkFile:
-    case CliAction::SaveWorkFile:
+    case CliAction::ReadFile:
+    case CliAction::WriteFile:
       return false;  // the run's loop carries these out
     case CliAction::HistogramCursor:
       // A click on the chart: only while the detailed histogram is shown.
@@ -313,14 +315,12 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   }
 
   for (const CliSetting& setting : request.aSettings) {
-    // Work files read and written along the way: a refused file stops the run as a failed
-    // import, a failed save as a failed output.
-    if (setting.eAction == CliAction::OpenWorkFile) {
-      if (!OpenWorkFile(setting.strValue)) return kExitImportFailed;
-      continue;
-    }
-    if (setting.eAction == CliAction::SaveWorkFile && CommandRuleAllows(ID_FILE_SAVE)) {
-      if (!SaveWorkFile(setting.strValue)) return kExitOutputFailed;
+    // Files read and written along the way, while their command's rule allows: a refused
+    // file stops the run as a failed import, a failed write as a failed output.
+    const bool bRead = setting.eAction == CliAction::ReadFile;
+    if ((bRead || setting.eAction == CliAction::WriteFile) &&
+        CommandRuleAllows(setting.pCommand->nId)) {
+      if (!setting.pfnFile(setting.strValue)) return bRead ? kExitImportFailed : kExitOutputFailed;
       continue;
     }
     if (!ApplySetting(setting, platform)) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "classification/signature.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
 #include "resources/resource.h"
+#include "workfile/workfile.h"
 
 namespace {
 
@@ -72,6 +74,8 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--hist-cursor", 0},
     {"--open-workfile", ID_FILE_OPEN},
     {"--save", ID_FILE_SAVE},
+    {"--signatures", ID_SIGNATURE_LOAD},
+    {"--save-signatures", ID_SIGNATURE_SAVE},
     {"--save-sections", ID_SAVE_OPTIONS},
     {"--user-name", ID_HEADER_PROPERTIES},
     {"--user-info", ID_HEADER_PROPERTIES},
@@ -149,8 +153,12 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::HistogramCursor;
     setting.aClicks = {{2 * nValue, 0}};
-  } else if (strArg == "--open-workfile" || strArg == "--save") {
-    setting.eAction = strArg == "--save" ? CliAction::SaveWorkFile : CliAction::OpenWorkFile;
+  } else if (strArg == "--open-workfile" || strArg == "--signatures") {
+    setting.eAction = CliAction::ReadFile;
+    setting.pfnFile = strArg == "--signatures" ? LoadSignatures : OpenWorkFile;
+  } else if (strArg == "--save" || strArg == "--save-signatures") {
+    setting.eAction = CliAction::WriteFile;
+    setting.pfnFile = strArg == "--save-signatures" ? SaveSignatures : SaveWorkFile;
   } else if (strArg == "--save-sections") {
     // The dialog's boxes by their field names; the ones not named are unchecked.
     const DialogSpec& dialog = *setting.pCommand->pDialog;

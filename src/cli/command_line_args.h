@@ -24,8 +24,8 @@ enum class CliAction {
   CategoryOptions,  // the category options' OK with bands or one name changed
   ClassifyOptions,  // the classification options' OK with these categories checked
   HistogramCursor,  // a click on the detailed histogram (refused in any other picture)
-  OpenWorkFile,     // a work file read over the loaded scene
-  SaveWorkFile,     // the work file written now
+  ReadFile,         // a file read now (a work file, signatures): pfnFile with the path
+  WriteFile,        // a file written now (the work file, signatures)
   UserText,         // the header sheet's OK with one user text changed
 };
 
@@ -38,6 +38,7 @@ struct CliSetting {
   // the field keeps the value the dialog opens with).
   std::vector<std::string> astrFields{};
   CliAction eAction = CliAction::Command;
+  bool (*pfnFile)(const std::string& strPath) = nullptr;  // ReadFile, WriteFile
   std::vector<std::pair<int, int>> aClicks{};  // Clicks: the points, in order
   bool bShift = false;                       // Clicks: erase
   Colorref crColour = 0;                     // Colour

@@ -164,6 +164,8 @@ const MenuNode g_aMainMenu[] = {
       End(),
       Sep(),
       Item(ID_CLASSIFY_OPTIONS),
+      Sep(),
+      Item(ID_SIGNATURE_SAVE), Item(ID_SIGNATURE_LOAD),
     End(),
     Pop("ヒストグラム(&H)"),
       Item(ID_HIST_DOUBLE), Item(ID_HIST_ALL), Item(ID_HIST_AREA), Sep(), Item(ID_HIST_SAME_SCALE),

@@ -2,6 +2,7 @@
 
 #include "classification/categories.h"
 #include "classification/ui/category_dialogs.h"
+#include "classification/ui/signature_dialogs.h"
 #include "core/commands.h"
 #include "resources/resource.h"
 #include "shell/base/dialog_windows.h"
@@ -9,5 +10,7 @@
 void RegisterClassificationUi() {
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
+  SetCommandHandler(ID_SIGNATURE_SAVE, OnSaveSignaturesDialog);
+  SetCommandHandler(ID_SIGNATURE_LOAD, OnLoadSignaturesDialog);
   RegisterDialogWindow(kCategoryValueDialog, MakeDialogWindow<CCategoryValueDlg>);
 }

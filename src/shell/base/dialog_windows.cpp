@@ -1,5 +1,6 @@
 #include "shell/base/dialog_windows.h"
 
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 #include <cstdio>
@@ -60,4 +61,15 @@ void SetRecentFileHandler(RecentFileHandler pfnHandler) { g_pfnRecentFile = pfnH
 
 void NoteRecentFile(const QString& strPath) {
   if (g_pfnRecentFile) g_pfnRecentFile(strPath);
+}
+
+QString AskFilePath(bool bSave, const QString& strFilter, const QString& strSuggested) {
+  QFileDialog dlg(DialogParent());
+  dlg.setOptions(QFileDialog::DontUseNativeDialog);
+  dlg.setAcceptMode(bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!strFilter.isEmpty()) dlg.setNameFilter(strFilter);
+  if (!strSuggested.isEmpty()) dlg.selectFile(strSuggested);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  return dlg.selectedFiles().first();
 }

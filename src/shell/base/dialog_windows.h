@@ -50,3 +50,8 @@ bool RunDialogWindow(const DialogSpec& dialog, int anValues[]);
 using RecentFileHandler = void (*)(const QString& strPath);
 void SetRecentFileHandler(RecentFileHandler pfnHandler);
 void NoteRecentFile(const QString& strPath);
+
+// The program's own file dialog (the same look in every session): an existing file to open, or
+// a name to save under (strSuggested preselected). strFilter as Qt's name filters ("" for all
+// files). An empty string when cancelled.
+QString AskFilePath(bool bSave, const QString& strFilter, const QString& strSuggested);

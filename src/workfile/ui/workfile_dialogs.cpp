@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,15 +17,8 @@ namespace {
 QString Text(const char* sz) { return QString::fromUtf8(sz); }
 QString Text(const std::string& str) { return QString::fromStdString(str); }
 
-// A file dialog of the program's own look (the same in every session).
 QString AskPath(bool bSave) {
-  QFileDialog dlg(DialogParent());
-  dlg.setOptions(QFileDialog::DontUseNativeDialog);
-  dlg.setAcceptMode(bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (bSave && !DocumentPath().empty()) dlg.selectFile(Text(DocumentPath()));
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
-  return dlg.selectedFiles().first();
+  return AskFilePath(bSave, QString(), bSave ? Text(DocumentPath()) : QString());
 }
 
 }  // namespace
