@@ -21,13 +21,20 @@ struct Document {
   std::string strPath;   // the work file
   std::string strScene;  // the scene file of the last import, while there is no work file
   bool bModified = false;
-  std::uint64_t nDigest = 0;  // of the settings and user texts when last looked at
+  std::uint64_t nDigest = 0;  // of what the file would keep when last looked at
+  std::uint64_t nRawDigest = 0;  // of the settings' bytes then: unchanged, nothing to look at
 };
 Document s_doc;
 
 // What the work file would keep of the settings: each group's sections as they would be
 // written (so what a picture computes on the way, like a category's validity, does not count),
 // the settings of groups without sections, and the user texts.
+std::uint64_t RawDigest() {
+  std::uint64_t n = SettingsGroupsDigest();
+  for (const std::string& str : g_astrUserText) n = DigestText(n, str);
+  return n;
+}
+
 std::uint64_t CurrentDigest() {
   static ArchiveWriter out;
   std::uint64_t n = 0;
@@ -55,6 +62,7 @@ void SetDocument(const std::string& strPath, const std::string& strScene, bool b
   s_doc.strScene = strScene;
   s_doc.bModified = bModified;
   s_doc.nDigest = CurrentDigest();
+  s_doc.nRawDigest = RawDigest();
   ShowTitle();
 }
 
@@ -80,6 +88,11 @@ void MarkDocumentModified() {
 }
 
 void NoteDocumentChanges() {
+  // Most calls (a click that paints, a picture shown) change no setting at all: the bytes'
+  // digest says so at the cost of hashing a few kilobytes, without encoding any section.
+  const std::uint64_t nRaw = RawDigest();
+  if (nRaw == s_doc.nRawDigest) return;
+  s_doc.nRawDigest = nRaw;
   const std::uint64_t nDigest = CurrentDigest();
   if (nDigest == s_doc.nDigest) return;
   s_doc.nDigest = nDigest;
