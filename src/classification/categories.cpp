@@ -416,6 +416,27 @@ void OnTrainingPaint(int x, int y, bool bErase) {
   }
 }
 
+void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase) {
+  // An integer line walk: each step moves one pixel in x, in y or in both, so the dots of a
+  // stroke touch however far the mouse went between two moves.
+  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  int nError = dx + dy;
+  for (int x = x0, y = y0;;) {
+    OnTrainingPaint(x, y, bErase);
+    if (x == x1 && y == y1) break;
+    const int nTwice = 2 * nError;
+    if (nTwice >= dy) {
+      nError += dy;
+      x += sx;
+    }
+    if (nTwice <= dx) {
+      nError += dx;
+      y += sy;
+    }
+  }
+}
+
 void ComputeCategoryImagePlain() {
   const int t = TargetCategory();
   const int nb = std::clamp(BandCount(), 0, kMaxBands);

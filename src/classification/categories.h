@@ -61,6 +61,9 @@ void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category i
 // A left click (or a drag step) at (x, y) in the training area: one dot of the target painted,
 // or erased with Shift, when the whole dot lies inside the window.
 void OnTrainingPaint(int x, int y, bool bErase);
+// A step of a drag from (x0, y0) to (x1, y1): the dot a click would paint (or erase) at every
+// point of the straight line between them, both ends included.
+void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase);
 
 // Dialog IDD_CATEGORY_VALUE: the category number 1..8 and the lower and upper values of bands 1..8.
 extern const DialogSpec kCategoryValueDialog;

@@ -156,9 +156,9 @@ void RegisterClassification() {
        .pfnDrawPanel = DrawShownCategoryPanel, .pfnPane0 = PixelReadout,
        .pfnPane1 = CategoryPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "category",
        .nViewCommand = ID_CATEGORY_VIEW},
-      // A click paints one dot; so does every step of a drag with the button held.
+      // A click paints one dot; a drag with the button held paints the line it went along.
       {.eMode = DisplayMode::Training, .bShowsPicture = true, .pfnDrawPanel = DrawTrainingPanel,
-       .pfnClick = PaintTraining, .pfnDrag = PaintTraining, .pfnPane0 = PixelReadout,
+       .pfnClick = PaintTraining, .pfnDrag = OnTrainingStroke, .pfnPane0 = PixelReadout,
        .pfnPane1 = TrainingPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "training",
        .nViewCommand = ID_TRAINING_SELECT},
       {.eMode = DisplayMode::Classify, .bShowsPicture = true,

@@ -135,7 +135,11 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
     case CliAction::Clicks:
       // Clicks paint only while the training area is shown.
       if (!CommandRuleAllows(nId)) return false;
-      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, setting.bShift);
+      // Each a press and a release: separate clicks, never one stroke through them all.
+      for (const auto& [x, y] : setting.aClicks) {
+        OnViewLButtonDown(x, y, setting.bShift);
+        OnViewLButtonUp();
+      }
       return true;
     case CliAction::UserText:
       if (!CommandRuleAllows(nId)) return false;
@@ -147,7 +151,10 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
     case CliAction::HistogramCursor:
       // A click on the chart: only while the detailed histogram is shown.
       if (g_nDisplayMode != DisplayMode::DetailedHistogram) return false;
-      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, false);
+      for (const auto& [x, y] : setting.aClicks) {
+        OnViewLButtonDown(x, y, false);
+        OnViewLButtonUp();
+      }
       return true;
     case CliAction::CategoryOptions:
     case CliAction::ClassifyOptions:

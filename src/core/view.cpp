@@ -110,15 +110,25 @@ void OnViewMouseMove(int x, int y) {
 void OnViewLButtonDown(int x, int y, bool bShift) {
   g_nMouseX = x;
   g_nMouseY = y;
+  g_bStroke = true;
+  g_nStrokeX = x;
+  g_nStrokeY = y;
   const DisplayModeEntry* pMode = ShownMode();
   if (pMode && pMode->pfnClick) pMode->pfnClick(x, y, bShift);
 }
 
 void OnViewLButtonDrag(int x, int y, bool bShift) {
   OnViewMouseMove(x, y);
+  // A move with the button held but no press seen in the view starts where it is.
+  const int xFrom = g_bStroke ? g_nStrokeX : x, yFrom = g_bStroke ? g_nStrokeY : y;
+  g_bStroke = true;
+  g_nStrokeX = x;
+  g_nStrokeY = y;
   const DisplayModeEntry* pMode = ShownMode();
-  if (pMode && pMode->pfnDrag) pMode->pfnDrag(x, y, bShift);
+  if (pMode && pMode->pfnDrag) pMode->pfnDrag(xFrom, yFrom, x, y, bShift);
 }
+
+void OnViewLButtonUp() { g_bStroke = false; }
 
 void MoveReadoutCursor(ArrowKey key) {
   switch (key) {

@@ -50,9 +50,13 @@ std::string HistogramReadout(int nValue);
 void MoveReadoutCursor(ArrowKey key);
 
 void OnViewMouseMove(int x, int y);
+// A press of the left button: the mode's click, and the start of a stroke.
 void OnViewLButtonDown(int x, int y, bool bShift);
-// A move with the left button held: the readout follows, and the mode may act on it.
+// A move with the left button held: the readout follows, and the mode may act on the stroke's
+// step from the previous position to this one.
 void OnViewLButtonDrag(int x, int y, bool bShift);
+// The left button released: the stroke ends, and the next one starts afresh.
+void OnViewLButtonUp();
 
 void OnViewArrowKey(ArrowKey key);
 

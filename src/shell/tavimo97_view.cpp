@@ -85,6 +85,10 @@ void CTavimo97View::mousePressEvent(QMouseEvent* pEvent) {
   }
 }
 
+void CTavimo97View::mouseReleaseEvent(QMouseEvent* pEvent) {
+  if (pEvent->button() == Qt::LeftButton) OnViewLButtonUp();
+}
+
 void CTavimo97View::mouseDoubleClickEvent(QMouseEvent* pEvent) {
   if (pEvent->button() == Qt::LeftButton) {
     mousePressEvent(pEvent);

@@ -60,12 +60,62 @@ TEST_F(CategoryTest, DotsAreWholeAndInsideTheWindowOnly) {
   EXPECT_EQ(g_aPixel[11][11].abTrainMark[0], 1);
   EXPECT_EQ(g_aPixel[12][11].abTrainMark[0], 0);
   // A drag paints at every point it passes, as clicks would.
-  OnViewLButtonDrag(30, 30, false);
+  OnViewLButtonUp();
+  OnViewLButtonDown(30, 30, false);
   OnViewLButtonDrag(31, 30, false);
+  OnViewLButtonUp();
   EXPECT_EQ(g_aPixel[32][28].abTrainMark[0], 1);
   OnViewLButtonDown(10, 10, true);
   EXPECT_EQ(g_aPixel[8][8].abTrainMark[0], 0);
   EXPECT_EQ(Marks(1), 16 + 4);  // the two overlapping drag dots
+}
+
+TEST_F(CategoryTest, AStrokePaintsTheLineBetweenMovesAndEndsWithTheButton) {
+  Load(100, 80, 3);
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_SELECT));
+  SetDotSize(0);
+  m_platform.m_canvas.Clear();
+  // One fast move from (10,10) to (40,25): 31 steps across, y rising by one every second step,
+  // halves rounded up: (10,10) (11,11) (12,11) (13,12) ... (39,25) (40,25).
+  OnViewLButtonDown(10, 10, false);
+  OnViewLButtonDrag(40, 25, false);
+  OnViewLButtonUp();
+  for (int x = 10; x <= 40; ++x) {
+    const int y = 10 + (x - 10 + 1) / 2;
+    EXPECT_EQ(g_aPixel[x][y].abTrainMark[0], 1) << x << "," << y;
+    EXPECT_EQ(m_platform.m_canvas.GetPixel(x, y), g_acrCategoryColour[1]) << x << "," << y;
+  }
+  EXPECT_EQ(g_aPixel[12][12].abTrainMark[0], 0);
+  EXPECT_EQ(Marks(1), 31);
+
+  // A new stroke starts at its own press; a move with the button held after no press in the
+  // view paints only where it is. Neither reaches back to (40,25) or (60,40).
+  OnViewLButtonDown(60, 40, false);
+  OnViewLButtonUp();
+  OnViewLButtonDrag(70, 40, false);
+  EXPECT_EQ(Marks(1), 33);
+  EXPECT_EQ(g_aPixel[60][40].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[70][40].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[50][32].abTrainMark[0], 0);
+  EXPECT_EQ(g_aPixel[65][40].abTrainMark[0], 0);
+  OnViewLButtonUp();
+
+  // With Shift the 4-pixel dots (x-1..x, y-1..y) erase along the line; off the picture's
+  // right edge a line keeps only its whole dots.
+  for (int x = 0; x < 100; ++x) {
+    for (int y = 50; y < 60; ++y) g_aPixel[x][y].abTrainMark[0] = 1;
+  }
+  SetDotSize(1);
+  OnViewLButtonDown(20, 55, true);
+  OnViewLButtonDrag(160, 55, true);
+  OnViewLButtonUp();
+  for (int x = 0; x < 100; ++x) {
+    for (int y = 50; y < 60; ++y) {
+      const bool bErased = x >= 19 && (y == 54 || y == 55);
+      EXPECT_EQ(g_aPixel[x][y].abTrainMark[0], bErased ? 0 : 1) << x << "," << y;
+    }
+  }
+  EXPECT_FALSE(m_platform.m_canvas.HasPixel(100, 55));
 }
 
 TEST_F(CategoryTest, PaintingInvalidatesTheCategoryAndTheClassification) {
