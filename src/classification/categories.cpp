@@ -333,9 +333,10 @@ void ShowTrainingOfTarget() {
   }
 }
 
-void OnTrainingUpdate() {
-  BusyCursorScope busy(BusyCursor::Wait);
-  const int t = TargetCategory();
+namespace {
+
+// The update of category t: its ranges, count and validity from its training pixels.
+void UpdateTrainingOf(int t) {
   const int nb = std::clamp(BandCount(), 0, kMaxBands);
   for (int b = 1; b <= kMaxBands; ++b) {
     // Bands not in use, and bands the scene does not have, accept every value.
@@ -375,6 +376,31 @@ void OnTrainingUpdate() {
   }
   g_anTrainCount[t] = nCount;
   g_abCategoryValid[t] = nCount >= g_nRequiredPixels ? 1 : 0;
+}
+
+}  // namespace
+
+void OnTrainingUpdate() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  UpdateTrainingOf(TargetCategory());
+  ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
+}
+
+void OnTrainingUpdateAll() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  // Which categories have marks, in one pass; one without keeps its ranges (perhaps typed).
+  std::uint8_t abMarked[8] = {};
+  for (int x = 0; x < WindowWidth(); ++x) {
+    const PixelRecord* pColumn = g_aPixel[x];
+    for (int y = 0; y < WindowHeight(); ++y) {
+      for (int c = 0; c < 8; ++c) {
+        abMarked[c] |= static_cast<std::uint8_t>(pColumn[y].abTrainMark[c] == 1);
+      }
+    }
+  }
+  for (int c = 1; c <= 8; ++c) {
+    if (abMarked[c - 1] != 0) UpdateTrainingOf(c);
+  }
   ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
 }
 

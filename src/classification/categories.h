@@ -34,6 +34,9 @@ void ShowCategoryOfTarget();
 void ShowTrainingOfTarget();
 // The ranges of the target from its training pixels, then the training panel (DisplayMode::Training).
 void OnTrainingUpdate();
+// The same update for every category with training pixels, 1 to 8; the target stays, and the
+// training panel shows each category's state.
+void OnTrainingUpdateAll();
 // The update, then the training area drawn over the composite (or the previous category image).
 void OnTrainingSelect();
 void OnCategoryView();

@@ -96,6 +96,8 @@ const CommandEntry kaClassificationCommands[] = {
             .szCliOption = "--train-select"),
     COMMAND(ID_TRAINING_UPDATE, "トレーニングエリア更新(&R)", TU, .pfnHandler = OnTrainingUpdate,
             .szCliOption = "--train-update"),
+    COMMAND(ID_TRAINING_UPDATE_ALL, "全カテゴリーのトレーニングエリア更新", TU,
+            .pfnHandler = OnTrainingUpdateAll, .szCliOption = "--train-update-all"),
     DOT_SIZE(1, " １ピクセル／ドット(&A)", "1"),
     DOT_SIZE(2, " ４ピクセル／ドット(&B)", "4"),
     DOT_SIZE(3, " ９ピクセル／ドット(&C)", "9"),

@@ -183,6 +183,48 @@ TEST_F(CategoryTest, UpdateDerivesRangesFromTheTrainingPixels) {
   }
 }
 
+TEST_F(CategoryTest, UpdateAllUpdatesTheMarkedCategoriesAndKeepsTheTarget) {
+  Load(200, 100, 4);
+  auto mark = [](int c, int x0, int x1, int y0, int y1) {
+    for (int x = x0; x <= x1; ++x) {
+      for (int y = y0; y <= y1; ++y) g_aPixel[x][y].abTrainMark[c - 1] = 1;
+    }
+  };
+  mark(1, 10, 14, 0, 4);     // 25 pixels, band 1 = x + 3y + 40: 50..66
+  mark(2, 100, 104, 50, 54);  // 25 pixels, band 1 = (x + 3y + 40) % 256: 34..50
+  mark(4, 0, 4, 99, 99);      // 5 pixels, fewer than the 20 required; band 1: 81..85
+  g_anCatLower[1][5] = 7;     // typed ranges of a category without marks stay
+  g_anCatUpper[1][5] = 9;
+  g_nCategory = 3;
+  EXPECT_FALSE(IsCommandEnabled(ID_TRAINING_UPDATE_ALL));  // only in the training area
+  g_nDisplayMode = DisplayMode::Training;
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_UPDATE_ALL));
+  EXPECT_EQ(g_nCategory, 3);
+  EXPECT_EQ(g_nRequiredPixels, 20);
+  const struct {
+    int c, nCount, nLower, nUpper;
+    bool bValid;
+  } aExpected[] = {{1, 25, 50, 66, true}, {2, 25, 34, 50, true}, {3, 0, 0, 0, false},
+                   {4, 5, 81, 85, false}, {5, 0, 7, 9, false}};
+  for (const auto& e : aExpected) {
+    EXPECT_EQ(g_anTrainCount[e.c], e.nCount) << e.c;
+    EXPECT_EQ(g_anCatLower[1][e.c], e.nLower) << e.c;
+    EXPECT_EQ(g_anCatUpper[1][e.c], e.nUpper) << e.c;
+    EXPECT_EQ(g_abCategoryValid[e.c] == 1, e.bValid) << e.c;
+    // The panel's state column says which are valid.
+    const RecordedText* pState =
+        m_platform.m_canvas.TextAt(g_nMaxX + 150, CategoryPanelLayout::RowTop(e.c));
+    ASSERT_NE(pState, nullptr) << e.c;
+    EXPECT_EQ(pState->strText, e.bValid ? kszTrainingOk : kszNeedsUpdate) << e.c;
+  }
+  // Too few pixels is a state on the panel, not a message.
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+  g_abClassify[3] = g_abClassify[4] = g_abClassify[5] = g_abClassify[6] = 0;
+  g_abClassify[7] = g_abClassify[8] = 0;
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+  EXPECT_EQ(g_bClassified, 1);
+}
+
 TEST_F(CategoryTest, CategoryImageEqualsThePlainLoopAndCountsTheRanges) {
   std::mt19937 rng(5);
   MakeScene(300, 200, 6, Sensor::TmFloppy, [&](int, int, int) { return rng() % 256; });
