@@ -225,6 +225,36 @@ TEST_F(CategoryTest, UpdateAllUpdatesTheMarkedCategoriesAndKeepsTheTarget) {
   EXPECT_EQ(g_bClassified, 1);
 }
 
+TEST_F(CategoryTest, TrainingPanelTextsGiveWayToWideCounts) {
+  Load(100, 80, 3);
+  g_nDisplayMode = DisplayMode::Training;
+  g_nRequiredPixels = 1048;  // a 1024 x 1024 window's
+  // Category c counts c digits; 8 counts the whole 1024 x 1024 window.
+  int n = 0;
+  for (int c = 1; c <= 7; ++c) g_anTrainCount[c] = n = n * 10 + 9;
+  g_anTrainCount[8] = 1048576;
+  DrawTrainingPanel();
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  const int X0 = g_nMaxX;
+  for (int c = 1; c <= 8; ++c) {
+    std::vector<RecordedText> aRow;
+    for (const RecordedText& text : canvas.m_aTexts) {
+      if (text.y == CategoryPanelLayout::RowTop(c) && text.x >= X0 + 70) aRow.push_back(text);
+    }
+    ASSERT_EQ(aRow.size(), 3u) << c;  // count, required count, state, left to right
+    for (std::size_t i = 0; i + 1 < aRow.size(); ++i) {
+      EXPECT_LT(aRow[i].x + canvas.TextWidth(aRow[i].nHeight, aRow[i].strText), aRow[i + 1].x)
+          << "category " << c << ": " << aRow[i].strText << " runs into " << aRow[i + 1].strText;
+    }
+  }
+  // At 12 pixels a digit is 6 wide: short counts keep the columns 70, 100 and 150; seven
+  // digits end at 112, and "> 1048" (36) follows at 118 with the state at 160.
+  EXPECT_EQ(canvas.TextAt(X0 + 100, CategoryPanelLayout::RowTop(3))->strText, "> 1048");
+  EXPECT_EQ(canvas.TextAt(X0 + 150, CategoryPanelLayout::RowTop(3))->strText, kszNeedsUpdate);
+  EXPECT_EQ(canvas.TextAt(X0 + 118, CategoryPanelLayout::RowTop(7))->strText, "> 1048");
+  EXPECT_EQ(canvas.TextAt(X0 + 160, CategoryPanelLayout::RowTop(7))->strText, kszNeedsUpdate);
+}
+
 TEST_F(CategoryTest, CategoryImageEqualsThePlainLoopAndCountsTheRanges) {
   std::mt19937 rng(5);
   MakeScene(300, 200, 6, Sensor::TmFloppy, [&](int, int, int) { return rng() % 256; });

@@ -214,6 +214,16 @@ TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
   EXPECT_EQ(canvas.m_nImageCopies, 0);
 }
 
+TEST_F(ViewTest, ACanvasWithoutAFontEstimatesTextWidths) {
+  Canvas& canvas = m_platform.m_canvas;
+  EXPECT_EQ(canvas.TextWidth(12, "1568"), 24);
+  EXPECT_EQ(canvas.TextWidth(12, "選定又は更新が必要"), 108);
+  EXPECT_EQ(canvas.TextWidth(12, "[ｶﾃｺﾞﾘNo]"), 54);  // half-width katakana are narrow
+  EXPECT_EQ(canvas.TextWidth(15, "～ 255"), 45);     // 15 + 4 x 7.5
+  EXPECT_EQ(canvas.TextWidth(15, "Category8"), 68);  // 67.5 rounded up
+  EXPECT_EQ(canvas.TextWidth(15, ""), 0);
+}
+
 TEST_F(ViewTest, ScrollSizesLeaveRoomForThePanel) {
   ScrollSizes sizes = ComputeScrollSizes();
   EXPECT_EQ(sizes.nTotalWidth, 771);
