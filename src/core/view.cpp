@@ -130,6 +130,8 @@ void OnViewLButtonDrag(int x, int y, bool bShift) {
 
 void OnViewLButtonUp() { g_bStroke = false; }
 
+void OnViewMouseLeave() { ThePlatform().SetStatusText("", ""); }
+
 void MoveReadoutCursor(ArrowKey key) {
   switch (key) {
     case ArrowKey::Left: g_nMouseX = std::max(0, g_nMouseX - 1); break;

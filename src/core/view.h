@@ -50,6 +50,8 @@ std::string HistogramReadout(int nValue);
 void MoveReadoutCursor(ArrowKey key);
 
 void OnViewMouseMove(int x, int y);
+// The mouse left the view: both status panes are cleared, so no pixel's values stay behind.
+void OnViewMouseLeave();
 // A press of the left button: the mode's click, and the start of a stroke.
 void OnViewLButtonDown(int x, int y, bool bShift);
 // A move with the left button held: the readout follows, and the mode may act on the stroke's

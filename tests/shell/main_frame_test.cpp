@@ -228,6 +228,21 @@ TEST_F(MainFrameTest, ADragIsOneStrokeFromPressToRelease) {
   EXPECT_EQ(g_aPixel[50][25].abTrainMark[0], 0);
 }
 
+TEST_F(MainFrameTest, LeavingTheViewClearsTheReadout) {
+  MakeScene(100, 80, 3, Sensor::TmFloppy, [](int x, int y, int b) { return x + y + b; });
+  g_nDisplayMode = DisplayMode::Composite;
+  QWidget* pViewport = Frame().Splitter()->View(0, 0)->viewport();
+  const QPointF pt(5, 6);
+  QMouseEvent move(QEvent::MouseMove, pt, pViewport->mapToGlobal(pt), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(pViewport, &move);
+  ASSERT_NE(Frame().StatusPaneText(0).toStdString(), "");
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(pViewport, &leave);
+  EXPECT_EQ(Frame().StatusPaneText(0).toStdString(), "");
+  EXPECT_EQ(Frame().StatusPaneText(1).toStdString(), "");
+}
+
 TEST_F(MainFrameTest, ReadoutPanesShareTheWidthByTheirTexts) {
   CMainFrame& frame = Frame();
   const QString str0 = QStringLiteral(
