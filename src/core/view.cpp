@@ -33,8 +33,10 @@ void PaintPrompt() {
 
 void PaintLoadInstructions() {
   Canvas& canvas = ThePlatform().WindowCanvas();
-  for (int i = 0; i < 7; ++i) {
-    DrawPanelText(canvas, 0, 30 * i, kPromptTextHeight, kaszLoadInstructions[i]);
+  int y = 0;
+  for (const char* szLine : kaszLoadInstructions) {
+    DrawPanelText(canvas, 0, y, kPromptTextHeight, szLine);
+    y += 30;
   }
 }
 

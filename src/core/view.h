@@ -13,8 +13,8 @@ class Canvas;
 // Character height of the prompt texts the view paints.
 inline constexpr int kPromptTextHeight = 14;
 inline constexpr const char* kszPromptSelectMenu = ">メニューを選択してください。";
-// The load instructions of the empty view, drawn at y = 0, 30, ..., 180.
-inline constexpr const char* kaszLoadInstructions[7] = {
+// The load instructions of the empty view, drawn at y = 0, 30, ..., 240.
+inline constexpr const char* kaszLoadInstructions[9] = {
     "データを読み込んでください。",
     "１．ワークファイル（ ジオルーメン専用ファイル ）",
     "    「ファイル」→「ワークファイルを開く」から読み込みます。",
@@ -22,6 +22,8 @@ inline constexpr const char* kaszLoadInstructions[7] = {
     "    「ファイル」→「衛星データファイルを開く」から読み込みます。",
     "３．画像データ（ＢＭＰ画像ファイル）",
     "    「ファイル」→「ＢＭＰ画像ファイルを開く」から読み込みます。",
+    "４．ラスターデータ（ＧｅｏＴＩＦＦなどのラスターファイル）",
+    "    「ファイル」→「ラスターファイルを開く」から読み込みます。",
 };
 
 // Text in the panel font ("ＭＳ Ｐ明朝", normal weight) with its top-left corner at (x, y).

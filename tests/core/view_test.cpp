@@ -184,14 +184,15 @@ TEST_F(ViewTest, RightClickChoosesThePopupByModeAndCtrl) {
 TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
   CRecordingCanvas& canvas = m_platform.m_canvas;
   PaintView();
-  ASSERT_EQ(canvas.m_aTexts.size(), 7u);
-  for (int i = 0; i < 7; ++i) {
+  ASSERT_EQ(canvas.m_aTexts.size(), 9u);
+  for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(canvas.m_aTexts[i].x, 0);
     EXPECT_EQ(canvas.m_aTexts[i].y, 30 * i);
     EXPECT_EQ(canvas.m_aTexts[i].nHeight, 14);
     EXPECT_EQ(canvas.m_aTexts[i].strText, kaszLoadInstructions[i]);
   }
   EXPECT_EQ(canvas.m_aTexts[2].strText, "    「ファイル」→「ワークファイルを開く」から読み込みます。");
+  EXPECT_EQ(canvas.m_aTexts[8].strText, "    「ファイル」→「ラスターファイルを開く」から読み込みます。");
   EXPECT_EQ(canvas.m_nImageCopies, 0);
 
   canvas.Clear();

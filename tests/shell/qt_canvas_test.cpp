@@ -121,10 +121,10 @@ TEST(QtPlatformTest, RepaintNowPaintsTheLoadInstructionsOnTheSurface) {
     }
     return n;
   };
-  // Seven lines 30 apart, white between them.
-  for (int i = 0; i < 7; ++i) EXPECT_GT(darkIn(30 * i, 30 * i + 14), 20) << i;
+  // Nine lines 30 apart, white between them.
+  for (int i = 0; i < 9; ++i) EXPECT_GT(darkIn(30 * i, 30 * i + 14), 20) << i;
   EXPECT_EQ(darkIn(17, 29), 0);
-  EXPECT_EQ(darkIn(200, 400), 0);
+  EXPECT_EQ(darkIn(260, 400), 0);
 }
 
 constexpr DialogField kaTestFields[] = {{FieldKind::Range, "A", 1, 10, true},
