@@ -334,9 +334,10 @@ void ShowTrainingOfTarget() {
   }
 }
 
-void OnTrainingUpdate() {
-  BusyCursorScope busy(BusyCursor::Wait);
-  const int t = TargetCategory();
+namespace {
+
+// The update of category t: its ranges, count and validity from its training pixels.
+void UpdateTrainingOf(int t) {
   const int nb = std::clamp(BandCount(), 0, kMaxBands);
   for (int b = 1; b <= kMaxBands; ++b) {
     // Bands not in use, and bands the scene does not have, accept every value.
@@ -376,6 +377,31 @@ void OnTrainingUpdate() {
   }
   g_anTrainCount[t] = nCount;
   g_abCategoryValid[t] = nCount >= g_nRequiredPixels ? 1 : 0;
+}
+
+}  // namespace
+
+void OnTrainingUpdate() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  UpdateTrainingOf(TargetCategory());
+  ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
+}
+
+void OnTrainingUpdateAll() {
+  BusyCursorScope busy(BusyCursor::Wait);
+  // Which categories have marks, in one pass; one without keeps its ranges (perhaps typed).
+  std::uint8_t abMarked[8] = {};
+  for (int x = 0; x < WindowWidth(); ++x) {
+    const PixelRecord* pColumn = g_aPixel[x];
+    for (int y = 0; y < WindowHeight(); ++y) {
+      for (int c = 0; c < 8; ++c) {
+        abMarked[c] |= static_cast<std::uint8_t>(pColumn[y].abTrainMark[c] == 1);
+      }
+    }
+  }
+  for (int c = 1; c <= 8; ++c) {
+    if (abMarked[c - 1] != 0) UpdateTrainingOf(c);
+  }
   ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
 }
 
@@ -414,6 +440,27 @@ void OnTrainingPaint(int x, int y, bool bErase) {
       const Colorref cr = bErase ? ColorrefFromScreen(composite(g_aPixel[x + i][y + j]))
                                  : g_acrCategoryColour[t];
       window.SetPixel(x + i, y + j, cr);
+    }
+  }
+}
+
+void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase) {
+  // An integer line walk: each step moves one pixel in x, in y or in both, so the dots of a
+  // stroke touch however far the mouse went between two moves.
+  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  int nError = dx + dy;
+  for (int x = x0, y = y0;;) {
+    OnTrainingPaint(x, y, bErase);
+    if (x == x1 && y == y1) break;
+    const int nTwice = 2 * nError;
+    if (nTwice >= dy) {
+      nError += dy;
+      x += sx;
+    }
+    if (nTwice <= dx) {
+      nError += dx;
+      y += sy;
     }
   }
 }

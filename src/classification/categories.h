@@ -34,6 +34,9 @@ void ShowCategoryOfTarget();
 void ShowTrainingOfTarget();
 // The ranges of the target from its training pixels, then the training panel (DisplayMode::Training).
 void OnTrainingUpdate();
+// The same update for every category with training pixels, 1 to 8; the target stays, and the
+// training panel shows each category's state.
+void OnTrainingUpdateAll();
 // The update, then the training area drawn over the composite (or the previous category image).
 void OnTrainingSelect();
 void OnCategoryView();
@@ -61,6 +64,9 @@ void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category i
 // A left click (or a drag step) at (x, y) in the training area: one dot of the target painted,
 // or erased with Shift, when the whole dot lies inside the window.
 void OnTrainingPaint(int x, int y, bool bErase);
+// A step of a drag from (x0, y0) to (x1, y1): the dot a click would paint (or erase) at every
+// point of the straight line between them, both ends included.
+void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase);
 
 // Dialog IDD_CATEGORY_VALUE: the category number 1..8 and the lower and upper values of bands 1..8.
 extern const DialogSpec kCategoryValueDialog;

@@ -14,6 +14,15 @@ void Text(int x, int y, int nHeight, const std::string& str) {
   DrawPanelText(ThePlatform().WindowCanvas(), x, y, nHeight, str);
 }
 
+// A text of a row at its column x, or half a character past xAfter when the text before it
+// reaches that far (a count of many digits); returns where it ends.
+int TextAfter(int x, int xAfter, int y, int nHeight, const std::string& str) {
+  Canvas& canvas = ThePlatform().WindowCanvas();
+  const int xText = std::max(x, xAfter + nHeight / 2);
+  DrawPanelText(canvas, xText, y, nHeight, str);
+  return xText + canvas.TextWidth(nHeight, str);
+}
+
 // The lines at y = 0, 15, 30, ... when the guidance is on.
 template <std::size_t N>
 void Guide(const char* const (&aszLines)[N], int nLastX = -1) {
@@ -71,11 +80,12 @@ void DrawTrainingPanel() {
     const int y = CategoryPanelLayout::RowTop(c);
     Text(X0 + 20, y, kPanelTextHeight, FormatText("%d", c));
     FillSwatch(canvas, CategoryPanelLayout::ColourSwatch(c), g_acrCategoryColour[c]);
-    Text(X0 + 70, y, kGuideTextHeight, FormatText("%d", g_anTrainCount[c]));
-    Text(X0 + 100, y, kGuideTextHeight, FormatText("> %d", g_nRequiredPixels));
+    // The columns of the count, the required count and the state give way to wide numbers.
+    int xEnd = TextAfter(X0 + 70, X0, y, kGuideTextHeight, FormatText("%d", g_anTrainCount[c]));
+    xEnd = TextAfter(X0 + 100, xEnd, y, kGuideTextHeight, FormatText("> %d", g_nRequiredPixels));
     Text(X0 + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
-    Text(X0 + 150, y, kGuideTextHeight,
-         g_abCategoryValid[c] == 0 ? kszNeedsUpdate : kszTrainingOk);
+    TextAfter(X0 + 150, xEnd, y, kGuideTextHeight,
+              g_abCategoryValid[c] == 0 ? kszNeedsUpdate : kszTrainingOk);
   }
 }
 

@@ -96,6 +96,8 @@ const CommandEntry kaClassificationCommands[] = {
             .szCliOption = "--train-select"),
     COMMAND(ID_TRAINING_UPDATE, "トレーニングエリア更新(&R)", TU, .pfnHandler = OnTrainingUpdate,
             .szCliOption = "--train-update"),
+    COMMAND(ID_TRAINING_UPDATE_ALL, "全カテゴリーのトレーニングエリア更新", TU,
+            .pfnHandler = OnTrainingUpdateAll, .szCliOption = "--train-update-all"),
     DOT_SIZE(1, " １ピクセル／ドット(&A)", "1"),
     DOT_SIZE(2, " ４ピクセル／ドット(&B)", "4"),
     DOT_SIZE(3, " ９ピクセル／ドット(&C)", "9"),
@@ -159,9 +161,9 @@ void RegisterClassification() {
        .pfnDrawPanel = DrawShownCategoryPanel, .pfnPane0 = PixelReadout,
        .pfnPane1 = CategoryPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "category",
        .nViewCommand = ID_CATEGORY_VIEW},
-      // A click paints one dot; so does every step of a drag with the button held.
+      // A click paints one dot; a drag with the button held paints the line it went along.
       {.eMode = DisplayMode::Training, .bShowsPicture = true, .pfnDrawPanel = DrawTrainingPanel,
-       .pfnClick = PaintTraining, .pfnDrag = PaintTraining, .pfnPane0 = PixelReadout,
+       .pfnClick = PaintTraining, .pfnDrag = OnTrainingStroke, .pfnPane0 = PixelReadout,
        .pfnPane1 = TrainingPane1, .pfnArrowKey = MoveReadoutCursor, .szProduct = "training",
        .nViewCommand = ID_TRAINING_SELECT},
       {.eMode = DisplayMode::Classify, .bShowsPicture = true,

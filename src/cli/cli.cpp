@@ -58,6 +58,7 @@ const char kszUsage[] =
     "  --point-values B,P2,P3,P4,P5,P6,P7,P8 | --span-toggle K\n"
     "  --spans-on | --spans-off | --spans-invert\n"
     "  --category K (1..8) | --dot-size 1|4|9|16 | --train-select | --train-update\n"
+    "  --train-update-all (every category with training pixels)\n"
     "  --train-background composite|previous\n"
     "  --paint X,Y | --erase X,Y | --paint-rect X0,Y0,X1,Y1   (in the training area)\n"
     "  --clear-category | --clear-all | --category-values K,L1,U1,...,L8,U8\n"
@@ -137,7 +138,11 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
     case CliAction::Clicks:
       // Clicks paint only while the training area is shown.
       if (!CommandRuleAllows(nId)) return false;
-      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, setting.bShift);
+      // Each a press and a release: separate clicks, never one stroke through them all.
+      for (const auto& [x, y] : setting.aClicks) {
+        OnViewLButtonDown(x, y, setting.bShift);
+        OnViewLButtonUp();
+      }
       return true;
     case CliAction::UserText:
       if (!CommandRuleAllows(nId)) return false;
@@ -149,7 +154,10 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
     case CliAction::HistogramCursor:
       // A click on the chart: only while the detailed histogram is shown.
       if (g_nDisplayMode != DisplayMode::DetailedHistogram) return false;
-      for (const auto& [x, y] : setting.aClicks) OnViewLButtonDown(x, y, false);
+      for (const auto& [x, y] : setting.aClicks) {
+        OnViewLButtonDown(x, y, false);
+        OnViewLButtonUp();
+      }
       return true;
     case CliAction::CategoryOptions:
     case CliAction::ClassifyOptions:

@@ -16,7 +16,8 @@ struct DisplayModeEntry {
   void (*pfnPaint)() = nullptr;    // what paint draws instead of a picture (prompt texts)
   void (*pfnDrawPanel)() = nullptr;                     // the panel beside the picture
   void (*pfnClick)(int x, int y, bool bShift) = nullptr;  // the left button (logical coordinates)
-  void (*pfnDrag)(int x, int y, bool bShift) = nullptr;   // a move with the left button held
+  // A move with the left button held: the step of the stroke from (xFrom, yFrom) to (x, y).
+  void (*pfnDrag)(int xFrom, int yFrom, int x, int y, bool bShift) = nullptr;
   std::string (*pfnPane0)() = nullptr;  // status readout, pane 0 (null: empty)
   std::string (*pfnPane1)() = nullptr;  // status readout, pane 1 (null: "__")
   void (*pfnArrowKey)(ArrowKey) = nullptr;  // null: the arrow keys do nothing

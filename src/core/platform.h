@@ -35,6 +35,10 @@ class Canvas {
   virtual void Polyline(const Point* pPoints, int nCount, Colorref crPen, int nWidth) = 0;
   // UTF-8 text, top-left corner at (x, y), character height nHeight, black on white.
   virtual void TextOut(int x, int y, int nHeight, std::string_view text) = 0;
+  // The width TextOut gives the text at character height nHeight. A canvas without a font
+  // estimates: half the height for each ASCII or half-width katakana character, the whole
+  // height for every other (wide) character, rounded up.
+  virtual int TextWidth(int nHeight, std::string_view text);
   virtual void DrawIcon(int x, int y, int nIconId) = 0;
   // The W x H off-screen image copied unchanged to (0, 0).
   virtual void CopyOffscreenImage() = 0;

@@ -45,6 +45,9 @@ DisplayMode g_nDisplayMode = DisplayMode::NoData;
 bool g_bAlwaysRedraw = true;
 int g_nMouseX = 0;
 int g_nMouseY = 0;
+bool g_bStroke = false;
+int g_nStrokeX = 0;
+int g_nStrokeY = 0;
 alignas(64) std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];
 
 bool GetSceneExtent(Sensor eSensor, SceneExtent& extent) {
@@ -212,6 +215,9 @@ void ResetProgramState() {
   g_bAlwaysRedraw = 1;
   g_nMouseX = 0;
   g_nMouseY = 0;
+  g_bStroke = false;
+  g_nStrokeX = 0;
+  g_nStrokeY = 0;
   std::memset(g_anOffscreen, 0, sizeof g_anOffscreen);
 
   // Each group's derived tables start empty (the composite tables stay all 0 until the

@@ -133,6 +133,11 @@ extern DisplayMode g_nDisplayMode;
 extern bool g_bAlwaysRedraw;
 extern int g_nMouseX;
 extern int g_nMouseY;
+// While the left button is held down in the view: where it was pressed or last moved to, so
+// the next move continues the stroke from there.
+extern bool g_bStroke;
+extern int g_nStrokeX;
+extern int g_nStrokeY;
 
 // The view's off-screen image: W x H pixels used, row stride kMaxColumns, 0xFFRRGGBB.
 alignas(64) extern std::uint32_t g_anOffscreen[kMaxLines * kMaxColumns];

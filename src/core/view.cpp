@@ -34,8 +34,10 @@ void PaintPrompt() {
 
 void PaintLoadInstructions() {
   Canvas& canvas = ThePlatform().WindowCanvas();
-  for (int i = 0; i < 7; ++i) {
-    DrawPanelText(canvas, 0, 30 * i, kPromptTextHeight, kaszLoadInstructions[i]);
+  int y = 0;
+  for (const char* szLine : kaszLoadInstructions) {
+    DrawPanelText(canvas, 0, y, kPromptTextHeight, szLine);
+    y += 30;
   }
 }
 
@@ -111,6 +113,9 @@ void OnViewMouseMove(int x, int y) {
 void OnViewLButtonDown(int x, int y, bool bShift) {
   g_nMouseX = x;
   g_nMouseY = y;
+  g_bStroke = true;
+  g_nStrokeX = x;
+  g_nStrokeY = y;
   const DisplayModeEntry* pMode = ShownMode();
   if (pMode && pMode->pfnClick) pMode->pfnClick(x, y, bShift);
   // A click on a panel may have changed a setting (a colour, the target category).
@@ -119,9 +124,18 @@ void OnViewLButtonDown(int x, int y, bool bShift) {
 
 void OnViewLButtonDrag(int x, int y, bool bShift) {
   OnViewMouseMove(x, y);
+  // A move with the button held but no press seen in the view starts where it is.
+  const int xFrom = g_bStroke ? g_nStrokeX : x, yFrom = g_bStroke ? g_nStrokeY : y;
+  g_bStroke = true;
+  g_nStrokeX = x;
+  g_nStrokeY = y;
   const DisplayModeEntry* pMode = ShownMode();
-  if (pMode && pMode->pfnDrag) pMode->pfnDrag(x, y, bShift);
+  if (pMode && pMode->pfnDrag) pMode->pfnDrag(xFrom, yFrom, x, y, bShift);
 }
+
+void OnViewLButtonUp() { g_bStroke = false; }
+
+void OnViewMouseLeave() { ThePlatform().SetStatusText("", ""); }
 
 void MoveReadoutCursor(ArrowKey key) {
   switch (key) {

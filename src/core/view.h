@@ -13,8 +13,8 @@ class Canvas;
 // Character height of the prompt texts the view paints.
 inline constexpr int kPromptTextHeight = 14;
 inline constexpr const char* kszPromptSelectMenu = ">メニューを選択してください。";
-// The load instructions of the empty view, drawn at y = 0, 30, ..., 180.
-inline constexpr const char* kaszLoadInstructions[7] = {
+// The load instructions of the empty view, drawn at y = 0, 30, ..., 240.
+inline constexpr const char* kaszLoadInstructions[9] = {
     "データを読み込んでください。",
     "１．ワークファイル（ ジオルーメン専用ファイル ）",
     "    「ファイル」→「ワークファイルを開く」から読み込みます。",
@@ -22,6 +22,8 @@ inline constexpr const char* kaszLoadInstructions[7] = {
     "    「ファイル」→「衛星データファイルを開く」から読み込みます。",
     "３．画像データ（ＢＭＰ画像ファイル）",
     "    「ファイル」→「ＢＭＰ画像ファイルを開く」から読み込みます。",
+    "４．ラスターデータ（ＧｅｏＴＩＦＦなどのラスターファイル）",
+    "    「ファイル」→「ラスターファイルを開く」から読み込みます。",
 };
 
 // Text in the panel font ("ＭＳ Ｐ明朝", normal weight) with its top-left corner at (x, y).
@@ -50,9 +52,15 @@ std::string HistogramReadout(int nValue);
 void MoveReadoutCursor(ArrowKey key);
 
 void OnViewMouseMove(int x, int y);
+// The mouse left the view: both status panes are cleared, so no pixel's values stay behind.
+void OnViewMouseLeave();
+// A press of the left button: the mode's click, and the start of a stroke.
 void OnViewLButtonDown(int x, int y, bool bShift);
-// A move with the left button held: the readout follows, and the mode may act on it.
+// A move with the left button held: the readout follows, and the mode may act on the stroke's
+// step from the previous position to this one.
 void OnViewLButtonDrag(int x, int y, bool bShift);
+// The left button released: the stroke ends, and the next one starts afresh.
+void OnViewLButtonUp();
 
 void OnViewArrowKey(ArrowKey key);
 

@@ -140,7 +140,7 @@ const MenuNode g_aMainMenu[] = {
         Item(ID_CATEGORY5), Item(ID_CATEGORY6), Item(ID_CATEGORY7), Item(ID_CATEGORY8),
       End(),
       Sep(),
-      Item(ID_TRAINING_SELECT), Item(ID_TRAINING_UPDATE),
+      Item(ID_TRAINING_SELECT), Item(ID_TRAINING_UPDATE), Item(ID_TRAINING_UPDATE_ALL),
       Pop("ドットサイズ(&D)"), Item(ID_DOT_SIZE1), Item(ID_DOT_SIZE2), Item(ID_DOT_SIZE3),
       Item(ID_DOT_SIZE4), End(),
       Pop("ピクセルをクリア( )"), Item(ID_CLEAR_CATEGORY), Item(ID_CLEAR_ALL_CATEGORIES), End(),

@@ -29,6 +29,9 @@ class CCliSurface final : public Canvas {
   void TextOut(int x, int y, int nHeight, std::string_view text) override {
     m_canvas.TextOut(x, y, nHeight, text);
   }
+  int TextWidth(int nHeight, std::string_view text) override {
+    return m_canvas.TextWidth(nHeight, text);
+  }
   void DrawIcon(int x, int y, int nIconId) override { m_canvas.DrawIcon(x, y, nIconId); }
   void CopyOffscreenImage() override { m_canvas.CopyOffscreenImage(); }
 

@@ -14,6 +14,13 @@ namespace {
 
 QColor ToQColor(Colorref cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
 
+// The panel font at a character height of nHeight pixels.
+QFont PanelFont(int nHeight) {
+  QFont font(QString::fromUtf8(kszPanelFontFamily));
+  font.setPixelSize(nHeight > 0 ? nHeight : 1);
+  font.setWeight(QFont::Normal);
+  return font;
+}
 
 // Two framed white buttons, 16 x 14 each, with a left and a right arrow in crArrow.
 QImage ArrowButtonsIcon(const QColor& crArrow) {
@@ -118,9 +125,7 @@ void CQtCanvas::Polyline(const Point* pPoints, int nCount, Colorref crPen, int n
 
 void CQtCanvas::TextOut(int x, int y, int nHeight, std::string_view text) {
   const QString str = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  QFont font(QString::fromUtf8(kszPanelFontFamily));
-  font.setPixelSize(nHeight > 0 ? nHeight : 1);
-  font.setWeight(QFont::Normal);
+  const QFont font = PanelFont(nHeight);
   const QFontMetrics fm(font);
   QPainter p(&m_surface);
   p.setFont(font);
@@ -128,6 +133,11 @@ void CQtCanvas::TextOut(int x, int y, int nHeight, std::string_view text) {
   p.fillRect(QRect(x, y, fm.horizontalAdvance(str), fm.height()), Qt::white);
   p.setPen(Qt::black);
   p.drawText(QPoint(x, y + fm.ascent()), str);
+}
+
+int CQtCanvas::TextWidth(int nHeight, std::string_view text) {
+  const QString str = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return QFontMetrics(PanelFont(nHeight)).horizontalAdvance(str);
 }
 
 void CQtCanvas::DrawIcon(int x, int y, int nIconId) {

@@ -29,6 +29,8 @@ class CQtCanvas final : public Canvas {
                 Colorref crBrush) override;
   void Polyline(const Point* pPoints, int nCount, Colorref crPen, int nWidth) override;
   void TextOut(int x, int y, int nHeight, std::string_view text) override;
+  // Measured with the panel font, as TextOut draws.
+  int TextWidth(int nHeight, std::string_view text) override;
   void DrawIcon(int x, int y, int nIconId) override;
   void CopyOffscreenImage() override;
 

@@ -85,6 +85,17 @@ void CTavimo97View::mousePressEvent(QMouseEvent* pEvent) {
   }
 }
 
+void CTavimo97View::mouseReleaseEvent(QMouseEvent* pEvent) {
+  if (pEvent->button() == Qt::LeftButton) OnViewLButtonUp();
+}
+
+bool CTavimo97View::viewportEvent(QEvent* pEvent) {
+  // The scroll area passes the viewport's mouse events on, but not its leaving; onto a scroll
+  // bar is out of the picture as well.
+  if (pEvent->type() == QEvent::Leave) OnViewMouseLeave();
+  return QAbstractScrollArea::viewportEvent(pEvent);
+}
+
 void CTavimo97View::mouseDoubleClickEvent(QMouseEvent* pEvent) {
   if (pEvent->button() == Qt::LeftButton) {
     mousePressEvent(pEvent);

@@ -27,6 +27,10 @@ class CTavimo97View final : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
   void mouseMoveEvent(QMouseEvent* pEvent) override;
   void mousePressEvent(QMouseEvent* pEvent) override;
+  // The end of a stroke of the left button.
+  void mouseReleaseEvent(QMouseEvent* pEvent) override;
+  // The readout of the last pixel goes when the mouse leaves the pane's picture area.
+  bool viewportEvent(QEvent* pEvent) override;
   // The second press of a quick pair arrives as a double-click: it is a press all the same.
   void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
   void keyPressEvent(QKeyEvent* pEvent) override;

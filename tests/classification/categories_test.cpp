@@ -60,12 +60,62 @@ TEST_F(CategoryTest, DotsAreWholeAndInsideTheWindowOnly) {
   EXPECT_EQ(g_aPixel[11][11].abTrainMark[0], 1);
   EXPECT_EQ(g_aPixel[12][11].abTrainMark[0], 0);
   // A drag paints at every point it passes, as clicks would.
-  OnViewLButtonDrag(30, 30, false);
+  OnViewLButtonUp();
+  OnViewLButtonDown(30, 30, false);
   OnViewLButtonDrag(31, 30, false);
+  OnViewLButtonUp();
   EXPECT_EQ(g_aPixel[32][28].abTrainMark[0], 1);
   OnViewLButtonDown(10, 10, true);
   EXPECT_EQ(g_aPixel[8][8].abTrainMark[0], 0);
   EXPECT_EQ(Marks(1), 16 + 4);  // the two overlapping drag dots
+}
+
+TEST_F(CategoryTest, AStrokePaintsTheLineBetweenMovesAndEndsWithTheButton) {
+  Load(100, 80, 3);
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_SELECT));
+  SetDotSize(0);
+  m_platform.m_canvas.Clear();
+  // One fast move from (10,10) to (40,25): 31 steps across, y rising by one every second step,
+  // halves rounded up: (10,10) (11,11) (12,11) (13,12) ... (39,25) (40,25).
+  OnViewLButtonDown(10, 10, false);
+  OnViewLButtonDrag(40, 25, false);
+  OnViewLButtonUp();
+  for (int x = 10; x <= 40; ++x) {
+    const int y = 10 + (x - 10 + 1) / 2;
+    EXPECT_EQ(g_aPixel[x][y].abTrainMark[0], 1) << x << "," << y;
+    EXPECT_EQ(m_platform.m_canvas.GetPixel(x, y), g_acrCategoryColour[1]) << x << "," << y;
+  }
+  EXPECT_EQ(g_aPixel[12][12].abTrainMark[0], 0);
+  EXPECT_EQ(Marks(1), 31);
+
+  // A new stroke starts at its own press; a move with the button held after no press in the
+  // view paints only where it is. Neither reaches back to (40,25) or (60,40).
+  OnViewLButtonDown(60, 40, false);
+  OnViewLButtonUp();
+  OnViewLButtonDrag(70, 40, false);
+  EXPECT_EQ(Marks(1), 33);
+  EXPECT_EQ(g_aPixel[60][40].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[70][40].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[50][32].abTrainMark[0], 0);
+  EXPECT_EQ(g_aPixel[65][40].abTrainMark[0], 0);
+  OnViewLButtonUp();
+
+  // With Shift the 4-pixel dots (x-1..x, y-1..y) erase along the line; off the picture's
+  // right edge a line keeps only its whole dots.
+  for (int x = 0; x < 100; ++x) {
+    for (int y = 50; y < 60; ++y) g_aPixel[x][y].abTrainMark[0] = 1;
+  }
+  SetDotSize(1);
+  OnViewLButtonDown(20, 55, true);
+  OnViewLButtonDrag(160, 55, true);
+  OnViewLButtonUp();
+  for (int x = 0; x < 100; ++x) {
+    for (int y = 50; y < 60; ++y) {
+      const bool bErased = x >= 19 && (y == 54 || y == 55);
+      EXPECT_EQ(g_aPixel[x][y].abTrainMark[0], bErased ? 0 : 1) << x << "," << y;
+    }
+  }
+  EXPECT_FALSE(m_platform.m_canvas.HasPixel(100, 55));
 }
 
 TEST_F(CategoryTest, PaintingInvalidatesTheCategoryAndTheClassification) {
@@ -131,6 +181,78 @@ TEST_F(CategoryTest, UpdateDerivesRangesFromTheTrainingPixels) {
     for (int v = 0; v < 256; ++v) n += g_anCatHist[2][b][v];
     EXPECT_EQ(n, 0u);
   }
+}
+
+TEST_F(CategoryTest, UpdateAllUpdatesTheMarkedCategoriesAndKeepsTheTarget) {
+  Load(200, 100, 4);
+  auto mark = [](int c, int x0, int x1, int y0, int y1) {
+    for (int x = x0; x <= x1; ++x) {
+      for (int y = y0; y <= y1; ++y) g_aPixel[x][y].abTrainMark[c - 1] = 1;
+    }
+  };
+  mark(1, 10, 14, 0, 4);     // 25 pixels, band 1 = x + 3y + 40: 50..66
+  mark(2, 100, 104, 50, 54);  // 25 pixels, band 1 = (x + 3y + 40) % 256: 34..50
+  mark(4, 0, 4, 99, 99);      // 5 pixels, fewer than the 20 required; band 1: 81..85
+  g_anCatLower[1][5] = 7;     // typed ranges of a category without marks stay
+  g_anCatUpper[1][5] = 9;
+  g_nCategory = 3;
+  EXPECT_FALSE(IsCommandEnabled(ID_TRAINING_UPDATE_ALL));  // only in the training area
+  g_nDisplayMode = DisplayMode::Training;
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_UPDATE_ALL));
+  EXPECT_EQ(g_nCategory, 3);
+  EXPECT_EQ(g_nRequiredPixels, 20);
+  const struct {
+    int c, nCount, nLower, nUpper;
+    bool bValid;
+  } aExpected[] = {{1, 25, 50, 66, true}, {2, 25, 34, 50, true}, {3, 0, 0, 0, false},
+                   {4, 5, 81, 85, false}, {5, 0, 7, 9, false}};
+  for (const auto& e : aExpected) {
+    EXPECT_EQ(g_anTrainCount[e.c], e.nCount) << e.c;
+    EXPECT_EQ(g_anCatLower[1][e.c], e.nLower) << e.c;
+    EXPECT_EQ(g_anCatUpper[1][e.c], e.nUpper) << e.c;
+    EXPECT_EQ(g_abCategoryValid[e.c] == 1, e.bValid) << e.c;
+    // The panel's state column says which are valid.
+    const RecordedText* pState =
+        m_platform.m_canvas.TextAt(g_nMaxX + 150, CategoryPanelLayout::RowTop(e.c));
+    ASSERT_NE(pState, nullptr) << e.c;
+    EXPECT_EQ(pState->strText, e.bValid ? kszTrainingOk : kszNeedsUpdate) << e.c;
+  }
+  // Too few pixels is a state on the panel, not a message.
+  EXPECT_TRUE(m_platform.m_aMessages.empty());
+  g_abClassify[3] = g_abClassify[4] = g_abClassify[5] = g_abClassify[6] = 0;
+  g_abClassify[7] = g_abClassify[8] = 0;
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+  EXPECT_EQ(g_bClassified, 1);
+}
+
+TEST_F(CategoryTest, TrainingPanelTextsGiveWayToWideCounts) {
+  Load(100, 80, 3);
+  g_nDisplayMode = DisplayMode::Training;
+  g_nRequiredPixels = 1048;  // a 1024 x 1024 window's
+  // Category c counts c digits; 8 counts the whole 1024 x 1024 window.
+  int n = 0;
+  for (int c = 1; c <= 7; ++c) g_anTrainCount[c] = n = n * 10 + 9;
+  g_anTrainCount[8] = 1048576;
+  DrawTrainingPanel();
+  CRecordingCanvas& canvas = m_platform.m_canvas;
+  const int X0 = g_nMaxX;
+  for (int c = 1; c <= 8; ++c) {
+    std::vector<RecordedText> aRow;
+    for (const RecordedText& text : canvas.m_aTexts) {
+      if (text.y == CategoryPanelLayout::RowTop(c) && text.x >= X0 + 70) aRow.push_back(text);
+    }
+    ASSERT_EQ(aRow.size(), 3u) << c;  // count, required count, state, left to right
+    for (std::size_t i = 0; i + 1 < aRow.size(); ++i) {
+      EXPECT_LT(aRow[i].x + canvas.TextWidth(aRow[i].nHeight, aRow[i].strText), aRow[i + 1].x)
+          << "category " << c << ": " << aRow[i].strText << " runs into " << aRow[i + 1].strText;
+    }
+  }
+  // At 12 pixels a digit is 6 wide: short counts keep the columns 70, 100 and 150; seven
+  // digits end at 112, and "> 1048" (36) follows at 118 with the state at 160.
+  EXPECT_EQ(canvas.TextAt(X0 + 100, CategoryPanelLayout::RowTop(3))->strText, "> 1048");
+  EXPECT_EQ(canvas.TextAt(X0 + 150, CategoryPanelLayout::RowTop(3))->strText, kszNeedsUpdate);
+  EXPECT_EQ(canvas.TextAt(X0 + 118, CategoryPanelLayout::RowTop(7))->strText, "> 1048");
+  EXPECT_EQ(canvas.TextAt(X0 + 160, CategoryPanelLayout::RowTop(7))->strText, kszNeedsUpdate);
 }
 
 TEST_F(CategoryTest, CategoryImageEqualsThePlainLoopAndCountsTheRanges) {

@@ -197,6 +197,40 @@ TEST_F(CliTest, TrainingClassificationAndStatsFromTheCommandLine) {
   EXPECT_EQ(j["categories"][1]["name"], "森, 林");
 }
 
+TEST_F(CliTest, AReopenedWorkFileNeedsOneUpdateOfAllCategories) {
+  const std::vector<std::string> f = FloppyScene(4);
+  const std::string strWork = PathOf("marks.glw");
+  // Marks of categories 1, 2 and 4, 576 pixels each (204 are required).
+  Run run = RunHere(Args("report", f,
+                         {"--train-select", "--dot-size", "16", "--paint-rect", "20,20,40,40",
+                          "--category", "2", "--paint-rect", "300,200,320,220", "--category",
+                          "4", "--paint-rect", "100,300,120,320", "--save", strWork}));
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  std::vector<std::string> astr = {"stats", "--workfile", strWork, "--category", "3",
+                                   "--train-select"};
+  const std::vector<std::string> astrClassify = {"--classify-categories", "1,2,4", "--classify"};
+  // Read back, no category is valid, and the classification cannot be generated.
+  std::vector<std::string> astrNoUpdate = astr;
+  astrNoUpdate.insert(astrNoUpdate.end(), astrClassify.begin(), astrClassify.end());
+  run = RunHere(astrNoUpdate);
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_bClassified, 0);
+
+  astr.push_back("--train-update-all");
+  run = RunHere(astr);
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_nCategory, 3);
+  for (int c = 1; c <= 8; ++c) {
+    EXPECT_EQ(g_abCategoryValid[c] == 1, c == 1 || c == 2 || c == 4) << c;
+    EXPECT_EQ(g_anTrainCount[c], c == 1 || c == 2 || c == 4 ? 576 : 0) << c;
+  }
+  astr.insert(astr.end(), astrClassify.begin(), astrClassify.end());
+  run = RunHere(astr);
+  ASSERT_EQ(run.nStatus, kExitOk) << run.strErr;
+  EXPECT_EQ(g_bClassified, 1);
+  EXPECT_EQ(g_anClassCount[1] + g_anClassCount[2] + g_anClassCount[4], 512u * 400u);
+}
+
 TEST_F(CliTest, BmpPicturesAndTheVegetationIndexFromTheCommandLine) {
   const std::vector<std::uint8_t> ab =
       MakeBmp(6, 4, 24, false, [](int x, int y) { return static_cast<std::uint32_t>(x << 16 | y); });

@@ -184,14 +184,15 @@ TEST_F(ViewTest, RightClickChoosesThePopupByModeAndCtrl) {
 TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
   CRecordingCanvas& canvas = m_platform.m_canvas;
   PaintView();
-  ASSERT_EQ(canvas.m_aTexts.size(), 7u);
-  for (int i = 0; i < 7; ++i) {
+  ASSERT_EQ(canvas.m_aTexts.size(), 9u);
+  for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(canvas.m_aTexts[i].x, 0);
     EXPECT_EQ(canvas.m_aTexts[i].y, 30 * i);
     EXPECT_EQ(canvas.m_aTexts[i].nHeight, 14);
     EXPECT_EQ(canvas.m_aTexts[i].strText, kaszLoadInstructions[i]);
   }
   EXPECT_EQ(canvas.m_aTexts[2].strText, "    「ファイル」→「ワークファイルを開く」から読み込みます。");
+  EXPECT_EQ(canvas.m_aTexts[8].strText, "    「ファイル」→「ラスターファイルを開く」から読み込みます。");
   EXPECT_EQ(canvas.m_nImageCopies, 0);
 
   canvas.Clear();
@@ -212,6 +213,16 @@ TEST_F(ViewTest, PaintingFollowsTheDisplayMode) {
   g_nDisplayMode = DisplayMode::DetailedHistogram;
   PaintView();
   EXPECT_EQ(canvas.m_nImageCopies, 0);
+}
+
+TEST_F(ViewTest, ACanvasWithoutAFontEstimatesTextWidths) {
+  Canvas& canvas = m_platform.m_canvas;
+  EXPECT_EQ(canvas.TextWidth(12, "1568"), 24);
+  EXPECT_EQ(canvas.TextWidth(12, "選定又は更新が必要"), 108);
+  EXPECT_EQ(canvas.TextWidth(12, "[ｶﾃｺﾞﾘNo]"), 54);  // half-width katakana are narrow
+  EXPECT_EQ(canvas.TextWidth(15, "～ 255"), 45);     // 15 + 4 x 7.5
+  EXPECT_EQ(canvas.TextWidth(15, "Category8"), 68);  // 67.5 rounded up
+  EXPECT_EQ(canvas.TextWidth(15, ""), 0);
 }
 
 TEST_F(ViewTest, ScrollSizesLeaveRoomForThePanel) {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <set>
 
+#include "classification/categories.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "import/bmp_files.h"
@@ -203,6 +204,52 @@ TEST_F(MainFrameTest, EveryPressOfTheLeftButtonCountsEvenAsADoubleClick) {
     send(QEvent::MouseButtonRelease);
   }
   EXPECT_EQ(g_anRankUpper[1][1], nBefore + 4);
+}
+
+TEST_F(MainFrameTest, ADragIsOneStrokeFromPressToRelease) {
+  MakeScene(100, 80, 3, Sensor::TmFloppy, [](int x, int y, int b) { return x + y + b; });
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_SELECT));
+  SetDotSize(0);
+  QWidget* pViewport = Frame().Splitter()->View(0, 0)->viewport();
+  auto send = [&](QEvent::Type eType, int x, int y, Qt::MouseButtons buttons) {
+    const QPointF pt(x, y);
+    QMouseEvent event(eType, pt, pViewport->mapToGlobal(pt),
+                      eType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(pViewport, &event);
+  };
+  // Press, one move far along, release: every point between is marked, (10,10) to (40,25)
+  // rising one line every second column.
+  send(QEvent::MouseButtonPress, 10, 10, Qt::LeftButton);
+  send(QEvent::MouseMove, 40, 25, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, 40, 25, Qt::NoButton);
+  int nMarked = 0;
+  for (int x = 0; x < 100; ++x) {
+    for (int y = 0; y < 80; ++y) nMarked += g_aPixel[x][y].abTrainMark[0];
+  }
+  EXPECT_EQ(nMarked, 31);
+  EXPECT_EQ(g_aPixel[25][18].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[26][18].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[27][19].abTrainMark[0], 1);
+  // After the release a move with the button (pressed elsewhere) starts a stroke of its own.
+  send(QEvent::MouseMove, 60, 25, Qt::LeftButton);
+  EXPECT_EQ(g_aPixel[60][25].abTrainMark[0], 1);
+  EXPECT_EQ(g_aPixel[50][25].abTrainMark[0], 0);
+}
+
+TEST_F(MainFrameTest, LeavingTheViewClearsTheReadout) {
+  MakeScene(100, 80, 3, Sensor::TmFloppy, [](int x, int y, int b) { return x + y + b; });
+  g_nDisplayMode = DisplayMode::Composite;
+  QWidget* pViewport = Frame().Splitter()->View(0, 0)->viewport();
+  const QPointF pt(5, 6);
+  QMouseEvent move(QEvent::MouseMove, pt, pViewport->mapToGlobal(pt), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(pViewport, &move);
+  ASSERT_NE(Frame().StatusPaneText(0).toStdString(), "");
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(pViewport, &leave);
+  EXPECT_EQ(Frame().StatusPaneText(0).toStdString(), "");
+  EXPECT_EQ(Frame().StatusPaneText(1).toStdString(), "");
 }
 
 TEST_F(MainFrameTest, ReadoutPanesShareTheWidthByTheirTexts) {

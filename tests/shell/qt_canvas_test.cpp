@@ -54,6 +54,17 @@ TEST_F(QtCanvasTest, PolylineLeavesOutTheLastPointAndPixelsRoundTrip) {
   m_canvas.SetPixel(300, 5, Rgb(1, 2, 3));
 }
 
+TEST_F(QtCanvasTest, TextWidthIsTheCellTextOutFills) {
+  const std::string_view text = "1568> 122 選定又は更新が必要";
+  const int nWidth = m_canvas.TextWidth(12, text);
+  m_canvas.TextOut(5, 100, 12, text);
+  // GDI's opaque background: the text's cell is white or ink exactly as far as the width.
+  EXPECT_NE(m_surface.pixel(5, 101), kGrey);
+  EXPECT_NE(m_surface.pixel(5 + nWidth - 1, 101), kGrey);
+  EXPECT_EQ(m_surface.pixel(5 + nWidth, 101), kGrey);
+  EXPECT_GT(m_canvas.TextWidth(24, text), nWidth);
+}
+
 TEST_F(QtCanvasTest, CopyOffscreenImageShowsTheWindowUnchanged) {
   g_nMaxX = 3;
   g_nMaxY = 1;
@@ -110,10 +121,10 @@ TEST(QtPlatformTest, RepaintNowPaintsTheLoadInstructionsOnTheSurface) {
     }
     return n;
   };
-  // Seven lines 30 apart, white between them.
-  for (int i = 0; i < 7; ++i) EXPECT_GT(darkIn(30 * i, 30 * i + 14), 20) << i;
+  // Nine lines 30 apart, white between them.
+  for (int i = 0; i < 9; ++i) EXPECT_GT(darkIn(30 * i, 30 * i + 14), 20) << i;
   EXPECT_EQ(darkIn(17, 29), 0);
-  EXPECT_EQ(darkIn(200, 400), 0);
+  EXPECT_EQ(darkIn(260, 400), 0);
 }
 
 constexpr DialogField kaTestFields[] = {{FieldKind::Range, "A", 1, 10, true},

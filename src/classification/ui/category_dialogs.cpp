@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -97,8 +98,14 @@ CClassifyOptionsDlg::CClassifyOptionsDlg(const CategoryOptions& options, QWidget
   for (int c = 1; c <= 8; ++c) {
     m_apCategory[c - 1] = new QCheckBox(Text(kaszCategoryLabel[c - 1]), pCategories);
     m_apCategory[c - 1]->setChecked(options.abClassify[c] == 1);
+    // The names are set in the category options; here they are only shown, on the dialog's
+    // own background rather than an edit field's white, so they do not invite typing.
     auto* pName = new QLineEdit(QString::fromStdString(options.astrName[c]), pCategories);
     pName->setReadOnly(true);
+    QPalette palette = pName->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    pName->setPalette(palette);
+    m_apName[c - 1] = pName;
     pGrid->addWidget(m_apCategory[c - 1], c - 1, 0);
     pGrid->addWidget(pName, c - 1, 1);
   }

@@ -47,10 +47,12 @@ class CClassifyOptionsDlg : public QDialog {
   explicit CClassifyOptionsDlg(const CategoryOptions& options, QWidget* pParent = nullptr);
   CategoryOptions Options() const;
   QCheckBox* CategoryBox(int nCategory) const { return m_apCategory[nCategory - 1]; }
+  QLineEdit* NameEdit(int nCategory) const { return m_apName[nCategory - 1]; }
 
  private:
   CategoryOptions m_options;
   QCheckBox* m_apCategory[8];
+  QLineEdit* m_apName[8];
 };
 
 // Commands 33025 and 33004: run the dialog and, on OK, apply it.
