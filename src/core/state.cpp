@@ -266,7 +266,8 @@ bool CheckStateConsistency(std::string& strWhy) {
   const std::uint64_t nPixels =
       static_cast<std::uint64_t>(WindowWidth()) * static_cast<std::uint64_t>(WindowHeight());
   for (int b = 0; b < kMaxBands; ++b) {
-    if (g_abUseBand[b] != (b <= g_nLastBand ? 1 : 0)) return fail("band-use flags");
+    // A band can be left out of the categories' ranges; one the scene lacks cannot be used.
+    if (g_abUseBand[b] != 0 && (g_abUseBand[b] != 1 || b > g_nLastBand)) return fail("band-use flags");
     if (b > g_nLastBand) continue;
     std::uint64_t nCounted = 0;
     for (std::uint32_t n : g_anBandHist[b]) nCounted += n;

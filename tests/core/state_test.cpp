@@ -80,5 +80,13 @@ TEST_F(StateTest, ConsistencyKnowsExactlyTheRegisteredDisplayModes) {
     EXPECT_FALSE(CheckStateConsistency(strWhy)) << nCode;
     EXPECT_EQ(strWhy, "unknown display mode");
   }
+  g_nDisplayMode = DisplayMode::Prompt;
+  // The categories may leave a band out; a band the scene does not have cannot be in use.
+  g_abUseBand[1] = 0;
+  EXPECT_TRUE(CheckStateConsistency(strWhy)) << strWhy;
+  g_abUseBand[3] = 1;
+  EXPECT_FALSE(CheckStateConsistency(strWhy));
+  EXPECT_EQ(strWhy, "band-use flags");
+  g_abUseBand[3] = 0;
   g_nDisplayMode = DisplayMode::NoData;
 }
