@@ -12,6 +12,9 @@ inline constexpr const char* kszMsgSceneBandCount =
     "the scene (%s) has %d bands, but the signatures were trained on a scene of %d";
 inline constexpr const char* kszMsgSceneBandType =
     "band %d (%s) holds %s values, but the signatures take it as 8-bit values as they are";
+inline constexpr const char* kszMsgSceneInvalidCategory =
+    "category %d of the signatures is not valid (its training had too few pixels), so the "
+    "window's generation would refuse the model too";
 inline constexpr const char* kszMsgSceneWindow =
     "the window %d,%d,%d,%d does not lie within the scene of %d x %d";
 inline constexpr const char* kszMsgSceneCannotRead = "cannot read %s: %s";

@@ -121,10 +121,17 @@ bool OpenSource(const std::vector<std::string>& astrPaths, Source& src, std::str
   return true;
 }
 
-// The bands the model uses, checked against the scene: each present, the count the model was
-// trained on, and values its rule can take.
+// The model's categories valid, and the bands it uses checked against the scene: each present,
+// the count the model was trained on, and values its rule can take.
 bool TakeUsedBands(const Source& src, const Signature& sig, std::vector<UsedBand>& aUsed,
                    std::string& strMessage) {
+  // The window's generation takes only models whose categories are all valid.
+  for (const CategorySignature& cat : sig.aCategories) {
+    if (!cat.bValid) {
+      strMessage = FormatText(kszMsgSceneInvalidCategory, cat.nCategory);
+      return false;
+    }
+  }
   const std::string& strScene = src.astrPaths[0];
   for (int b : sig.UsedBands()) {
     if (b >= src.nBands) {

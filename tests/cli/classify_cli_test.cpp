@@ -98,6 +98,9 @@ TEST_F(ClassifyCliTest, RefusedInputsAndFailedOutputsLeaveNoFile) {
   sig = SceneSignature();
   sig.aRule[2].bScaled = false;  // band 3 taken as 8-bit values
   ASSERT_TRUE(WriteSignatureFile(PathOf("bytes.json"), sig, strReason));
+  sig = SceneSignature();
+  sig.aCategories[1].bValid = false;
+  ASSERT_TRUE(WriteSignatureFile(PathOf("invalid.json"), sig, strReason));
   std::ofstream(PathOf("bad.json")) << "{}";
   std::filesystem::create_directory(PathOf("folder.tif"));
   const std::vector<std::string> astrBefore = FolderFiles();
@@ -111,6 +114,7 @@ TEST_F(ClassifyCliTest, RefusedInputsAndFailedOutputsLeaveNoFile) {
       {strTwoBands, m_strModel, "out.tif", "", kExitImportFailed, "the signatures use band 3, but the scene (" + strTwoBands + ") has 2 bands"},
       {m_strScene, PathOf("four.json"), "out.tif", "", kExitImportFailed, "trained on a scene of 4"},
       {m_strScene, PathOf("bytes.json"), "out.tif", "", kExitImportFailed, "band 3 (" + m_strScene + ") holds UInt16 values"},
+      {m_strScene, PathOf("invalid.json"), "out.tif", "", kExitImportFailed, "category 5 of the signatures is not valid"},
       {m_strScene, PathOf("bad.json"), "out.tif", "", kExitImportFailed, "シグネチャを読み込めません。"},
       {m_strScene, m_strModel, "out.tif", "800,0,101,700", kExitImportFailed, "the window 800,0,101,700 does not lie within the scene of 900 x 700"},
       {m_strScene, m_strModel, "missing/out.tif", "", kExitOutputFailed, "cannot write " + PathOf("missing/out.tif") + ": No such file or directory"},
