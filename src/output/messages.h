@@ -2,6 +2,7 @@
 #pragma once
 
 // The whole scene classified from a model (scene_classifier.cpp).
+inline constexpr const char* kszMsgSceneNoFile = "no raster file given";
 inline constexpr const char* kszMsgSceneCannotOpen = "cannot open %s: %s";
 inline constexpr const char* kszMsgSceneTooManyFiles =
     "%d band files given; a scene has at most 8 bands";

@@ -77,6 +77,10 @@ struct Source {
 };
 
 bool OpenSource(const std::vector<std::string>& astrPaths, Source& src, std::string& strMessage) {
+  if (astrPaths.empty()) {
+    strMessage = kszMsgSceneNoFile;
+    return false;
+  }
   if (astrPaths.size() > kMaxBands) {
     strMessage = FormatText(kszMsgSceneTooManyFiles, static_cast<int>(astrPaths.size()));
     return false;
