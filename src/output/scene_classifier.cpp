@@ -85,11 +85,15 @@ bool OpenSource(const std::vector<std::string>& astrPaths, Source& src, std::str
     strMessage = FormatText(kszMsgSceneTooManyFiles, static_cast<int>(astrPaths.size()));
     return false;
   }
+  // Compressed blocks are decoded on two threads (GeoTIFF and the drivers that take the
+  // option): in a tiled, compressed file decoding is most of the work, and the classifying
+  // thread would otherwise wait for it.
+  static const char* const kaszOpen[] = {"NUM_THREADS=2", nullptr};
   for (const std::string& strPath : astrPaths) {
     CGdalErrors errors;
     Dataset file(GDALOpenEx(strPath.c_str(),
                             GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr,
-                            nullptr, nullptr));
+                            kaszOpen, nullptr));
     if (!file || GDALGetRasterCount(file.get()) < 1) {
       strMessage = FormatText(kszMsgSceneCannotOpen, strPath.c_str(),
                               errors.Text("not a raster file GDAL reads").c_str());
