@@ -21,7 +21,7 @@ namespace {
 std::atomic<bool> s_bCancel{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnStopSignal(int) { s_bCancel = true; }
+void OnStopSignal(int) { s_bCancel = true; }
 
 // Stop signals cancel the run while the object lives; the old handlers come back after.
 class CStopSignals {
@@ -44,6 +44,29 @@ class CStopSignals {
  private:
   struct sigaction m_oldInt = {}, m_oldTerm = {};
 };
+
+std::string Duration(double dSeconds) {
+  const long n = static_cast<long>(dSeconds + 0.5);
+  return n >= 3600 ? FormatText("%ld:%02ld:%02ld", n / 3600, n / 60 % 60, n % 60)
+                   : FormatText("%ld:%02ld", n / 60, n % 60);
+}
+
+// The progress line: a bar, the rows done of all, the speed and the time left.
+std::string ProgressLine(int nDone, int nTotal, double dSeconds) {
+  constexpr int kBar = 30;
+  const int nFilled =
+      nTotal > 0 ? static_cast<int>(static_cast<long long>(nDone) * kBar / nTotal) : kBar;
+  std::string str = "[" + std::string(static_cast<std::size_t>(nFilled), '#') +
+                    std::string(static_cast<std::size_t>(kBar - nFilled), '.') + "] " +
+                    GroupDigits(nDone) + " / " + GroupDigits(nTotal) + " rows";
+  if (dSeconds > 0.0 && nDone > 0) {
+    const double dRate = nDone / dSeconds;
+    str += FormatText("  %.0f rows/s", dRate);
+    str += nDone < nTotal ? "  " + Duration((nTotal - nDone) / dRate) + " left"
+                          : "  " + Duration(dSeconds) + " in all";
+  }
+  return str;
+}
 
 // Redraws the progress line at most five times a second, and once more at the end.
 class CProgressBar {
@@ -69,29 +92,7 @@ class CProgressBar {
   bool m_bShown = false;
 };
 
-std::string Duration(double dSeconds) {
-  const long n = static_cast<long>(dSeconds + 0.5);
-  return n >= 3600 ? FormatText("%ld:%02ld:%02ld", n / 3600, n / 60 % 60, n % 60)
-                   : FormatText("%ld:%02ld", n / 60, n % 60);
-}
-
 }  // namespace
-
-std::string ProgressLine(int nDone, int nTotal, double dSeconds) {
-  constexpr int kBar = 30;
-  const int nFilled =
-      nTotal > 0 ? static_cast<int>(static_cast<long long>(nDone) * kBar / nTotal) : kBar;
-  std::string str = "[" + std::string(static_cast<std::size_t>(nFilled), '#') +
-                    std::string(static_cast<std::size_t>(kBar - nFilled), '.') + "] " +
-                    GroupDigits(nDone) + " / " + GroupDigits(nTotal) + " rows";
-  if (dSeconds > 0.0 && nDone > 0) {
-    const double dRate = nDone / dSeconds;
-    str += FormatText("  %.0f rows/s", dRate);
-    str += nDone < nTotal ? "  " + Duration((nTotal - nDone) / dRate) + " left"
-                          : "  " + Duration(dSeconds) + " in all";
-  }
-  return str;
-}
 
 int RunClassifyCommand(const CliRequest& request, std::ostream& err) {
   SceneClassifyRequest scene;
