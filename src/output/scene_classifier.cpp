@@ -434,7 +434,67 @@ CNearestCentre UsedBandsNearest(const Signature& sig, std::size_t nPlane) {
   return CNearestCentre(aanCentre, abTakesPart, abUse, static_cast<int>(anUsed.size()), nPlane);
 }
 
-SceneClassifyResult Refused(SceneClassifyOutcome eOutcome, std::string strMessage) {
+// Takes the reader's runs in turn, assigns their pixels and hands the rows to the writer,
+// counting the classes (anPixels[0] nodata); false when a write failed.
+bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& writer, int nWidth,
+                  int nHeight, const SceneProgress& fnProgress, const std::atomic<bool>& bCancel,
+                  std::uint64_t anPixels[9]) {
+  bool bWritten = true;
+  int nSlot = 0;
+  while (bWritten && !bCancel) {
+    Run& run = pipe.aRun[nSlot];
+    {
+      std::unique_lock lock(pipe.mutex);
+      pipe.changed.wait(lock, [&] { return run.bFull || pipe.bReaderDone; });
+      if (!run.bFull) break;
+    }
+    for (int i = 0; i < run.nRows && bWritten; ++i) {
+      std::uint8_t* pRow = writer.NextRow(bWritten);
+      const std::size_t nOffset = static_cast<std::size_t>(i) * static_cast<std::size_t>(nWidth);
+      std::uint32_t anCount[8] = {};
+      nearest.Assign(run.abBands.data() + nOffset, 1, nWidth, pRow, 1, anCount);
+      // Classes 0..7 are categories 1..8; nodata pixels take 0 instead.
+      const std::uint8_t* pNoData = run.bAnyNoData ? run.abNoData.data() + nOffset : nullptr;
+      for (int x = 0; x < nWidth; ++x) {
+        if (pNoData && pNoData[x]) {
+          --anCount[pRow[x]];
+          ++anPixels[0];
+          pRow[x] = 0;
+        } else {
+          ++pRow[x];
+        }
+      }
+      for (int k = 0; k < 8; ++k) anPixels[k + 1] += anCount[k];
+    }
+    const int nDone = run.nFirst + run.nRows;
+    {
+      std::lock_guard lock(pipe.mutex);
+      run.bFull = false;
+    }
+    pipe.changed.notify_all();
+    if (fnProgress) fnProgress(nDone, nHeight);
+    nSlot ^= 1;
+  }
+  return bWritten;
+}
+
+// The class counts and, where the pixel's ground area is known, their hectares.
+void WriteClassCounts(GDALDatasetH h, const Signature& sig, const SceneClassifyResult& result) {
+  for (const CategorySignature& cat : sig.aCategories) {
+    const int c = cat.nCategory;
+    GDALSetMetadataItem(h, FormatText("CATEGORY_%d_PIXELS", c).c_str(),
+                        std::to_string(result.anPixels[c]).c_str(), nullptr);
+    if (result.dPixelHectares > 0.0) {
+      const double dHectares = static_cast<double>(result.anPixels[c]) * result.dPixelHectares;
+      GDALSetMetadataItem(h, FormatText("CATEGORY_%d_HECTARES", c).c_str(),
+                          FormatText("%.4f", dHectares).c_str(), nullptr);
+    }
+  }
+  GDALSetMetadataItem(h, "NODATA_PIXELS", std::to_string(result.anPixels[0]).c_str(), nullptr);
+}
+
+// The result of a run that stopped before the end, with the reason.
+SceneClassifyResult Stopped(SceneClassifyOutcome eOutcome, std::string strMessage) {
   SceneClassifyResult result;
   result.eOutcome = eOutcome;
   result.strMessage = std::move(strMessage);
@@ -467,7 +527,7 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   std::string strMessage;
   if (!OpenSource(request.astrRasterPaths, src, strMessage) ||
       !TakeUsedBands(src, request.signature, aUsed, strMessage)) {
-    return Refused(SceneClassifyOutcome::InputRefused, strMessage);
+    return Stopped(SceneClassifyOutcome::InputRefused, strMessage);
   }
   int nX = 0, nY = 0, nWidth = src.nColumns, nHeight = src.nLines;
   if (request.bWindow) {
@@ -477,7 +537,7 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
     nHeight = request.nHeight;
     if (nX < 0 || nY < 0 || nWidth < 1 || nHeight < 1 || nWidth > src.nColumns - nX ||
         nHeight > src.nLines - nY) {
-      return Refused(
+      return Stopped(
           SceneClassifyOutcome::InputRefused,
           FormatText(kszMsgSceneWindow, nX, nY, nWidth, nHeight, src.nColumns, src.nLines));
     }
@@ -486,7 +546,7 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   // The classes file, beside its target until it is complete.
   const std::string& strOut = request.strOutPath;
   auto writeFailed = [&](const std::string& strReason) {
-    return Refused(SceneClassifyOutcome::OutputFailed,
+    return Stopped(SceneClassifyOutcome::OutputFailed,
                    FormatText(kszMsgSceneCannotWrite, strOut.c_str(), strReason.c_str()));
   };
   CFileBeside file;
@@ -529,42 +589,8 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   CClassesWriter writer(out.get(), nWidth);
   Pipe pipe;
   std::thread reading([&] { reader.ReadAll(pipe, bCancel); });
-  bool bWritten = true;
-  int nSlot = 0, nDone = 0;
-  while (bWritten && !bCancel) {
-    Run& run = pipe.aRun[nSlot];
-    {
-      std::unique_lock lock(pipe.mutex);
-      pipe.changed.wait(lock, [&] { return run.bFull || pipe.bReaderDone; });
-      if (!run.bFull) break;
-    }
-    for (int i = 0; i < run.nRows && bWritten; ++i) {
-      std::uint8_t* pRow = writer.NextRow(bWritten);
-      const std::size_t nOffset = static_cast<std::size_t>(i) * static_cast<std::size_t>(nWidth);
-      std::uint32_t anCount[8] = {};
-      nearest.Assign(run.abBands.data() + nOffset, 1, nWidth, pRow, 1, anCount);
-      // Classes 0..7 are categories 1..8; nodata pixels take 0 instead.
-      const std::uint8_t* pNoData = run.bAnyNoData ? run.abNoData.data() + nOffset : nullptr;
-      for (int x = 0; x < nWidth; ++x) {
-        if (pNoData && pNoData[x]) {
-          --anCount[pRow[x]];
-          ++result.anPixels[0];
-          pRow[x] = 0;
-        } else {
-          ++pRow[x];
-        }
-      }
-      for (int k = 0; k < 8; ++k) result.anPixels[k + 1] += anCount[k];
-    }
-    nDone = run.nFirst + run.nRows;
-    {
-      std::lock_guard lock(pipe.mutex);
-      run.bFull = false;
-    }
-    pipe.changed.notify_all();
-    if (fnProgress) fnProgress(nDone, nHeight);
-    nSlot ^= 1;
-  }
+  const bool bWritten =
+      ClassifyRuns(pipe, nearest, writer, nWidth, nHeight, fnProgress, bCancel, result.anPixels);
   {
     std::lock_guard lock(pipe.mutex);
     pipe.bStop = true;
@@ -573,27 +599,14 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   reading.join();
 
   if (bCancel)
-    return Refused(SceneClassifyOutcome::Cancelled,
+    return Stopped(SceneClassifyOutcome::Cancelled,
                    FormatText(kszMsgSceneCancelled, strOut.c_str()));
   if (!pipe.strReadError.empty())
-    return Refused(SceneClassifyOutcome::InputRefused, pipe.strReadError);
+    return Stopped(SceneClassifyOutcome::InputRefused, pipe.strReadError);
   if (!bWritten || !writer.Write())
     return writeFailed(errors.Text("GDAL could not write the file"));
 
-  GDALDatasetH hOut = out.get();
-  for (const CategorySignature& cat : request.signature.aCategories) {
-    const int c = cat.nCategory;
-    GDALSetMetadataItem(hOut, FormatText("CATEGORY_%d_PIXELS", c).c_str(),
-                        std::to_string(result.anPixels[c]).c_str(), nullptr);
-    if (result.dPixelHectares > 0.0) {
-      GDALSetMetadataItem(
-          hOut, FormatText("CATEGORY_%d_HECTARES", c).c_str(),
-          FormatText("%.4f", static_cast<double>(result.anPixels[c]) * result.dPixelHectares)
-              .c_str(),
-          nullptr);
-    }
-  }
-  GDALSetMetadataItem(hOut, "NODATA_PIXELS", std::to_string(result.anPixels[0]).c_str(), nullptr);
+  WriteClassCounts(out.get(), request.signature, result);
   out.reset();  // closing writes the rest of the file
   if (errors.Failed()) return writeFailed(errors.Text(""));
   if (!PlaceSideCar(file.TemporaryPath(), file.TargetPath(), strReason) ||
