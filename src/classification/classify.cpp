@@ -5,6 +5,7 @@
 
 #include "classification/categories.h"
 #include "classification/category_panels.h"
+#include "classification/nearest_centre.h"
 #include "classification/signature.h"
 #include "core/document.h"
 #include "core/parallel.h"
@@ -14,54 +15,6 @@
 #include "products/render.h"
 
 namespace {
-
-// Eight 32-bit lanes, one per category, as the compiler's vector type (plain SSE2 pairs where
-// nothing wider is enabled).
-using Lanes = std::int32_t __attribute__((vector_size(32)));
-
-// A category's distance is kept as distance * 8 + its index, so the smallest lane is both the
-// nearest category and, on a tie, the lowest-numbered one. Categories not taking part start far
-// beyond any distance (8 bands x 255 squared x 8 is below 2^23).
-constexpr std::int32_t kFar = 1 << 28;
-
-struct alignas(32) BandLanes {
-  Lanes an[256];  // entry v: (v - centre of category k)^2 * 8 in lane k
-};
-
-// Columns [nFirst, nEnd) of the window: the nearest category of every pixel, counted. Built
-// twice, for processors with and without AVX2, and chosen when the program starts. The lanes'
-// minimum is taken by halving, so every lane ends holding it.
-__attribute__((target_clones("avx2", "default"))) void AssignColumns(
-    const BandLanes* pTable, const std::size_t* anByte, int nUsed, const std::int32_t* anBase,
-    int nFirst, int nEnd, int nHeight, std::uint32_t anCount[8]) {
-  Lanes base;
-  std::memcpy(&base, anBase, sizeof base);
-  std::size_t anOffset[kMaxBands];
-  for (int i = 0; i < nUsed; ++i) anOffset[i] = anByte[i];
-  // Four sets of counters: neighbouring pixels mostly share a class, and one counter would make
-  // each increment wait for the one before.
-  std::uint32_t aanCount[4][8] = {};
-  for (int x = nFirst; x < nEnd; ++x) {
-    PixelRecord* pColumn = g_aPixel[x];
-    for (int y = 0; y < nHeight; ++y) {
-      PixelRecord& px = pColumn[y];
-      Lanes d = base;
-      for (int i = 0; i < nUsed; ++i) d += pTable[i].an[px.abBand[anOffset[i]]];
-      Lanes e = __builtin_shufflevector(d, d, 4, 5, 6, 7, 0, 1, 2, 3);
-      d = d < e ? d : e;
-      e = __builtin_shufflevector(d, d, 2, 3, 0, 1, 6, 7, 4, 5);
-      d = d < e ? d : e;
-      e = __builtin_shufflevector(d, d, 1, 0, 3, 2, 5, 4, 7, 6);
-      d = d < e ? d : e;
-      const int k = d[0] & 7;
-      px.bClassifyClass = static_cast<std::uint8_t>(k);
-      ++aanCount[y & 3][k];
-    }
-  }
-  for (int k = 0; k < 8; ++k) {
-    anCount[k] += aanCount[0][k] + aanCount[1][k] + aanCount[2][k] + aanCount[3][k];
-  }
-}
 
 // Category k+1's colour, or where its colouring is off the composite; black for no class.
 class CClassColour {
@@ -142,28 +95,21 @@ void ClassifyAssignPlain(const int aanCentre[9][9]) {
 }
 
 void ClassifyAssign(const int aanCentre[9][9]) {
-  const int nb = std::clamp(BandCount(), 0, kMaxBands);
-  static BandLanes s_aTable[kMaxBands];
-  std::size_t anByte[kMaxBands];
-  int nUsed = 0;
-  for (int b = 1; b <= nb; ++b) {
-    if (g_abUseBand[b - 1] != 1) continue;
-    for (int v = 0; v < 256; ++v) {
-      for (int k = 0; k < 8; ++k) {
-        const std::int32_t nDiff = v - aanCentre[k + 1][b];
-        s_aTable[nUsed].an[v][k] = nDiff * nDiff * 8;
-      }
-    }
-    anByte[nUsed++] = static_cast<std::size_t>(b - 1);
-  }
-  std::int32_t anBase[8];
-  for (int k = 0; k < 8; ++k) anBase[k] = k + (g_abClassify[k + 1] == 1 ? 0 : kFar);
-
+  bool abTakesPart[9] = {}, abUseBand[kMaxBands] = {};
+  for (int c = 1; c <= 8; ++c) abTakesPart[c] = g_abClassify[c] == 1;
+  for (int b = 0; b < kMaxBands; ++b) abUseBand[b] = g_abUseBand[b] == 1;
+  // A pixel record's bands are consecutive bytes; a column's records follow each other.
+  const CNearestCentre nearest(aanCentre, abTakesPart, abUseBand,
+                               std::clamp(BandCount(), 0, kMaxBands), 1);
   const int nWidth = WindowWidth(), nHeight = WindowHeight();
   static std::uint32_t s_aanCount[2][8];
   std::memset(s_aanCount, 0, sizeof s_aanCount);
   ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
-    AssignColumns(s_aTable, anByte, nUsed, anBase, nFirst, nEnd, nHeight, s_aanCount[nPart]);
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      nearest.Assign(pColumn->abBand, sizeof(PixelRecord), nHeight, &pColumn->bClassifyClass,
+                     sizeof(PixelRecord), s_aanCount[nPart]);
+    }
   });
   g_anClassCount[0] = 0;
   for (int k = 0; k < 8; ++k) g_anClassCount[k + 1] = s_aanCount[0][k] + s_aanCount[1][k];

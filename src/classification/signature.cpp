@@ -231,13 +231,7 @@ void RecordGeneratedSignature(const int aanCentre[9][9]) {
   sig.nBands = std::clamp(BandCount(), 1, kMaxBands);
   for (int b = 0; b < sig.nBands; ++b) {
     sig.abUseBand[b] = g_abUseBand[b] == 1;
-    if (g_nSensor != Sensor::Raster) continue;
-    BandRule& rule = sig.aRule[b];
-    rule.bScaled = g_abRasterScaled[b] == 1;
-    rule.dLow = g_adRasterLow[b];
-    rule.dHigh = g_adRasterHigh[b];
-    rule.bHasNoData = g_abRasterHasNoData[b] == 1;
-    rule.dNoData = g_adRasterNoData[b];
+    if (g_nSensor == Sensor::Raster) sig.aRule[b] = RasterBandRule(b);
   }
   const std::vector<int> anUsed = sig.UsedBands();
   static Moments s_aMoments[8];

@@ -8,19 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/band_rule.h"
 #include "core/state.h"
 
 inline constexpr int kSignatureVersion = 1;
-
-// How a band's values became 0..255 in the scene the model was trained on: 8-bit values as
-// they are, wider ones by the scene's rule (nodata and below dLow 0, above dHigh 255, between
-// them linearly onto 1..255).
-struct BandRule {
-  bool bScaled = false;
-  double dLow = 0.0, dHigh = 0.0;
-  bool bHasNoData = false;
-  double dNoData = 0.0;
-};
 
 struct CategorySignature {
   int nCategory = 0;  // 1..8
@@ -38,7 +29,7 @@ struct CategorySignature {
 struct Signature {
   int nBands = 0;  // bands of the scene trained on, 1..8
   bool abUseBand[kMaxBands] = {};
-  BandRule aRule[kMaxBands];
+  BandRule aRule[kMaxBands];  // how each band became 0..255 in the scene trained on
   std::vector<CategorySignature> aCategories;  // those that took part, by number
   // The bands in use, 0-based, in order.
   std::vector<int> UsedBands() const;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cli/classify_command.h"
 #include "cli/command_line_args.h"
 #include "cli/headless_platform.h"
 #include "cli/png_writer.h"
@@ -35,6 +36,8 @@ const char kszUsage[] =
     "  geolumen report SCENE [SETTING ...]\n"
     "  geolumen stats SCENE [SETTING ...]\n"
     "  geolumen print SCENE [SETTING ...] --pdf FILE.pdf\n"
+    "  geolumen classify --raster FILE... --signatures FILE.json --out CLASSES.tif\n"
+    "                    [--window X,Y,W,H] [--progress|--no-progress]\n"
     "  geolumen --help\n"
     "\n"
     "SCENE, band files in band order 1..n:\n"
@@ -87,10 +90,18 @@ const char kszUsage[] =
     "category numbers 1..8 with their colours and names);\n"
     "report prints the lines of the printed report; print writes the printed page as a PDF\n"
     "(A4, 300 dots per inch, the text at 10 points); stats prints the state as one JSON\n"
-    "object. Message boxes go to stderr as\n"
-    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG or PDF could not be\n"
-    "written, 2 bad arguments or a value a dialog refuses, 3 the import failed (or a work file\n"
-    "was refused).\n";
+    "object.\n"
+    "classify assigns every pixel of a whole raster scene of any size (or of the window X,Y\n"
+    "of W x H pixels) to the nearest category of a signature file, as the window's\n"
+    "classification does, reading the scene a few blocks at a time; it writes a tiled GeoTIFF\n"
+    "of category numbers (0 where a band in use holds nodata) with the categories' colours and\n"
+    "names and their pixel counts and hectares. A progress bar shows on a terminal (--progress\n"
+    "shows it anyway, --no-progress never).\n"
+    "Message boxes go to stderr as\n"
+    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG, PDF or GeoTIFF could\n"
+    "not be written (or classify was interrupted), 2 bad arguments or a value a dialog refuses,\n"
+    "3 the import failed (or a work file, a signature file or a scene that does not fit the\n"
+    "signatures was refused).\n";
 
 // Installs a platform for the length of a run and puts the previous one back.
 class CPlatformScope {
@@ -220,15 +231,15 @@ bool OpenRequestScene(const CliRequest& request) {
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
   return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||
-         strFirstArg == "print" ||
+         strFirstArg == "print" || strFirstArg == "classify" ||
          strFirstArg == "--help" ||
          strFirstArg == "-h" || strFirstArg == "help";
 }
 
 std::string UnknownFirstWordMessage(std::string_view strWord) {
   return "geolumen: '" + std::string(strWord) +
-         "' is neither a command nor a file; the commands are export, report, stats, print "
-         "and --help\n(geolumen --help shows the usage)\n";
+         "' is neither a command nor a file; the commands are export, report, stats, print, "
+         "classify and --help\n(geolumen --help shows the usage)\n";
 }
 
 bool IsSceneArgument(std::string_view strFirstArg) {
@@ -272,6 +283,8 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     out << kszUsage;
     return kExitOk;
   }
+  // The whole scene goes its own way: no window, no program state.
+  if (request.eCommand == CliCommand::Classify) return RunClassifyCommand(request, err);
   if (request.eCommand == CliCommand::Print && !pfnPdf) {
     err << "geolumen: print is not available in this build\n";
     return kExitUsage;

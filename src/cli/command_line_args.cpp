@@ -6,6 +6,7 @@
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
+#include "output/geotiff_writer.h"
 #include "resources/resource.h"
 #include "workfile/workfile.h"
 
@@ -289,6 +290,81 @@ const DisplayModeEntry* FindProduct(const std::string& strName) {
   return nullptr;
 }
 
+// The value after the option astrArgs[i]; i moves onto it.
+bool NextValue(const std::vector<std::string>& astrArgs, std::size_t& i, std::string& strValue,
+               std::string& strError) {
+  if (i + 1 >= astrArgs.size()) {
+    strError = astrArgs[i] + " needs a value";
+    return false;
+  }
+  strValue = astrArgs[++i];
+  return true;
+}
+
+// The band files after a scene option (astrArgs[i]), up to the next option; i ends on the last.
+bool ReadBandFiles(const std::vector<std::string>& astrArgs, std::size_t& i, int nMostBands,
+                   std::vector<std::string>& astrPaths, std::string& strError) {
+  const std::string& strOption = astrArgs[i];
+  while (i + 1 < astrArgs.size() && !IsOption(astrArgs[i + 1])) {
+    if (static_cast<int>(astrPaths.size()) == nMostBands) {
+      strError = strOption + " takes at most " + std::to_string(nMostBands) + " band files";
+      return false;
+    }
+    astrPaths.push_back(astrArgs[++i]);
+  }
+  if (astrPaths.empty()) {
+    strError = strOption + " needs at least one band file";
+    return false;
+  }
+  return true;
+}
+
+// "classify --raster FILE... --signatures FILE.json --out FILE.tif [--window X,Y,W,H]
+// [--progress|--no-progress]"
+bool ParseClassifyArguments(const std::vector<std::string>& astrArgs, CliRequest& request,
+                            std::string& strError) {
+  for (std::size_t i = 1; i < astrArgs.size(); ++i) {
+    const std::string& strArg = astrArgs[i];
+    auto next = [&](std::string& strValue) { return NextValue(astrArgs, i, strValue, strError); };
+    if (strArg == "--raster") {
+      if (!request.raster.astrPaths.empty()) {
+        strError = "only one scene can be given";
+        return false;
+      }
+      if (!ReadBandFiles(astrArgs, i, kMaxBands, request.raster.astrPaths, strError)) return false;
+    } else if (strArg == "--signatures") {
+      if (!next(request.strSignatures)) return false;
+    } else if (strArg == "--out") {
+      if (!next(request.strOut)) return false;
+    } else if (strArg == "--window") {
+      std::string strValue;
+      std::vector<int> an;
+      if (!next(strValue)) return false;
+      if (!ParseIntegers(strValue, 4, an) || an[0] < 0 || an[1] < 0 || an[2] < 1 || an[3] < 1) {
+        strError =
+            "--window must be X,Y,W,H: a corner of at least 0,0 and a size of at least 1 x 1";
+        return false;
+      }
+      std::copy(an.begin(), an.end(), request.anWindow);
+      request.bWindowGiven = true;
+    } else if (strArg == "--progress" || strArg == "--no-progress") {
+      request.eProgress = strArg == "--progress" ? CliProgress::On : CliProgress::Off;
+    } else {
+      strError = "unknown option '" + strArg + "' (classify takes --raster, --signatures, --out, "
+                 "--window, --progress and --no-progress)";
+      return false;
+    }
+  }
+  if (request.raster.astrPaths.empty()) {
+    strError = "classify needs --raster with the scene's band files";
+  } else if (request.strSignatures.empty()) {
+    strError = "classify needs --signatures FILE.json";
+  } else if (request.strOut.empty() || !IsGeoTiffPath(request.strOut)) {
+    strError = "classify needs --out FILE.tif (it writes a GeoTIFF)";
+  }
+  return strError.empty();
+}
+
 }  // namespace
 
 std::string DialogRefusal(const CliSetting& setting) {
@@ -324,6 +400,9 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     request.eCommand = CliCommand::Stats;
   } else if (strCommand == "print") {
     request.eCommand = CliCommand::Print;
+  } else if (strCommand == "classify") {
+    request.eCommand = CliCommand::Classify;
+    return ParseClassifyArguments(astrArgs, request, strError);
   } else {
     strError = "unknown command '" + strCommand + "'";
     return false;
@@ -332,14 +411,7 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
   bool bSizeGiven = false;
   for (std::size_t i = 1; i < astrArgs.size(); ++i) {
     const std::string& strArg = astrArgs[i];
-    auto next = [&](std::string& strValue) {
-      if (i + 1 >= astrArgs.size()) {
-        strError = strArg + " needs a value";
-        return false;
-      }
-      strValue = astrArgs[++i];
-      return true;
-    };
+    auto next = [&](std::string& strValue) { return NextValue(astrArgs, i, strValue, strError); };
 
     const SensorOption* pSensor = nullptr;
     for (const SensorOption& option : g_aSensorOptions) {
@@ -353,22 +425,14 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.bSceneGiven = true;
       request.bRaster = !pSensor;
       request.scene.nSensor = pSensor ? pSensor->eSensor : Sensor::Raster;
-      int nBand = 0;
       // A CEOS scene has seven bands: the scene dialog has no box for an eighth file.
       const int nMostBands = request.scene.nSensor == Sensor::TmCeos ? 7 : kMaxBands;
-      while (i + 1 < astrArgs.size() && !IsOption(astrArgs[i + 1])) {
-        if (nBand == nMostBands) {
-          strError = strArg + " takes at most " + std::to_string(nMostBands) + " band files";
-          return false;
-        }
-        request.scene.abBandSelected[nBand] = 1;
-        request.scene.astrBandPath[nBand] = astrArgs[++i];
-        request.raster.astrPaths.push_back(request.scene.astrBandPath[nBand]);
-        ++nBand;
-      }
-      if (nBand == 0) {
-        strError = strArg + " needs at least one band file";
+      if (!ReadBandFiles(astrArgs, i, nMostBands, request.raster.astrPaths, strError)) {
         return false;
+      }
+      for (std::size_t b = 0; b < request.raster.astrPaths.size(); ++b) {
+        request.scene.abBandSelected[b] = 1;
+        request.scene.astrBandPath[b] = request.raster.astrPaths[b];
       }
       continue;
     }

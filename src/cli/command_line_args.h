@@ -14,7 +14,10 @@
 struct CommandEntry;
 struct DisplayModeEntry;
 
-enum class CliCommand { Help, Export, Report, Stats, Print };
+enum class CliCommand { Help, Export, Report, Stats, Print, Classify };
+
+// classify's progress bar: on a terminal only, or always, or never.
+enum class CliProgress { Auto, On, Off };
 
 // What a setting does besides running its command as the menu would.
 enum class CliAction {
@@ -63,6 +66,11 @@ struct CliRequest {
   std::string strOut;
   std::string strPdf;  // print: the PDF to write
   bool bPanel = false;
+  // classify: the whole raster scene (raster.astrPaths) from a model into strOut.
+  std::string strSignatures;
+  bool bWindowGiven = false;
+  int anWindow[4] = {};  // X, Y, W, H
+  CliProgress eProgress = CliProgress::Auto;
 };
 
 // False with a one-line reason when the arguments do not make a request.

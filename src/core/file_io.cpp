@@ -63,51 +63,81 @@ bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset) 
   return true;
 }
 
-bool WriteFileAtomically(const std::string& strPathGiven, const std::function<bool(int)>& fnWrite,
-                         std::string& strReason) {
+CFileBeside::~CFileBeside() { Discard(); }
+
+bool CFileBeside::Create(const std::string& strPath, std::string& strReason) {
+  Discard();
   // A FIFO or a device in the target's place is not replaced (nor opened: a FIFO without a
-  // reader would wait for one). A symbolic link is written through: the file it names is
-  // replaced, the link stays.
+  // reader would wait for one).
   struct stat stTarget = {};
-  if (::stat(strPathGiven.c_str(), &stTarget) == 0 && !S_ISREG(stTarget.st_mode)) {
+  if (::stat(strPath.c_str(), &stTarget) == 0 && !S_ISREG(stTarget.st_mode)) {
     strReason = "not a regular file";
     return false;
   }
-  std::string strPath = strPathGiven;
-  if (::lstat(strPathGiven.c_str(), &stTarget) == 0 && S_ISLNK(stTarget.st_mode)) {
-    if (char* szReal = ::realpath(strPathGiven.c_str(), nullptr)) {
-      strPath = szReal;
+  m_strTarget = strPath;
+  if (::lstat(strPath.c_str(), &stTarget) == 0 && S_ISLNK(stTarget.st_mode)) {
+    if (char* szReal = ::realpath(strPath.c_str(), nullptr)) {
+      m_strTarget = szReal;
       std::free(szReal);
     }
   }
-  std::string strTemp = strPath + ".saving-XXXXXX";
-  const int fd = ::mkstemp(strTemp.data());
-  if (fd < 0) {
+  m_strTemp = m_strTarget + ".saving-XXXXXX";
+  m_fd = ::mkstemp(m_strTemp.data());
+  if (m_fd < 0) {
     strReason = std::strerror(errno);
+    m_strTemp.clear();
+    return false;
+  }
+  return true;
+}
+
+bool CFileBeside::Commit(std::string& strReason) {
+  if (m_fd < 0) {
+    strReason = "no file to commit";
     return false;
   }
   // The new file gets the old one's permissions, or the usual ones for a new file.
   struct stat st = {};
   mode_t nMode = 0;
-  if (::stat(strPath.c_str(), &st) == 0) {
+  if (::stat(m_strTarget.c_str(), &st) == 0) {
     nMode = st.st_mode & 07777;
   } else {
     const mode_t nMask = ::umask(0);
     ::umask(nMask);
     nMode = 0666 & ~nMask;
   }
-  bool bOk = ::fchmod(fd, nMode) == 0 && fnWrite(fd) && ::fsync(fd) == 0;
+  bool bOk = ::fchmod(m_fd, nMode) == 0 && ::fsync(m_fd) == 0;
   if (!bOk) strReason = std::strerror(errno);
-  if (::close(fd) != 0 && bOk) {
+  if (::close(m_fd) != 0 && bOk) {
     strReason = std::strerror(errno);
     bOk = false;
   }
-  if (bOk && ::rename(strTemp.c_str(), strPath.c_str()) != 0) {
+  m_fd = -1;
+  if (bOk && ::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
     strReason = std::strerror(errno);
     bOk = false;
   }
-  if (!bOk) ::unlink(strTemp.c_str());
+  if (bOk) m_strTemp.clear();
+  Discard();
   return bOk;
+}
+
+void CFileBeside::Discard() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  if (!m_strTemp.empty()) ::unlink(m_strTemp.c_str());
+  m_strTemp.clear();
+}
+
+bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
+                         std::string& strReason) {
+  CFileBeside file;
+  if (!file.Create(strPath, strReason)) return false;
+  if (!fnWrite(file.Descriptor())) {
+    strReason = std::strerror(errno);
+    return false;
+  }
+  return file.Commit(strReason);
 }
 
 bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_t> ab,

@@ -43,6 +43,36 @@ bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char
 // Writes n bytes at nOffset of an open file; false with errno set when the file takes no more.
 bool WriteAt(int fd, const std::uint8_t* p, std::size_t n, std::size_t nOffset);
 
+// A file written beside its target (NAME.saving-XXXXXX in the same folder) and renamed over it
+// once complete, for writers that need the file by its name (GDAL) as well as by descriptor.
+// Whatever is not committed is removed when the object goes.
+class CFileBeside {
+ public:
+  CFileBeside() = default;
+  ~CFileBeside();
+  CFileBeside(const CFileBeside&) = delete;
+  CFileBeside& operator=(const CFileBeside&) = delete;
+
+  // Makes the temporary file; false with the reason when the folder takes none, or when the
+  // target exists and is not a regular file (a FIFO, a device, a folder). A symbolic link
+  // as target is written through: the file it names is replaced, the link stays.
+  bool Create(const std::string& strPath, std::string& strReason);
+  const std::string& TemporaryPath() const { return m_strTemp; }
+  // The file that will be replaced (a link's target resolved).
+  const std::string& TargetPath() const { return m_strTarget; }
+  int Descriptor() const { return m_fd; }
+  // Flushes the file to the device, gives it the target's permissions (or the usual ones of a
+  // new file) and renames it over the target; false with the reason, the temporary file
+  // removed, when a step fails.
+  bool Commit(std::string& strReason);
+  // Removes the temporary file now.
+  void Discard();
+
+ private:
+  std::string m_strTarget, m_strTemp;
+  int m_fd = -1;
+};
+
 // Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the
 // target; false with the reason, the target untouched, when any step fails. A target that
 // exists and is not a regular file (a FIFO, a device, a folder) is refused.

@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include "core/band_rule.h"
 #include "core/file_io.h"
 #include "core/parallel.h"
 #include "core/platform.h"
@@ -83,10 +84,7 @@ struct RasterScene {
   std::string astrPath[kMaxBands];
   int nBands = 0;
   int nColumns = 0, nLines = 0;
-  int abScaled[kMaxBands] = {};
-  double adLow[kMaxBands] = {}, adHigh[kMaxBands] = {};
-  int abHasNoData[kMaxBands] = {};
-  double adNoData[kMaxBands] = {};
+  BandRule aRule[kMaxBands];
 };
 
 void Refuse(const std::string& strText) { ShowMessage(strText, kszCapRaster); }
@@ -95,16 +93,16 @@ void Refuse(const std::string& strText) { ShowMessage(strText, kszCapRaster); }
 // approximate one, from overviews or a sample, without the nodata value).
 void FixScaling(RasterScene& scene, int b) {
   GDALRasterBandH hBand = scene.ahBand[b];
+  BandRule& rule = scene.aRule[b];
   int bHasNoData = 0;
-  const double dNoData = GDALGetRasterNoDataValue(hBand, &bHasNoData);
-  scene.abHasNoData[b] = bHasNoData ? 1 : 0;
-  scene.adNoData[b] = dNoData;
+  rule.dNoData = GDALGetRasterNoDataValue(hBand, &bHasNoData);
+  rule.bHasNoData = bHasNoData != 0;
   if (GDALGetRasterDataType(hBand) == GDT_Byte) return;  // taken as they are
-  scene.abScaled[b] = 1;
+  rule.bScaled = true;
   double adMinMax[2] = {0.0, 0.0};
   if (GDALComputeRasterMinMax(hBand, TRUE, adMinMax) != CE_None || !(adMinMax[1] > adMinMax[0])) {
-    scene.adLow[b] = adMinMax[0];
-    scene.adHigh[b] = adMinMax[0] + 1.0;
+    rule.dLow = adMinMax[0];
+    rule.dHigh = adMinMax[0] + 1.0;
     return;
   }
   constexpr int kBuckets = 4096;
@@ -113,8 +111,8 @@ void FixScaling(RasterScene& scene, int b) {
   if (GDALGetRasterHistogramEx(hBand, adMinMax[0], adMinMax[1] + dStep * 1e-6, kBuckets,
                                anHist.data(), FALSE, TRUE, GDALDummyProgress,
                                nullptr) != CE_None) {
-    scene.adLow[b] = adMinMax[0];
-    scene.adHigh[b] = adMinMax[1];
+    rule.dLow = adMinMax[0];
+    rule.dHigh = adMinMax[1];
     return;
   }
   GUIntBig nTotal = 0;
@@ -135,18 +133,8 @@ void FixScaling(RasterScene& scene, int b) {
       break;
     }
   }
-  scene.adLow[b] = adMinMax[0] + iLow * dStep;
-  scene.adHigh[b] = std::max(adMinMax[0] + (iHigh + 1) * dStep, scene.adLow[b] + dStep);
-}
-
-// One value through band b's rule: nodata and below the range 0, above it 255, the range
-// itself linearly onto 1..255.
-std::uint8_t ScaleValue(double dValue, double dLow, double dHigh, bool bHasNoData,
-                        double dNoData) {
-  if (std::isnan(dValue) || (bHasNoData && dValue == dNoData) || dValue < dLow) return 0;
-  if (dValue > dHigh) return 255;
-  const double dScaled = 1.0 + (dValue - dLow) * 254.0 / (dHigh - dLow);
-  return static_cast<std::uint8_t>(std::clamp(std::floor(dScaled), 1.0, 255.0));
+  rule.dLow = adMinMax[0] + iLow * dStep;
+  rule.dHigh = std::max(adMinMax[0] + (iHigh + 1) * dStep, rule.dLow + dStep);
 }
 
 bool OpenFiles(const RasterValues& values, RasterScene& scene) {
@@ -205,7 +193,8 @@ bool OpenFiles(const RasterValues& values, RasterScene& scene) {
 // Band b of the window into its staging band, through the band's rule.
 bool ReadRasterBand(const RasterScene& scene, int b, const SceneWindow& window) {
   std::uint8_t* pDest = StagedBand(b + 1);
-  if (scene.abScaled[b] == 0 && scene.abHasNoData[b] == 0) {
+  const BandRule& rule = scene.aRule[b];
+  if (!rule.bScaled && !rule.bHasNoData) {
     return GDALRasterIO(scene.ahBand[b], GF_Read, window.nOffsetX, window.nOffsetY,
                         window.nWidth, window.nHeight, pDest, window.nWidth, window.nHeight,
                         GDT_Byte, 0, 0) == CE_None;
@@ -217,19 +206,7 @@ bool ReadRasterBand(const RasterScene& scene, int b, const SceneWindow& window) 
                    0) != CE_None) {
     return false;
   }
-  // An 8-bit band with nodata keeps its values; only nodata becomes 0.
-  const double dLow = scene.abScaled[b] ? scene.adLow[b] : -1.0;
-  const double dHigh = scene.abScaled[b] ? scene.adHigh[b] : 256.0;
-  for (std::size_t i = 0; i < s_adLine.size(); ++i) {
-    const double d = s_adLine[i];
-    if (scene.abScaled[b]) {
-      pDest[i] = ScaleValue(d, dLow, dHigh, scene.abHasNoData[b] != 0, scene.adNoData[b]);
-    } else {
-      pDest[i] = scene.abHasNoData[b] && d == scene.adNoData[b]
-                     ? 0
-                     : static_cast<std::uint8_t>(std::clamp(d, 0.0, 255.0));
-    }
-  }
+  for (std::size_t i = 0; i < s_adLine.size(); ++i) pDest[i] = ApplyBandRule(s_adLine[i], rule);
   return true;
 }
 
@@ -255,7 +232,7 @@ bool ReadAllBandsAtOnce(const RasterScene& scene, const SceneWindow& window, boo
   if (scene.aFiles.size() != 1 || scene.nBands < 2) return false;
   int anBandMap[kMaxBands];
   for (int b = 0; b < scene.nBands; ++b) {
-    if (scene.abScaled[b] || scene.abHasNoData[b] || scene.anBandOfFile[b] != b + 1 ||
+    if (scene.aRule[b].bScaled || scene.aRule[b].bHasNoData || scene.anBandOfFile[b] != b + 1 ||
         GDALGetRasterDataType(scene.ahBand[b]) != GDT_Byte) {
       return false;
     }
@@ -342,11 +319,12 @@ bool ApplyOpenRaster(const RasterValues& values) {
     g_abBandSelected[b] = bPresent ? 1 : 0;
     g_astrBandPath[b] = bPresent ? scene.astrPath[b] : std::string();
     g_anRasterBandOfFile[b] = scene.anBandOfFile[b];
-    g_abRasterScaled[b] = scene.abScaled[b];
-    g_adRasterLow[b] = scene.adLow[b];
-    g_adRasterHigh[b] = scene.adHigh[b];
-    g_abRasterHasNoData[b] = scene.abHasNoData[b];
-    g_adRasterNoData[b] = scene.adNoData[b];
+    const BandRule& rule = scene.aRule[b];
+    g_abRasterScaled[b] = rule.bScaled ? 1 : 0;
+    g_adRasterLow[b] = rule.dLow;
+    g_adRasterHigh[b] = rule.dHigh;
+    g_abRasterHasNoData[b] = rule.bHasNoData ? 1 : 0;
+    g_adRasterNoData[b] = rule.dNoData;
   }
   g_nRasterColumns = scene.nColumns;
   g_nRasterLines = scene.nLines;
@@ -408,11 +386,7 @@ bool ReadRasterWindow(const SceneWindow& window) {
     }
     scene.ahBand[b] = GDALGetRasterBand(hFile, g_anRasterBandOfFile[b]);
     scene.astrPath[b] = g_astrBandPath[b];
-    scene.abScaled[b] = g_abRasterScaled[b];
-    scene.adLow[b] = g_adRasterLow[b];
-    scene.adHigh[b] = g_adRasterHigh[b];
-    scene.abHasNoData[b] = g_abRasterHasNoData[b];
-    scene.adNoData[b] = g_adRasterNoData[b];
+    scene.aRule[b] = RasterBandRule(b);
   }
   s_bStagedAsPixels = false;
   bool bRead = false;

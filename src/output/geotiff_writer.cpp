@@ -61,13 +61,8 @@ GDALDatasetH CreateWindowTiff(const std::string& strPath, int nBands, bool bRgb)
   CPLPopErrorHandler();
   if (!h) return nullptr;
   if (g_nSensor == Sensor::Raster && g_bGeoreferenced == 1) {
-    // The window's corner is the scene's corner moved by the offsets.
-    double t[6];
-    std::copy(std::begin(g_adGeoTransform), std::end(g_adGeoTransform), t);
-    t[0] += g_nSceneOffsetX * t[1] + g_nSceneOffsetY * t[2];
-    t[3] += g_nSceneOffsetX * t[4] + g_nSceneOffsetY * t[5];
-    GDALSetGeoTransform(h, t);
-    if (!g_strCoordinateSystem.empty()) GDALSetProjection(h, g_strCoordinateSystem.c_str());
+    SetWindowGeoreference(h, g_adGeoTransform, g_nSceneOffsetX, g_nSceneOffsetY,
+                          g_strCoordinateSystem);
   }
   return h;
 }
@@ -88,6 +83,38 @@ bool Finish(GDALDatasetH h, bool bWritten, const std::string& strMemory,
 }
 
 }  // namespace
+
+void SetClassLegend(GDALRasterBandH hBand, const ClassLegend& legend) {
+  GDALColorTableH hTable = GDALCreateColorTable(GPI_RGB);
+  const GDALColorEntry none = {0, 0, 0, 0};
+  GDALSetColorEntry(hTable, 0, &none);
+  std::vector<std::string> astrNames = {"-"};
+  for (int c = 1; c <= 8; ++c) {
+    const Colorref cr = legend.acrColour[c];
+    const GDALColorEntry entry = {static_cast<short>(GetRValue(cr)),
+                                  static_cast<short>(GetGValue(cr)),
+                                  static_cast<short>(GetBValue(cr)), 255};
+    GDALSetColorEntry(hTable, c, legend.abPresent[c] ? &entry : &none);
+    astrNames.push_back(legend.abPresent[c] ? legend.astrName[c] : std::string());
+  }
+  GDALSetRasterColorTable(hBand, hTable);
+  GDALDestroyColorTable(hTable);
+  std::vector<char*> aszNames;
+  for (std::string& str : astrNames) aszNames.push_back(str.data());
+  aszNames.push_back(nullptr);
+  GDALSetRasterCategoryNames(hBand, aszNames.data());
+  GDALSetRasterNoDataValue(hBand, 0.0);
+}
+
+void SetWindowGeoreference(GDALDatasetH h, const double adSceneTransform[6], int nX, int nY,
+                           const std::string& strWkt) {
+  double t[6];
+  std::copy(adSceneTransform, adSceneTransform + 6, t);
+  t[0] += nX * t[1] + nY * t[2];
+  t[3] += nX * t[4] + nY * t[5];
+  GDALSetGeoTransform(h, t);
+  if (!strWkt.empty()) GDALSetProjection(h, strWkt.c_str());
+}
 
 bool IsGeoTiffPath(const std::string& strPath) {
   std::string str = strPath.substr(strPath.find_last_of('.') == std::string::npos
@@ -138,25 +165,13 @@ bool WriteGeoTiffClasses(const std::string& strPath, std::string& strReason) {
     }
   }
   GDALRasterBandH hBand = GDALGetRasterBand(h, 1);
-  GDALColorTableH hTable = GDALCreateColorTable(GPI_RGB);
-  const GDALColorEntry none = {0, 0, 0, 0};
-  GDALSetColorEntry(hTable, 0, &none);
-  std::vector<std::string> astrNames = {"-"};
+  ClassLegend legend;
   for (int c = 1; c <= 8; ++c) {
-    const Colorref cr = g_acrCategoryColour[c];
-    const GDALColorEntry entry = {static_cast<short>(GetRValue(cr)),
-                                  static_cast<short>(GetGValue(cr)),
-                                  static_cast<short>(GetBValue(cr)), 255};
-    GDALSetColorEntry(hTable, c, &entry);
-    astrNames.push_back(g_astrCategoryName[c]);
+    legend.abPresent[c] = true;
+    legend.acrColour[c] = g_acrCategoryColour[c];
+    legend.astrName[c] = g_astrCategoryName[c];
   }
-  GDALSetRasterColorTable(hBand, hTable);
-  GDALDestroyColorTable(hTable);
-  std::vector<char*> aszNames;
-  for (std::string& str : astrNames) aszNames.push_back(str.data());
-  aszNames.push_back(nullptr);
-  GDALSetRasterCategoryNames(hBand, aszNames.data());
-  GDALSetRasterNoDataValue(hBand, 0.0);
+  SetClassLegend(hBand, legend);
   const bool bWritten = GDALRasterIO(hBand, GF_Write, 0, 0, nWidth, nHeight, ab.data(), nWidth,
                                      nHeight, GDT_Byte, 0, 0) == CE_None;
   return Finish(h, bWritten, strMemory, strPath, strReason);

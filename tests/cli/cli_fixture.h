@@ -57,6 +57,19 @@ class CliTest : public SceneDirTest {
     return astr;
   }
 
+  // "export" of the sample scene (strSample) with three categories trained (water, forest,
+  // town) and classified, the model saved to strModel and the classification to strOut.
+  static std::vector<std::string> TrainSampleArgs(const std::string& strSample,
+                                                  const std::string& strModel,
+                                                  const std::string& strOut) {
+    return {"export", "--raster", strSample,
+            "--category", "1", "--train-select", "--paint-rect", "290,270,302,282", "--train-update",
+            "--category", "2", "--train-select", "--paint-rect", "100,110,112,122", "--train-update",
+            "--category", "3", "--train-select", "--paint-rect", "60,300,72,312", "--train-update",
+            "--classify-categories", "1,2,3", "--classify", "--save-signatures", strModel,
+            "--product", "classification", "--out", strOut};
+  }
+
   struct Run {
     int nStatus;
     std::string strOut, strErr;

@@ -17,13 +17,7 @@ TEST_F(SignatureCliTest, ASavedModelClassifiesTheSampleSceneAsTheRunThatTrainedI
   if (!std::filesystem::exists(kSample)) GTEST_SKIP() << "the sample scene was not fetched";
   const std::string strModel = PathOf("model.json"), strFirst = PathOf("first.png"),
                     strSecond = PathOf("second.png");
-  ASSERT_EQ(RunProgram({"export", "--raster", kSample,
-                        "--category", "1", "--train-select", "--paint-rect", "290,270,302,282", "--train-update",
-                        "--category", "2", "--train-select", "--paint-rect", "100,110,112,122", "--train-update",
-                        "--category", "3", "--train-select", "--paint-rect", "60,300,72,312", "--train-update",
-                        "--classify-categories", "1,2,3", "--classify", "--save-signatures", strModel,
-                        "--product", "classification", "--out", strFirst}),
-            kExitOk);
+  ASSERT_EQ(RunProgram(TrainSampleArgs(kSample, strModel, strFirst)), kExitOk);
   ASSERT_EQ(RunProgram({"export", "--raster", kSample, "--signatures", strModel, "--classify",
                         "--product", "classification", "--out", strSecond}),
             kExitOk);

@@ -22,6 +22,7 @@
 #include "import/messages.h"
 #include "import/ndvi.h"
 #include "import/raster.h"
+#include "support/geotiff_file.h"
 #include "support/scene_dir.h"
 #include "classification/category_settings.h"
 
@@ -33,29 +34,12 @@ class RasterTest : public SceneDirTest {
     SceneDirTest::SetUp();
     GDALAllRegister();
   }
-  // A GeoTIFF of nBands bands of eType, value fnValue(x, y, band), north-up at (500000,
-  // 9000000) with 30 m pixels; bNoData marks 0 as nodata.
+  // bNoData marks 0 as nodata.
   template <typename Fn>
   std::string Write(const std::string& strName, int nWidth, int nHeight, int nBands,
                     GDALDataType eType, Fn fnValue, bool bNoData = false) {
-    const std::string strPath = PathOf(strName);
-    GDALDriverH hDriver = GDALGetDriverByName("GTiff");
-    GDALDatasetH h = GDALCreate(hDriver, strPath.c_str(), nWidth, nHeight, nBands, eType, nullptr);
-    double adTransform[6] = {500000.0, 30.0, 0.0, 9000000.0, 0.0, -30.0};
-    GDALSetGeoTransform(h, adTransform);
-    std::vector<double> ad(static_cast<std::size_t>(nWidth) * nHeight);
-    for (int b = 1; b <= nBands; ++b) {
-      for (int y = 0; y < nHeight; ++y) {
-        for (int x = 0; x < nWidth; ++x) ad[static_cast<std::size_t>(y) * nWidth + x] = fnValue(x, y, b);
-      }
-      GDALRasterBandH hBand = GDALGetRasterBand(h, b);
-      if (bNoData) GDALSetRasterNoDataValue(hBand, 0.0);
-      EXPECT_EQ(GDALRasterIO(hBand, GF_Write, 0, 0, nWidth, nHeight, ad.data(), nWidth, nHeight,
-                             GDT_Float64, 0, 0),
-                CE_None);
-    }
-    GDALClose(h);
-    return strPath;
+    return WriteTestGeoTiff(PathOf(strName), nWidth, nHeight, nBands, eType, fnValue,
+                            {.bNoData = bNoData});
   }
 };
 

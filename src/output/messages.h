@@ -1,0 +1,23 @@
+// The output subsystem's message texts, kept here byte for byte.
+#pragma once
+
+// The whole scene classified from a model (scene_classifier.cpp).
+inline constexpr const char* kszMsgSceneNoFile = "no raster file given";
+inline constexpr const char* kszMsgSceneCannotOpen = "cannot open %s: %s";
+inline constexpr const char* kszMsgSceneTooManyFiles =
+    "%d band files given; a scene has at most 8 bands";
+inline constexpr const char* kszMsgSceneSizeDiffers = "%s is %d x %d, but %s is %d x %d";
+inline constexpr const char* kszMsgSceneBandMissing =
+    "the signatures use band %d, but the scene (%s) has %d bands";
+inline constexpr const char* kszMsgSceneBandCount =
+    "the scene (%s) has %d bands, but the signatures were trained on a scene of %d";
+inline constexpr const char* kszMsgSceneBandType =
+    "band %d (%s) holds %s values, but the signatures take it as 8-bit values as they are";
+inline constexpr const char* kszMsgSceneInvalidCategory =
+    "category %d of the signatures is not valid (its training had too few pixels), so the "
+    "window's generation would refuse the model too";
+inline constexpr const char* kszMsgSceneWindow =
+    "the window %d,%d,%d,%d does not lie within the scene of %d x %d";
+inline constexpr const char* kszMsgSceneCannotRead = "cannot read %s: %s";
+inline constexpr const char* kszMsgSceneCannotWrite = "cannot write %s: %s";
+inline constexpr const char* kszMsgSceneCancelled = "cancelled; %s was not written";

@@ -1,0 +1,54 @@
+// The whole scene classified from a trained model, however large: the raster files are read a
+// run of block rows at a time, each value goes through the model's band rule, each pixel to
+// its nearest centre exactly as the window's generation assigns it, and the classes go into a
+// tiled, compressed GeoTIFF written beside its target and renamed over it when complete.
+// Memory stays bounded by a few runs of rows whatever the scene's size. Reading runs on a
+// thread of its own while the calling thread classifies and writes.
+//
+// Nothing here touches the program state: the request is a frozen copy, so a desktop front
+// end can run it on a worker thread, show the progress and set the cancel flag.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "classification/signature.h"
+
+struct SceneClassifyRequest {
+  std::vector<std::string>
+      astrRasterPaths;     // one multi-band file, or single-band files in band order
+  Signature signature;     // the model, as read from its file
+  std::string strOutPath;  // the classes GeoTIFF
+  // Only this part of the scene (columns nX.., lines nY..), else the whole scene.
+  bool bWindow = false;
+  int nX = 0, nY = 0, nWidth = 0, nHeight = 0;
+};
+
+enum class SceneClassifyOutcome {
+  Done,
+  InputRefused,  // a raster file, the model or the window does not fit; nothing was written
+  OutputFailed,  // the classes file could not be written; nothing is left of it
+  Cancelled,     // the cancel flag was set; nothing is left of the file
+};
+
+struct SceneClassifyResult {
+  SceneClassifyOutcome eOutcome = SceneClassifyOutcome::Done;
+  std::string strMessage;          // why it stopped, naming the file ("" when done)
+  int nWidth = 0, nHeight = 0;     // of the classes file
+  std::uint64_t anPixels[9] = {};  // [0] pixels with nodata in a band in use, [c] category c
+  double dPixelHectares = 0.0;     // one pixel's ground area, 0 when it is not known
+};
+
+// Lines of the classes file done so far, of all; called on the calling thread after each run.
+using SceneProgress = std::function<void(int nRowsDone, int nRowsTotal)>;
+
+// Runs the request to the end, a failure or bCancel. The classes file holds k for category k
+// and 0 where a band in use holds its nodata value, the model's colours and names as its legend,
+// the source's georeferencing (moved to the window's corner) and the class counts and hectares
+// in its metadata (CATEGORY_k_PIXELS, CATEGORY_k_HECTARES, NODATA_PIXELS).
+SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
+                                  const SceneProgress& fnProgress,
+                                  const std::atomic<bool>& bCancel);
