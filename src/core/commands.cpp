@@ -40,6 +40,7 @@ bool HasFeaturePart(Rule eRule) {
     case Rule::D3c:
     case Rule::D1c:
     case Rule::SC:
+    case Rule::CLr:  // judged with CL's predicate
     case Rule::R: return false;
   }
   return false;
@@ -117,6 +118,11 @@ bool RuleAllows(const CommandEntry& cmd) {
     case Rule::CL:
     case Rule::CLc: return bD3 && FeatureAllows(cmd);
     case Rule::SC: return HasData() && ScrollMoveAllowed(cmd.nArg);
+    case Rule::CLr: {
+      const RulePredicate pfnClassified = FindRulePredicate(Rule::CL);
+      return bD3 && g_nSensor == Sensor::Raster && g_bWindowHasFiles && pfnClassified &&
+             pfnClassified(cmd.nArg);
+    }
   }
   return false;
 }

@@ -25,6 +25,7 @@ enum class Rule {
   CI,             // D3 and the owner's predicate (the target category's image is valid)
   CL,             // D3 and the owner's predicate (the classification has been generated)
   CLc,            // D3 and the owner's predicate (CL, and category nArg takes part in it)
+  CLr,            // CL on a raster scene whose files are known (they can be read again, whole)
   D1c,            // D1, checked by the item's own setting
   SC,             // scrolling (nArg: the move): data, a CD-ROM scene, not already at that edge
   R,              // always, checked by the always-redisplay toggle

@@ -21,3 +21,10 @@ inline constexpr const char* kszMsgSceneWindow =
 inline constexpr const char* kszMsgSceneCannotRead = "cannot read %s: %s";
 inline constexpr const char* kszMsgSceneCannotWrite = "cannot write %s: %s";
 inline constexpr const char* kszMsgSceneCancelled = "cancelled; %s was not written";
+
+// The desktop's command for it: the caption, the progress text, the end and a failure (the
+// reason as above on the next line).
+inline constexpr const char* kszCapClassifyScene = "シーン全体の分類";
+inline constexpr const char* kszClassifySceneProgress = "シーン全体を分類しています...";
+inline constexpr const char* kszMsgClassifySceneDone = "シーン全体を分類しました。\n%s\n%d × %d 画素";
+inline constexpr const char* kszMsgClassifySceneFailed = "シーン全体を分類できません。\n%s";

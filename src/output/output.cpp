@@ -37,6 +37,8 @@ const CommandEntry kaOutputCommands[] = {
     COMMAND(ID_EDIT_COPY, "クリップボードへ画像をコピー(&C)", D1, .szShortcut = "Ctrl+C;Ctrl+Ins",
             .szIcon = "copy"),
     COMMAND(ID_EDIT_EMPTY_CLIPBOARD, "クリップボードを空にする(&E)", D1),
+    // The desktop asks for the file; the command line has "geolumen classify".
+    COMMAND(ID_CLASSIFY_SCENE, "シーン全体を分類(&A)...", CLr),
 };
 
 }  // namespace

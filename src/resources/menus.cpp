@@ -165,7 +165,7 @@ const MenuNode g_aMainMenu[] = {
       Sep(),
       Item(ID_CLASSIFY_OPTIONS),
       Sep(),
-      Item(ID_SIGNATURE_SAVE), Item(ID_SIGNATURE_LOAD),
+      Item(ID_SIGNATURE_SAVE), Item(ID_SIGNATURE_LOAD), Item(ID_CLASSIFY_SCENE),
     End(),
     Pop("ヒストグラム(&H)"),
       Item(ID_HIST_DOUBLE), Item(ID_HIST_ALL), Item(ID_HIST_AREA), Sep(), Item(ID_HIST_SAME_SCALE),

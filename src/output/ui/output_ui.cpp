@@ -3,6 +3,7 @@
 #include "core/commands.h"
 #include "output/output.h"
 #include "output/ui/print_commands.h"
+#include "output/ui/scene_classify_dlg.h"
 #include "resources/resource.h"
 #include "shell/base/dialog_windows.h"
 
@@ -12,5 +13,6 @@ void RegisterOutputUi() {
   SetCommandHandler(ID_FILE_PRINT_SETUP, OnFilePrintSetup);
   SetCommandHandler(ID_EDIT_COPY, OnEditCopy);
   SetCommandHandler(ID_EDIT_EMPTY_CLIPBOARD, OnEditEmptyClipboard);
+  SetCommandHandler(ID_CLASSIFY_SCENE, OnClassifySceneDialog);
   RegisterDialogWindow(kPrintStepDialog, MakeDialogWindow<CPrintStepDlg>);
 }
