@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgdal-dev
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           qt6-translations-l10n fonts-ipafont-mincho fonts-ipafont-gothic xvfb xauth
-          poppler-utils clang libclang-rt-14-dev parallel gdal-bin)
+          poppler-utils clang libclang-rt-14-dev parallel gdal-bin time bc)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
