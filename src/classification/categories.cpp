@@ -12,6 +12,7 @@
 
 #include "classification/category_panels.h"
 #include "classification/classify.h"
+#include "classification/classify_method.h"
 #include "classification/messages.h"
 #include "core/dialogs.h"
 #include "core/document.h"
@@ -277,6 +278,7 @@ void ResetCategoryQuery() {
     g_abClassify[c] = 1;
   }
   g_bClassified = 0;
+  ResetClassifyMethod();
 }
 
 void ResetCategoryPalette() {

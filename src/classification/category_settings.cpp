@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "classification/categories.h"
+#include "classification/classify_method.h"
 #include "core/archive.h"
 #include "core/settings_groups.h"
 #include "core/text_format.h"
@@ -103,6 +104,7 @@ void ReportLines(std::vector<ReportLine>& aLines) {
     }
     aLines.push_back({30 + 2 * c, str});
   }
+  AppendClassifyMethodReport(aLines);
 }
 
 void Stats(nlohmann::ordered_json& obj) {
@@ -138,12 +140,21 @@ void Stats(nlohmann::ordered_json& obj) {
   for (int b = 1; b <= std::clamp(BandCount(), 0, kMaxBands); ++b) aInRange.push_back(g_anBandInRange[b]);
   obj["band_in_range"] = std::move(aInRange);
   obj["classified"] = g_bClassified == 1;
+  AppendClassifyMethodStats(obj);
 }
 
 bool CheckTarget(std::string& strWhy) {
-  if (g_nCategory >= 1 && g_nCategory <= 8) return true;
-  strWhy = "target category outside 1..8";
-  return false;
+  if (g_nCategory < 1 || g_nCategory > 8) {
+    strWhy = "target category outside 1..8";
+    return false;
+  }
+  if (g_nClassifyMethod < 0 || g_nClassifyMethod > 1 || g_nRejectDistance < 0 ||
+      g_nRejectDistance > kMaxRejectDistance || g_nRejectProbability < 0 ||
+      g_nRejectProbability > 6) {
+    strWhy = "classification method or reject threshold outside its values";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ struct CategorySettings {
   bool abCategoryValid[9] = {};  // updated with enough training pixels
   bool bShowGuide = true;        // draw the panels' guidance lines
   bool bClassified = false;      // a generated classification exists
+  int nClassifyMethod = 0;       // 0 minimum distance, 1 maximum likelihood
+  int nRejectDistance = 0;       // minimum distance: 0 none, else the largest distance 1..721
+  int nRejectProbability = 0;    // maximum likelihood: 0 none, else 1..6 (kadRejectPercent)
 };
 extern CategorySettings g_categories;
 // The categories' names, the group's texts.
@@ -39,6 +42,16 @@ inline bool& g_bShowGuide = g_categories.bShowGuide;
 inline bool& g_bClassified = g_categories.bClassified;
 inline int (&g_abClassify)[9] = g_categories.abClassify;
 inline int (&g_abClassColourOn)[9] = g_categories.abClassColourOn;
+inline int& g_nClassifyMethod = g_categories.nClassifyMethod;
+inline int& g_nRejectDistance = g_categories.nRejectDistance;
+inline int& g_nRejectProbability = g_categories.nRejectProbability;
+
+// The classification methods and the reject probabilities a threshold can take, in percent
+// (g_nRejectProbability k is kadRejectPercent[k]; 0 is none).
+inline constexpr int kMethodMinimumDistance = 0;
+inline constexpr int kMethodMaximumLikelihood = 1;
+inline constexpr int kMaxRejectDistance = 721;
+inline constexpr double kadRejectPercent[7] = {0.0, 0.1, 0.5, 1.0, 2.5, 5.0, 10.0};
 
 extern int g_anTrainCount[9];             // training pixels found by the last update
 extern int g_nRequiredPixels;             // W x H / 1000

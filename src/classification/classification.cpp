@@ -6,6 +6,7 @@
 #include "classification/categories.h"
 #include "classification/category_panels.h"
 #include "classification/classify.h"
+#include "classification/classify_method.h"
 #include "classification/histogram_kinds.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
@@ -139,6 +140,7 @@ const CommandEntry kaClassificationCommands[] = {
     COMMAND(ID_CLASSES_INVERT, "ＯＮ／ＯＦＦ反転(&T)", CL, .pfnHandler = InvertClassColours,
             .szCliOption = "--class-colours-invert"),
     COMMAND(ID_CLASSIFY_OPTIONS, "分類画像のオプション(&O)...", D3),
+    COMMAND(ID_CLASSIFY_METHOD, "分類方法の設定(&M)...", D3, .pDialog = &kClassifyMethodDialog),
     // Their file dialogs are the desktop's; the command line names the file.
     COMMAND(ID_SIGNATURE_SAVE, "シグネチャを保存(&W)...", CL),
     COMMAND(ID_SIGNATURE_LOAD, "シグネチャを読み込む(&R)...", D3),

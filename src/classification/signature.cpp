@@ -188,6 +188,32 @@ bool ParseRules(CReader& rd, const Json& root, Signature& sig) {
   return true;
 }
 
+// The method and threshold: absent in files of the first programs that wrote signatures, which
+// knew only minimum distance without a threshold.
+bool ParseMethod(CReader& rd, const Json& root, Signature& sig) {
+  if (const auto it = root.find("method"); it != root.end()) {
+    if (*it == "max-likelihood") {
+      sig.nMethod = kMethodMaximumLikelihood;
+    } else if (*it != "min-distance") {
+      return rd.Fail("method is not \"min-distance\" or \"max-likelihood\"");
+    }
+  }
+  if (const auto it = root.find("reject_distance"); it != root.end() && !it->is_null()) {
+    if (!rd.Int(root, "reject_distance", "", 1, kMaxRejectDistance, sig.nRejectDistance)) {
+      return false;
+    }
+  }
+  if (const auto it = root.find("reject_probability_percent"); it != root.end() && !it->is_null()) {
+    for (int k = 1; k <= 6 && !sig.nRejectProbability; ++k) {
+      if (it->is_number() && it->get<double>() == kadRejectPercent[k]) sig.nRejectProbability = k;
+    }
+    if (!sig.nRejectProbability) {
+      return rd.Fail("reject_probability_percent is not 0.1, 0.5, 1, 2.5, 5 or 10");
+    }
+  }
+  return true;
+}
+
 bool ParseCategory(CReader& rd, const Json& cat, int nIndex, int nUsed, Signature& sig,
                    CategorySignature& out) {
   const std::string strWhere = FormatText("categories[%d].", nIndex);
@@ -229,6 +255,9 @@ std::vector<int> Signature::UsedBands() const {
 void RecordGeneratedSignature(const int aanCentre[9][9]) {
   Signature sig;
   sig.nBands = std::clamp(BandCount(), 1, kMaxBands);
+  sig.nMethod = g_nClassifyMethod;
+  sig.nRejectDistance = g_nRejectDistance;
+  sig.nRejectProbability = g_nRejectProbability;
   for (int b = 0; b < sig.nBands; ++b) {
     sig.abUseBand[b] = g_abUseBand[b] == 1;
     if (g_nSensor == Sensor::Raster) sig.aRule[b] = RasterBandRule(b);
@@ -263,6 +292,10 @@ std::string SignatureJson(const Signature& sig) {
   root["format"] = kszFormat;
   root["version"] = kSignatureVersion;
   root["bands"] = sig.nBands;
+  root["method"] = sig.nMethod == kMethodMaximumLikelihood ? "max-likelihood" : "min-distance";
+  root["reject_distance"] = sig.nRejectDistance > 0 ? Json(sig.nRejectDistance) : Json(nullptr);
+  root["reject_probability_percent"] =
+      sig.nRejectProbability > 0 ? Json(kadRejectPercent[sig.nRejectProbability]) : Json(nullptr);
   Json aUsed = Json::array();
   for (int b : sig.UsedBands()) aUsed.push_back(b + 1);
   root["bands_in_use"] = aUsed;
@@ -319,6 +352,7 @@ bool ParseSignature(std::string_view strJson, Signature& sig, std::string& strRe
                               pVersion->dump().c_str(), kSignatureVersion));
   }
   if (!rd.Int(root, "bands", "", 1, kMaxBands, sig.nBands)) return false;
+  if (!ParseMethod(rd, root, sig)) return false;
   const Json* pUsed = rd.Member(root, "bands_in_use", "");
   if (!pUsed) return false;
   if (!pUsed->is_array() || pUsed->empty()) return rd.Fail("bands_in_use is not a list of bands");
@@ -396,6 +430,9 @@ bool ApplySignature(const Signature& sig, std::string& strReason) {
     g_abCategoryValid[c] = cat.bValid;
     g_abClassify[c] = 1;
   }
+  g_nClassifyMethod = sig.nMethod;
+  g_nRejectDistance = sig.nRejectDistance;
+  g_nRejectProbability = sig.nRejectProbability;
   g_bClassified = false;
   return true;
 }

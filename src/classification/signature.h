@@ -28,6 +28,9 @@ struct CategorySignature {
 
 struct Signature {
   int nBands = 0;  // bands of the scene trained on, 1..8
+  // How pixels are assigned: kMethodMinimumDistance or kMethodMaximumLikelihood, and the reject
+  // threshold of that method (0 none; the distance 1..721, or the probability code 1..6).
+  int nMethod = 0, nRejectDistance = 0, nRejectProbability = 0;
   bool abUseBand[kMaxBands] = {};
   BandRule aRule[kMaxBands];  // how each band became 0..255 in the scene trained on
   std::vector<CategorySignature> aCategories;  // those that took part, by number

@@ -75,6 +75,8 @@ const char kszUsage[] =
     "  --hist-line-colour B,R,G,B | --hist-line-width B,W (1..3)\n"
     "  --hist-cursor V (0..255; while the detailed histogram is shown)\n"
     "  --open-workfile FILE | --save FILE | --reset-query | --reset-palette\n"
+    "  --method min-distance|max-likelihood | --reject-distance D (1..721) |\n"
+    "  --reject-probability 0.1|0.5|1|2.5|5|10 (percent) | --reject-off\n"
     "  --save-signatures FILE.json (after --classify) | --signatures FILE.json (a trained\n"
     "           model: names, colours, ranges, bands and the categories to classify)\n"
     "  --save-sections data,composite,coarse,fine,cat1..cat8,histogram (the ones to save)\n"

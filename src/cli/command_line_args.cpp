@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classification/classify_method.h"
 #include "classification/signature.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
@@ -64,6 +65,7 @@ bool ParseIntegers(const std::string& str, std::size_t nCount, std::vector<int>&
 struct SpecialOption {
   const char* szOption;
   int nCommandId;
+  bool bNoValue = false;  // a switch: no value follows
 };
 const SpecialOption g_aSpecialOptions[] = {
     {"--paint", ID_TRAINING_UPDATE},          {"--erase", ID_TRAINING_UPDATE},
@@ -77,6 +79,10 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--save", ID_FILE_SAVE},
     {"--signatures", ID_SIGNATURE_LOAD},
     {"--save-signatures", ID_SIGNATURE_SAVE},
+    {"--method", ID_CLASSIFY_METHOD},
+    {"--reject-distance", ID_CLASSIFY_METHOD},
+    {"--reject-probability", ID_CLASSIFY_METHOD},
+    {"--reject-off", ID_CLASSIFY_METHOD, true},
     {"--save-sections", ID_SAVE_OPTIONS},
     {"--user-name", ID_HEADER_PROPERTIES},
     {"--user-info", ID_HEADER_PROPERTIES},
@@ -154,6 +160,29 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::HistogramCursor;
     setting.aClicks = {{2 * nValue, 0}};
+  } else if (strArg == "--method") {
+    // The method dialog's OK with one field changed; "" keeps a field as it stands.
+    if (strValue != "min-distance" && strValue != "max-likelihood") {
+      strError = strArg + " takes min-distance or max-likelihood";
+      return false;
+    }
+    setting.astrFields = {strValue == "max-likelihood" ? "1" : "0", "", ""};
+  } else if (strArg == "--reject-distance") {
+    int n = 0;
+    if (!ParseInteger(strValue, n) || n < 1 || n > kMaxRejectDistance) {
+      strError = strArg + ": " + RangeMessage(1, kMaxRejectDistance);
+      return false;
+    }
+    setting.astrFields = {"", std::to_string(n), ""};
+  } else if (strArg == "--reject-probability") {
+    const int nCode = RejectProbabilityCode(strValue);
+    if (nCode == 0) {
+      strError = strArg + " takes 0.1, 0.5, 1, 2.5, 5 or 10 (percent)";
+      return false;
+    }
+    setting.astrFields = {"", "", std::to_string(nCode)};
+  } else if (strArg == "--reject-off") {
+    setting.astrFields = {"", "0", "0"};
   } else if (strArg == "--open-workfile" || strArg == "--signatures") {
     setting.eAction = CliAction::ReadFile;
     setting.pfnFile = strArg == "--signatures" ? LoadSignatures : OpenWorkFile;
@@ -512,7 +541,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       request.aSettings.push_back(setting);
     } else if (const SpecialOption* pSpecial = FindSpecialOption(strArg)) {
       CliSetting special{.pCommand = FindCommand(pSpecial->nCommandId), .strOption = strArg};
-      if ((pSpecial->nCommandId != 0 && !special.pCommand) || !next(special.strValue) ||
+      if ((pSpecial->nCommandId != 0 && !special.pCommand) ||
+          (!pSpecial->bNoValue && !next(special.strValue)) ||
           !ReadSpecialSetting(strArg, special.strValue, special, strError)) {
         return false;
       }

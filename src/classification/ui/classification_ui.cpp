@@ -2,6 +2,7 @@
 
 #include "classification/categories.h"
 #include "classification/ui/category_dialogs.h"
+#include "classification/ui/classify_method_dlg.h"
 #include "classification/ui/signature_dialogs.h"
 #include "core/commands.h"
 #include "resources/resource.h"
@@ -13,4 +14,5 @@ void RegisterClassificationUi() {
   SetCommandHandler(ID_SIGNATURE_SAVE, OnSaveSignaturesDialog);
   SetCommandHandler(ID_SIGNATURE_LOAD, OnLoadSignaturesDialog);
   RegisterDialogWindow(kCategoryValueDialog, MakeDialogWindow<CCategoryValueDlg>);
+  RegisterDialogWindow(kClassifyMethodDialog, MakeDialogWindow<CClassifyMethodDlg>);
 }
