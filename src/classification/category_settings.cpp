@@ -54,7 +54,42 @@ bool ReadSection(ArchiveReader& in, int i) {
   return true;
 }
 
-bool ValidateSection(const int[], std::string&) { return true; }
+// The extension record (tag 1): the classification method and reject threshold, written only
+// when they are not the classic minimum distance without a threshold.
+constexpr int kClassifyRecordTag = 1;
+
+bool ClassifyRecordNeeded(const int abSaved[]) {
+  return !ClassifyMethodIsDefault() && std::any_of(abSaved, abSaved + 8, [](int n) { return n == 1; });
+}
+
+void WriteClassifyRecord(ArchiveWriter& out) {
+  out.Int(g_nClassifyMethod);
+  out.Int(g_nRejectDistance);
+  out.Int(g_nRejectProbability);
+}
+
+bool ReadClassifyRecord(ArchiveReader& in) {
+  int an[3];
+  if (!in.Ints(an, 3)) return false;
+  s_staged.nClassifyMethod = an[0];
+  s_staged.nRejectDistance = an[1];
+  s_staged.nRejectProbability = an[2];
+  return true;
+}
+
+// A file without the record was saved with the classic method.
+void UnstageClassifyRecord() {
+  s_staged.nClassifyMethod = kMethodMinimumDistance;
+  s_staged.nRejectDistance = 0;
+  s_staged.nRejectProbability = 0;
+}
+
+bool ValidateSection(const int[], std::string& strReason) {
+  return !SettingOutside(strReason, "the classification method", s_staged.nClassifyMethod, 0, 1) &&
+         !SettingOutside(strReason, "the reject distance", s_staged.nRejectDistance, 0,
+                         kMaxRejectDistance) &&
+         !SettingOutside(strReason, "the reject probability", s_staged.nRejectProbability, 0, 6);
+}
 
 // The group is reset only when the file holds none of the eight sections: a reset after
 // categories 1..7 were read would wipe their colours and flags again. A category whose marks
@@ -72,7 +107,11 @@ void CommitSection(const int abInFile[]) {
     g_abCategoryValid[c] = 0;
     g_bClassified = 0;
   }
-  if (!bAny) {
+  if (bAny) {
+    g_nClassifyMethod = s_staged.nClassifyMethod;
+    g_nRejectDistance = s_staged.nRejectDistance;
+    g_nRejectProbability = s_staged.nRejectProbability;
+  } else {
     ResetCategoryQuery();
     ResetCategoryPalette();
   }
@@ -175,7 +214,12 @@ void RegisterCategorySettings() {
                    .pfnRead = ReadSection,
                    .pfnValidate = ValidateSection,
                    .pfnCommit = CommitSection,
-                   .bMarksFollow = true},
+                   .bMarksFollow = true,
+                   .nRecordTag = kClassifyRecordTag,
+                   .pfnRecordNeeded = ClassifyRecordNeeded,
+                   .pfnWriteRecord = WriteClassifyRecord,
+                   .pfnReadRecord = ReadClassifyRecord,
+                   .pfnUnstageRecord = UnstageClassifyRecord},
       .pfnReportLines = ReportLines,
       .pfnStats = Stats,
       .abSettings = SettingsBytes(g_categories),

@@ -11,6 +11,9 @@
 
 namespace {
 
+// At least the sections of any one group.
+constexpr int kMaxSaveFlags = 32;
+
 constexpr const char* kszUntitled = "無題";
 constexpr const char* kszMsgSaveChanges = "変更を保存しますか？";
 constexpr const char* kszCapSaveChanges = "Geolumen";
@@ -48,6 +51,13 @@ std::uint64_t CurrentDigest() {
         // A text with no form in the file: the texts themselves stand in.
         for (const std::string& str : group.astrTexts) n = DigestText(n, str);
       }
+      n = DigestBytes(n, out.Data().data(), out.Data().size());
+    }
+    static const int kabAll[kMaxSaveFlags] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                              1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    if (codec.nRecordTag != 0 && codec.pfnRecordNeeded(kabAll)) {
+      out.Data().clear();
+      codec.pfnWriteRecord(out);
       n = DigestBytes(n, out.Data().data(), out.Data().size());
     }
   }

@@ -47,6 +47,19 @@ struct WorkFileSectionCodec {
   // by column), which the work file writes and reads itself: section i holds the marks at
   // abTrainMark[i].
   bool bMarksFollow = false;
+
+  // A record of the extension block that follows the last section: settings newer than the
+  // sections. It is written only when pfnRecordNeeded says the settings differ from what a file
+  // without it means, so a file of such defaults stays the classic format byte for byte.
+  // nRecordTag 0: the group has no record; a tag is the group's alone, for good.
+  int nRecordTag = 0;
+  // Whether the next save needs the record (abSaved: the group's section flags of that save).
+  bool (*pfnRecordNeeded)(const int abSaved[]) = nullptr;
+  void (*pfnWriteRecord)(ArchiveWriter& out) = nullptr;
+  // The record's payload into the staging copy; false when it is shorter than its fields.
+  bool (*pfnReadRecord)(ArchiveReader& in) = nullptr;
+  // Before a file is read: the staging copy holds what a file without the record means.
+  void (*pfnUnstageRecord)() = nullptr;
 };
 
 // The usual codec: one section with its name and label.

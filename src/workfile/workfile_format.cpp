@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "core/parallel.h"
 #include "core/settings_groups.h"
@@ -87,6 +88,70 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
     }
   });
   return bOk;
+}
+
+// The extension block after the last section: "GLEX", its version, the number of records, then
+// each record as its tag, its length in bytes and its payload. Only records whose settings
+// differ from what their absence means are written; without any, no block.
+constexpr std::uint8_t kabExtensionMagic[4] = {'G', 'L', 'E', 'X'};
+
+void WriteExtension(ArchiveWriter& out, const int abSaved[]) {
+  std::vector<const WorkFileSectionCodec*> apRecords;
+  ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
+    const WorkFileSectionCodec& codec = group.workFile;
+    if (codec.nRecordTag != 0 && codec.pfnRecordNeeded(&abSaved[nFirst])) apRecords.push_back(&codec);
+  });
+  if (apRecords.empty()) return;
+  out.Bytes(kabExtensionMagic, sizeof kabExtensionMagic);
+  out.Int(kWorkFileExtensionVersion);
+  out.Int(static_cast<std::int32_t>(apRecords.size()));
+  for (const WorkFileSectionCodec* pCodec : apRecords) {
+    out.Int(pCodec->nRecordTag);
+    const std::size_t nLengthAt = out.Data().size();
+    out.Int(0);
+    pCodec->pfnWriteRecord(out);
+    const auto nLength = static_cast<std::uint32_t>(out.Data().size() - nLengthAt - 4);
+    for (int k = 0; k < 4; ++k) out.Data()[nLengthAt + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(nLength >> (8 * k));
+  }
+}
+
+// Bytes after the last section that do not begin the block are ignored, as they always were.
+// A record of a tag no group has comes from a newer program and is skipped.
+DecodeError ReadExtension(ArchiveReader& in, std::string& strReason) {
+  std::uint8_t abMagic[4];
+  if (in.Remaining() < sizeof abMagic || !in.Bytes(abMagic, sizeof abMagic) ||
+      !std::equal(std::begin(abMagic), std::end(abMagic), std::begin(kabExtensionMagic))) {
+    return DecodeError::None;
+  }
+  int an[2];
+  if (!in.Ints(an, 2)) {
+    strReason = "the file ends inside its extension block's header";
+    return DecodeError::EndsEarly;
+  }
+  if (an[0] != kWorkFileExtensionVersion) {
+    strReason = FormatText("its extension block is of version %d; this program reads version %d",
+                           an[0], kWorkFileExtensionVersion);
+    return DecodeError::OutOfRange;
+  }
+  for (int r = 0; r < an[1]; ++r) {
+    int anRecord[2];
+    std::span<const std::uint8_t> abPayload;
+    if (!in.Ints(anRecord, 2) || anRecord[1] < 0 ||
+        !in.View(static_cast<std::size_t>(anRecord[1]), abPayload)) {
+      strReason = FormatText("the file ends inside record %d of its extension block", r + 1);
+      return DecodeError::EndsEarly;
+    }
+    for (const SettingsGroup& group : SettingsGroups()) {
+      if (group.workFile.nRecordTag != anRecord[0]) continue;
+      ArchiveReader record(abPayload);
+      if (!group.workFile.pfnReadRecord(record)) {
+        strReason = FormatText("record %d (tag %d) of its extension block is too short", r + 1,
+                               anRecord[0]);
+        return DecodeError::EndsEarly;
+      }
+    }
+  }
+  return DecodeError::None;
 }
 
 }  // namespace
@@ -258,6 +323,7 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
     }
   });
   if (!bOk) return false;
+  WriteExtension(out, ab);
   abOut = std::move(out.Data());
   return true;
 }
@@ -265,6 +331,9 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
 DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
                            std::string& strReason) {
   file = WorkFile{};
+  for (const SettingsGroup& group : SettingsGroups()) {
+    if (group.workFile.nRecordTag != 0) group.workFile.pfnUnstageRecord();
+  }
   ArchiveReader in(ab);
   std::int32_t nFirst = 0;
   auto endsEarly = [&] {
@@ -315,5 +384,5 @@ DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
   }
   if (file.abSection[kSectionData] == 1 && !ReadData(in, file)) return endsEarly();
   if (!ReadSettings(in, file)) return endsEarly();
-  return DecodeError::None;
+  return ReadExtension(in, strReason);
 }

@@ -13,6 +13,8 @@
 #include "core/state.h"
 
 inline constexpr int kWorkFileVersion = 100;
+// The version of the extension block after the last section (docs/FILES.md).
+inline constexpr int kWorkFileExtensionVersion = 1;
 
 // The work file's sections, in file order: the data (section 0), then the sections of the
 // settings groups in the order they were registered. The save options hold one flag per section.

@@ -92,6 +92,8 @@ TEST_F(SignatureTest, TheFileReadsBackAsTheSameModel) {
   sig.aRule[0] = {.bScaled = true, .dLow = 120.25, .dHigh = 9876.5, .bHasNoData = true,
                   .dNoData = std::nan("")};
   sig.aRule[2] = {.bScaled = false, .bHasNoData = true, .dNoData = -9999.0};
+  sig.nMethod = kMethodMaximumLikelihood;
+  sig.nRejectProbability = 4;
   const std::string strPath = PathOf("model.json");
   std::string strReason;
   ASSERT_TRUE(WriteSignatureFile(strPath, sig, strReason)) << strReason;
@@ -103,6 +105,9 @@ TEST_F(SignatureTest, TheFileReadsBackAsTheSameModel) {
   EXPECT_EQ(back.aRule[2].dNoData, -9999.0);
   EXPECT_FALSE(back.aRule[1].bHasNoData);
   EXPECT_EQ(back.aCategories[1].strName, "畑地");
+  EXPECT_EQ(back.nMethod, kMethodMaximumLikelihood);
+  EXPECT_EQ(back.nRejectProbability, 4);
+  EXPECT_NE(SignatureJson(back).find("\"reject_probability_percent\": 2.5"), std::string::npos);
 }
 
 TEST_F(SignatureTest, RefusedFilesSayWhyAndChangeNothing) {
@@ -130,6 +135,9 @@ TEST_F(SignatureTest, RefusedFilesSayWhyAndChangeNothing) {
       {edited("\"valid\": true", "\"valid\": 1"), "valid is not true or false"},
       {edited("\"mean\": [", "\"mean\": [1.5, "), "mean is not a list of 3 numbers"},
       {edited("\"scaled\": false", "\"scaled\": true"), "band_rules[0].low is missing"},
+      {edited("\"min-distance\"", "\"nearest\""), "method is not"},
+      {edited("\"reject_probability_percent\": null", "\"reject_probability_percent\": 3"),
+       "reject_probability_percent is not 0.1, 0.5, 1, 2.5, 5 or 10"},
   };
   g_nCategory = 2;
   const std::uint64_t nBefore = SettingsGroupsDigest();

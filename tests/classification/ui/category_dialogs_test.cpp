@@ -4,6 +4,11 @@
 #include <QPalette>
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QRadioButton>
+
+#include "classification/ui/classify_method_dlg.h"
+
 #include "classification/ui/category_dialogs.h"
 #include "support/recording_platform.h"
 
@@ -30,4 +35,20 @@ TEST_F(CategoryDialogsTest, ClassifyOptionsShowTheNamesReadOnly) {
         << c;
   }
   EXPECT_NE(dlg.palette().color(QPalette::Base), dlg.palette().color(QPalette::Window));
+}
+
+// The method dialog's radio buttons and list stand for its fields: OK hands back what they show.
+TEST(ClassifyMethodDlgTest, ButtonsAndListSetTheFieldsOkChecks) {
+  const int anStart[3] = {0, 40, 0};
+  CClassifyMethodDlg dlg(anStart);
+  EXPECT_TRUE(dlg.MethodButton(0)->isChecked());
+  EXPECT_EQ(dlg.ProbabilityList()->count(), 7);
+  EXPECT_EQ(dlg.ProbabilityList()->itemText(4).toStdString(), "2.5％");
+  dlg.MethodButton(1)->setChecked(true);
+  dlg.ProbabilityList()->setCurrentIndex(4);
+  int an[3] = {};
+  dlg.Values(an);
+  EXPECT_EQ(an[0], 1);
+  EXPECT_EQ(an[1], 40);
+  EXPECT_EQ(an[2], 4);
 }
