@@ -40,15 +40,18 @@ constexpr Colorref kacrCategoryDefault[9] = {0,
 bool UsesBand(int b) { return b >= 1 && b <= kMaxBands && g_abUseBand[b - 1] == 1; }
 
 // The target's colour where the record's byte nMark is 1 (a training mark, or the category
-// image's membership), and with bAlsoCategory also inside the category image (the previous
-// category image under the marks); elsewhere the composite colour.
+// image's membership), its test-area colour where it is a test mark, and with bAlsoCategory
+// the target's colour also inside the category image (the previous category image under the
+// marks); elsewhere the composite colour.
 class CMarkedColour {
  public:
   CMarkedColour(std::size_t nMark, bool bAlsoCategory)
       : m_nMark(nMark), m_bAlsoCategory(bAlsoCategory),
-        m_nColour(ScreenPixel(g_acrCategoryColour[TargetCategory()])) {}
+        m_nColour(ScreenPixel(g_acrCategoryColour[TargetCategory()])),
+        m_nTestColour(ScreenPixel(TestAreaColour(g_acrCategoryColour[TargetCategory()]))) {}
   std::uint32_t operator()(const PixelRecord& px) const {
     const std::uint8_t* pb = reinterpret_cast<const std::uint8_t*>(&px);
+    if (pb[m_nMark] == kTestMark && m_nMark != kCategoryByte) return m_nTestColour;
     if (pb[m_nMark] == 1 || (m_bAlsoCategory && px.bCategoryClass != 0)) return m_nColour;
     return m_composite(px);
   }
@@ -57,7 +60,7 @@ class CMarkedColour {
  private:
   std::size_t m_nMark;
   bool m_bAlsoCategory;
-  std::uint32_t m_nColour;
+  std::uint32_t m_nColour, m_nTestColour;
   CCompositeColour m_composite;
 };
 
@@ -278,7 +281,12 @@ void ResetCategoryQuery() {
     g_abClassify[c] = 1;
   }
   g_bClassified = 0;
+  g_bPaintTest = false;
   ResetClassifyMethod();
+}
+
+Colorref TestAreaColour(Colorref cr) {
+  return Rgb(GetRValue(cr) / 2, GetGValue(cr) / 2, GetBValue(cr) / 2);
 }
 
 void ResetCategoryPalette() {
@@ -424,23 +432,40 @@ void OnTrainingPaint(int x, int y, bool bErase) {
   // Only whole dots: no partial dot at the edges.
   if (x + nFrom < 0 || y + nFrom < 0 || x + nTo > g_nMaxX || y + nTo > g_nMaxY) return;
   const int t = TargetCategory();
+  const std::uint8_t nKind = g_bPaintTest ? kTestMark : kTrainingMark;
   for (int i = nFrom; i <= nTo; ++i) {
-    for (int j = nFrom; j <= nTo; ++j) g_aPixel[x + i][y + j].abTrainMark[t - 1] = bErase ? 0 : 1;
+    for (int j = nFrom; j <= nTo; ++j) {
+      std::uint8_t* pMarks = g_aPixel[x + i][y + j].abTrainMark;
+      if (bErase) {
+        // Shift erases the kind being painted, of the target only.
+        if (pMarks[t - 1] == nKind) pMarks[t - 1] = 0;
+        continue;
+      }
+      // A pixel is a training pixel of any categories or a test pixel of one, never both.
+      for (int c = 0; c < 8; ++c) {
+        if (g_bPaintTest || pMarks[c] == kTestMark) pMarks[c] = 0;
+      }
+      pMarks[t - 1] = nKind;
+    }
   }
   MarkDocumentModified();
-  if (g_abCategoryValid[t] == 1) {
+  // Test pixels take no part in the training: the categories and the map stay valid.
+  if (!g_bPaintTest) {
+    if (g_abCategoryValid[t] == 1) {
+      g_abCategoryValid[t] = 0;
+      DrawTrainingPanel();
+    }
     g_abCategoryValid[t] = 0;
-    DrawTrainingPanel();
+    g_bClassified = 0;
   }
-  g_abCategoryValid[t] = 0;
-  g_bClassified = 0;
   // Straight onto the window; the picture is rebuilt by the next selection.
   Canvas& window = ThePlatform().WindowCanvas();
   const CCompositeColour composite;
+  const Colorref crPaint =
+      g_bPaintTest ? TestAreaColour(g_acrCategoryColour[t]) : g_acrCategoryColour[t];
   for (int i = nFrom; i <= nTo; ++i) {
     for (int j = nFrom; j <= nTo; ++j) {
-      const Colorref cr = bErase ? ColorrefFromScreen(composite(g_aPixel[x + i][y + j]))
-                                 : g_acrCategoryColour[t];
+      const Colorref cr = bErase ? ColorrefFromScreen(composite(g_aPixel[x + i][y + j])) : crPaint;
       window.SetPixel(x + i, y + j, cr);
     }
   }

@@ -62,11 +62,17 @@ void SetDotSize(int nDotSize);            // 0..3
 void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category image
 
 // A left click (or a drag step) at (x, y) in the training area: one dot of the target painted,
-// or erased with Shift, when the whole dot lies inside the window.
+// or erased with Shift, when the whole dot lies inside the window; training marks, or while
+// g_bPaintTest test marks (a test pixel belongs to one category and to no training area).
+// Test marks leave the categories' validity and the classification as they are.
 void OnTrainingPaint(int x, int y, bool bErase);
 // A step of a drag from (x0, y0) to (x1, y1): the dot a click would paint (or erase) at every
 // point of the straight line between them, both ends included.
 void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase);
+
+// The colour test pixels of a category are drawn in: its colour at half strength, so they stand
+// apart from its training pixels.
+Colorref TestAreaColour(Colorref cr);
 
 // Dialog IDD_CATEGORY_VALUE: the category number 1..8 and the lower and upper values of bands 1..8.
 extern const DialogSpec kCategoryValueDialog;

@@ -87,6 +87,11 @@ void DrawTrainingPanel() {
     TextAfter(X0 + 150, xEnd, y, kGuideTextHeight,
               g_abCategoryValid[c] == 0 ? kszNeedsUpdate : kszTrainingOk);
   }
+  // The legend of the test areas: the target's test colour, and whether painting marks them.
+  const int yLegend = CategoryPanelLayout::RowTop(9);
+  FillSwatch(canvas, {X0 + 31, yLegend + 2, X0 + 55, yLegend + 15},
+             TestAreaColour(g_acrCategoryColour[TargetCategory()]));
+  Text(X0 + 70, yLegend, kGuideTextHeight, g_bPaintTest ? kszTestAreaPainting : kszTestAreaLegend);
 }
 
 void DrawCategoryPanel() {

@@ -9,6 +9,7 @@
 #include "classification/categories.h"
 #include "classification/classify_method.h"
 #include "core/archive.h"
+#include "core/file_io.h"
 #include "core/settings_groups.h"
 #include "core/text_format.h"
 
@@ -54,18 +55,22 @@ bool ReadSection(ArchiveReader& in, int i) {
   return true;
 }
 
-// The extension record (tag 1): the classification method and reject threshold, written only
-// when they are not the classic minimum distance without a threshold.
-constexpr int kClassifyRecordTag = 1;
-
-bool ClassifyRecordNeeded(const int abSaved[]) {
-  return !ClassifyMethodIsDefault() && std::any_of(abSaved, abSaved + 8, [](int n) { return n == 1; });
+// The extension records: the classification method and reject threshold (tag 1), written only
+// when they are not the classic minimum distance without a threshold, and the test areas
+// (tag 2), written only when there are test pixels.
+bool AnySaved(const int abSaved[]) {
+  return std::any_of(abSaved, abSaved + 8, [](int n) { return n == 1; });
 }
 
-void WriteClassifyRecord(ArchiveWriter& out) {
+bool ClassifyRecordNeeded(const int abSaved[]) {
+  return !ClassifyMethodIsDefault() && AnySaved(abSaved);
+}
+
+bool WriteClassifyRecord(ArchiveWriter& out, std::string&) {
   out.Int(g_nClassifyMethod);
   out.Int(g_nRejectDistance);
   out.Int(g_nRejectProbability);
+  return true;
 }
 
 bool ReadClassifyRecord(ArchiveReader& in) {
@@ -84,7 +89,92 @@ void UnstageClassifyRecord() {
   s_staged.nRejectProbability = 0;
 }
 
+// The test areas: the window's width and height, then a byte per pixel, column by column, the
+// pixel's reference category 1..8 or 0.
+struct StagedTestAreas {
+  int nWidth = 0, nHeight = 0;
+  std::span<const std::uint8_t> ab;
+};
+StagedTestAreas s_stagedTest;
+
+bool TestAreasNeeded(const int abSaved[]) {
+  if (!AnySaved(abSaved)) return false;
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      for (std::uint8_t n : g_aPixel[x][y].abTrainMark) {
+        if (n == kTestMark) return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool WriteTestAreas(ArchiveWriter& out, std::string&) {
+  out.Int(WindowWidth());
+  out.Int(WindowHeight());
+  ByteBuffer& ab = out.Data();
+  const std::size_t nStart = ab.size();
+  ab.resize(nStart + static_cast<std::size_t>(WindowWidth()) * static_cast<std::size_t>(WindowHeight()));
+  std::uint8_t* p = ab.data() + nStart;
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      std::uint8_t n = 0;
+      for (int c = 0; c < 8; ++c) {
+        if (g_aPixel[x][y].abTrainMark[c] == kTestMark) n = static_cast<std::uint8_t>(c + 1);
+      }
+      *p++ = n;
+    }
+  }
+  return true;
+}
+
+bool ReadTestAreas(ArchiveReader& in) {
+  int an[2];
+  if (!in.Ints(an, 2) || an[0] < 1 || an[0] > kMaxColumns || an[1] < 1 || an[1] > kMaxLines) {
+    return false;
+  }
+  s_stagedTest.nWidth = an[0];
+  s_stagedTest.nHeight = an[1];
+  return in.View(static_cast<std::size_t>(an[0]) * static_cast<std::size_t>(an[1]), s_stagedTest.ab);
+}
+
+void UnstageTestAreas() { s_stagedTest = StagedTestAreas{}; }
+
+// Over the training marks just read: each test pixel of the file, its other marks cleared.
+void CommitTestAreas() {
+  const int nWidth = std::min(s_stagedTest.nWidth, WindowWidth());
+  const int nHeight = std::min(s_stagedTest.nHeight, WindowHeight());
+  for (int x = 0; x < nWidth; ++x) {
+    const std::uint8_t* p = s_stagedTest.ab.data() + static_cast<std::size_t>(x) * static_cast<std::size_t>(s_stagedTest.nHeight);
+    for (int y = 0; y < nHeight; ++y) {
+      if (p[y] == 0) continue;
+      std::uint8_t* pMarks = g_aPixel[x][y].abTrainMark;
+      std::fill(pMarks, pMarks + 8, std::uint8_t{0});
+      pMarks[p[y] - 1] = kTestMark;
+    }
+  }
+}
+
+const WorkFileRecord kaRecords[] = {
+    {.nTag = 1,
+     .pfnNeeded = ClassifyRecordNeeded,
+     .pfnWrite = WriteClassifyRecord,
+     .pfnRead = ReadClassifyRecord,
+     .pfnUnstage = UnstageClassifyRecord},
+    {.nTag = 2,
+     .pfnNeeded = TestAreasNeeded,
+     .pfnWrite = WriteTestAreas,
+     .pfnRead = ReadTestAreas,
+     .pfnUnstage = UnstageTestAreas},
+};
+
 bool ValidateSection(const int[], std::string& strReason) {
+  const auto itBad = std::find_if(s_stagedTest.ab.begin(), s_stagedTest.ab.end(),
+                                  [](std::uint8_t n) { return n > 8; });
+  if (itBad != s_stagedTest.ab.end()) {
+    strReason = FormatText("a test pixel names category %d", *itBad);
+    return false;
+  }
   return !SettingOutside(strReason, "the classification method", s_staged.nClassifyMethod, 0, 1) &&
          !SettingOutside(strReason, "the reject distance", s_staged.nRejectDistance, 0,
                          kMaxRejectDistance) &&
@@ -108,6 +198,7 @@ void CommitSection(const int abInFile[]) {
     g_bClassified = 0;
   }
   if (bAny) {
+    CommitTestAreas();
     g_nClassifyMethod = s_staged.nClassifyMethod;
     g_nRejectDistance = s_staged.nRejectDistance;
     g_nRejectProbability = s_staged.nRejectProbability;
@@ -148,6 +239,12 @@ void ReportLines(std::vector<ReportLine>& aLines) {
 
 void Stats(nlohmann::ordered_json& obj) {
   const double dArea = PixelGroundArea();
+  std::uint32_t anTest[9] = {};
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      for (int c = 0; c < 8; ++c) anTest[c + 1] += g_aPixel[x][y].abTrainMark[c] == kTestMark;
+    }
+  }
   nlohmann::ordered_json aCategories = nlohmann::ordered_json::array();
   for (int c = 1; c <= 8; ++c) {
     nlohmann::ordered_json lower = nlohmann::ordered_json::array();
@@ -163,6 +260,7 @@ void Stats(nlohmann::ordered_json& obj) {
         {"lower", std::move(lower)},
         {"upper", std::move(upper)},
         {"training_pixels", g_anTrainCount[c]},
+        {"test_pixels", anTest[c]},
         {"valid", g_abCategoryValid[c] == 1},
         {"takes_part", g_abClassify[c] == 1},
         {"colouring_on", g_abClassColourOn[c] == 1},
@@ -179,6 +277,7 @@ void Stats(nlohmann::ordered_json& obj) {
   for (int b = 1; b <= std::clamp(BandCount(), 0, kMaxBands); ++b) aInRange.push_back(g_anBandInRange[b]);
   obj["band_in_range"] = std::move(aInRange);
   obj["classified"] = g_bClassified == 1;
+  obj["paint_area"] = g_bPaintTest ? "test" : "training";
   AppendClassifyMethodStats(obj);
 }
 
@@ -215,11 +314,7 @@ void RegisterCategorySettings() {
                    .pfnValidate = ValidateSection,
                    .pfnCommit = CommitSection,
                    .bMarksFollow = true,
-                   .nRecordTag = kClassifyRecordTag,
-                   .pfnRecordNeeded = ClassifyRecordNeeded,
-                   .pfnWriteRecord = WriteClassifyRecord,
-                   .pfnReadRecord = ReadClassifyRecord,
-                   .pfnUnstageRecord = UnstageClassifyRecord},
+                   .aRecords = kaRecords},
       .pfnReportLines = ReportLines,
       .pfnStats = Stats,
       .abSettings = SettingsBytes(g_categories),

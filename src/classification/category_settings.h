@@ -24,6 +24,7 @@ struct CategorySettings {
   int nClassifyMethod = 0;       // 0 minimum distance, 1 maximum likelihood
   int nRejectDistance = 0;       // minimum distance: 0 none, else the largest distance 1..721
   int nRejectProbability = 0;    // maximum likelihood: 0 none, else 1..6 (kadRejectPercent)
+  bool bPaintTest = false;       // painting marks test areas rather than training areas
 };
 extern CategorySettings g_categories;
 // The categories' names, the group's texts.
@@ -45,6 +46,13 @@ inline int (&g_abClassColourOn)[9] = g_categories.abClassColourOn;
 inline int& g_nClassifyMethod = g_categories.nClassifyMethod;
 inline int& g_nRejectDistance = g_categories.nRejectDistance;
 inline int& g_nRejectProbability = g_categories.nRejectProbability;
+inline bool& g_bPaintTest = g_categories.bPaintTest;
+
+// A record's mark of category c (abTrainMark[c - 1]): 0 none, kTrainingMark a training pixel
+// (categories may share one), kTestMark a test pixel of that reference category (then the
+// pixel's other marks are 0: a test pixel has one reference and is no training pixel).
+inline constexpr std::uint8_t kTrainingMark = 1;
+inline constexpr std::uint8_t kTestMark = 2;
 
 // The classification methods and the reject probabilities a threshold can take, in percent
 // (g_nRejectProbability k is kadRejectPercent[k]; 0 is none).

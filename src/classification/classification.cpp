@@ -41,6 +41,9 @@ void OnClassesOff() { SetAllClassColours(0); }
 bool CheckCategory(int n) { return g_nCategory == n; }
 bool CheckDotSize(int n) { return g_nDotSize == n - 1; }
 bool CheckTrainBackground(int n) { return g_nTrainBackground == n; }
+bool CheckTestArea(int) { return g_bPaintTest; }
+void OnTestArea() { g_bPaintTest = !g_bPaintTest; }
+
 bool CheckClassColour(int n) { return g_abClassColourOn[n] == 1; }
 
 // The classification's part of the rules TU, CI, CL and CLc (the core adds "three bands").
@@ -113,6 +116,9 @@ const CommandEntry kaClassificationCommands[] = {
     COMMAND(ID_TRAINING_BACK_CATEGORY, "直前のカテゴリー画像( )", CI, .nArg = 1,
             .pfnCheck = CheckTrainBackground, .pfnHandler = OnTrainBackground<1>,
             .szCliOption = "--train-background", .szCliValue = "previous"),
+    // Painting marks test areas while checked (the command line's --area names the kind).
+    COMMAND(ID_TEST_AREA, "テストエリア( )", D3c, .pfnCheck = CheckTestArea,
+            .pfnHandler = OnTestArea),
     COMMAND(ID_CATEGORY_COLOUR, "カテゴリーのカラー設定(&S)...", D3, .pfnHandler = OnCategoryColour),
     COMMAND(ID_CATEGORY_VALUES, "カテゴリーと値を設定(&A)...", D3,
             .szCliOption = "--category-values", .pDialog = &kCategoryValueDialog),

@@ -41,6 +41,9 @@ inline constexpr const char* kaszTrainingGuide[8] = {
     ">精度の向上には何度もフィードバックが必要です",
 };
 inline constexpr const char* kszTrainingTitle = "トレーニングエリア選定";
+// The training panel's legend of the test areas, while painting marks training or test areas.
+inline constexpr const char* kszTestAreaLegend = "テストエリア";
+inline constexpr const char* kszTestAreaPainting = "テストエリア（塗っています）";
 inline constexpr const char* kszNeedsUpdate = "選定又は更新が必要";
 // "ＯＫ" and 22 blanks, which overwrite the longer text.
 inline constexpr const char* kszTrainingOk = "ＯＫ                      ";

@@ -64,6 +64,7 @@ const char kszUsage[] =
     "  --train-update-all (every category with training pixels)\n"
     "  --train-background composite|previous\n"
     "  --paint X,Y | --erase X,Y | --paint-rect X0,Y0,X1,Y1   (in the training area)\n"
+    "  --area training|test   (what painting marks from then on)\n"
     "  --clear-category | --clear-all | --category-values K,L1,U1,...,L8,U8\n"
     "  --category-colour R,G,B | --use-bands B,B,...|none | --category-name K,TEXT\n"
     "  --classify-categories K,K,...|none | --classify | --class-colour-toggle K\n"
@@ -148,6 +149,9 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       platform.AnswerNextColour(std::nullopt);
       return bRun;
     }
+    case CliAction::CheckTo:
+      if (!CommandRuleAllows(nId)) return false;
+      return IsCommandChecked(nId) == setting.bWanted || DispatchCommand(nId);
     case CliAction::Clicks:
       // Clicks paint only while the training area is shown.
       if (!CommandRuleAllows(nId)) return false;

@@ -79,6 +79,7 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--save", ID_FILE_SAVE},
     {"--signatures", ID_SIGNATURE_LOAD},
     {"--save-signatures", ID_SIGNATURE_SAVE},
+    {"--area", ID_TEST_AREA},
     {"--method", ID_CLASSIFY_METHOD},
     {"--reject-distance", ID_CLASSIFY_METHOD},
     {"--reject-probability", ID_CLASSIFY_METHOD},
@@ -160,6 +161,13 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::HistogramCursor;
     setting.aClicks = {{2 * nValue, 0}};
+  } else if (strArg == "--area") {
+    if (strValue != "training" && strValue != "test") {
+      strError = strArg + " takes training or test";
+      return false;
+    }
+    setting.eAction = CliAction::CheckTo;
+    setting.bWanted = strValue == "test";
   } else if (strArg == "--method") {
     // The method dialog's OK with one field changed; "" keeps a field as it stands.
     if (strValue != "min-distance" && strValue != "max-likelihood") {

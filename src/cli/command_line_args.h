@@ -27,6 +27,7 @@ enum class CliAction {
   CategoryOptions,  // the category options' OK with bands or one name changed
   ClassifyOptions,  // the classification options' OK with these categories checked
   HistogramCursor,  // a click on the detailed histogram (refused in any other picture)
+  CheckTo,          // the check command, run when its check is not yet bWanted
   ReadFile,         // a file read now (a work file, signatures): pfnFile with the path
   WriteFile,        // a file written now (the work file, signatures)
   UserText,         // the header sheet's OK with one user text changed
@@ -44,6 +45,7 @@ struct CliSetting {
   bool (*pfnFile)(const std::string& strPath) = nullptr;  // ReadFile, WriteFile
   std::vector<std::pair<int, int>> aClicks{};  // Clicks: the points, in order
   bool bShift = false;                       // Clicks: erase
+  bool bWanted = false;                      // CheckTo: the check wanted
   Colorref crColour = 0;                     // Colour
   int nCategory = 0;                         // CategoryOptions: the category named (else 0)
   std::string strName{};                     // CategoryOptions: its new name

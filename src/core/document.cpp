@@ -55,10 +55,11 @@ std::uint64_t CurrentDigest() {
     }
     static const int kabAll[kMaxSaveFlags] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
                                               1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    if (codec.nRecordTag != 0 && codec.pfnRecordNeeded(kabAll)) {
+    for (const WorkFileRecord& record : codec.aRecords) {
       out.Data().clear();
-      codec.pfnWriteRecord(out);
-      n = DigestBytes(n, out.Data().data(), out.Data().size());
+      if (record.pfnNeeded(kabAll) && record.pfnWrite(out, strReason)) {
+        n = DigestBytes(n, out.Data().data(), out.Data().size());
+      }
     }
   }
   for (const std::string& str : g_astrUserText) n = DigestText(n, str);

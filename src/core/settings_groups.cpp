@@ -31,15 +31,17 @@ void RegisterSettingsGroup(const SettingsGroup& group) {
     Refuse("has work-file sections without their names, writer, reader, check or commit",
            group.szName);
   }
-  if (codec.nRecordTag != 0) {
-    if (codec.nCount == 0 || !codec.pfnRecordNeeded || !codec.pfnWriteRecord ||
-        !codec.pfnReadRecord || !codec.pfnUnstageRecord) {
-      Refuse("has an extension record without sections, or without its test, writer, reader or "
+  for (const WorkFileRecord& record : codec.aRecords) {
+    if (codec.nCount == 0 || record.nTag <= 0 || !record.pfnNeeded || !record.pfnWrite ||
+        !record.pfnRead || !record.pfnUnstage) {
+      Refuse("has an extension record without sections, a tag, its test, writer, reader or "
              "unstaging",
              group.szName);
     }
     for (const SettingsGroup& old : SettingsGroups()) {
-      if (old.workFile.nRecordTag == codec.nRecordTag) Refuse("takes another group's record tag", group.szName);
+      for (const WorkFileRecord& other : old.workFile.aRecords) {
+        if (other.nTag == record.nTag) Refuse("takes another group's record tag", group.szName);
+      }
     }
   }
   s_aGroups[s_nGroups++] = group;

@@ -48,18 +48,23 @@ struct WorkFileSectionCodec {
   // abTrainMark[i].
   bool bMarksFollow = false;
 
-  // A record of the extension block that follows the last section: settings newer than the
-  // sections. It is written only when pfnRecordNeeded says the settings differ from what a file
-  // without it means, so a file of such defaults stays the classic format byte for byte.
-  // nRecordTag 0: the group has no record; a tag is the group's alone, for good.
-  int nRecordTag = 0;
+  // The group's records of the extension block that follows the last section (below).
+  std::span<const struct WorkFileRecord> aRecords = {};
+};
+
+// A record of the work file's extension block: settings newer than the sections. It is written
+// only when pfnNeeded says the settings differ from what a file without it means, so a file of
+// such defaults stays the classic format byte for byte. A tag is its record's alone, for good.
+struct WorkFileRecord {
+  int nTag = 0;
   // Whether the next save needs the record (abSaved: the group's section flags of that save).
-  bool (*pfnRecordNeeded)(const int abSaved[]) = nullptr;
-  void (*pfnWriteRecord)(ArchiveWriter& out) = nullptr;
-  // The record's payload into the staging copy; false when it is shorter than its fields.
-  bool (*pfnReadRecord)(ArchiveReader& in) = nullptr;
+  bool (*pfnNeeded)(const int abSaved[]) = nullptr;
+  // The payload; false with the reason when a text of it cannot be saved.
+  bool (*pfnWrite)(ArchiveWriter& out, std::string& strReason) = nullptr;
+  // The payload into the staging copy; false when it is shorter than its fields or longer.
+  bool (*pfnRead)(ArchiveReader& in) = nullptr;
   // Before a file is read: the staging copy holds what a file without the record means.
-  void (*pfnUnstageRecord)() = nullptr;
+  void (*pfnUnstage)() = nullptr;
 };
 
 // The usual codec: one section with its name and label.

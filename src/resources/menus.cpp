@@ -141,6 +141,7 @@ const MenuNode g_aMainMenu[] = {
       End(),
       Sep(),
       Item(ID_TRAINING_SELECT), Item(ID_TRAINING_UPDATE), Item(ID_TRAINING_UPDATE_ALL),
+      Item(ID_TEST_AREA),
       Pop("ドットサイズ(&D)"), Item(ID_DOT_SIZE1), Item(ID_DOT_SIZE2), Item(ID_DOT_SIZE3),
       Item(ID_DOT_SIZE4), End(),
       Pop("ピクセルをクリア( )"), Item(ID_CLEAR_CATEGORY), Item(ID_CLEAR_ALL_CATEGORIES), End(),
@@ -214,7 +215,8 @@ const MenuNode g_aContextMenu[] = {
       Item(ID_SPANS_ON), Item(ID_SPANS_OFF), Item(ID_SPANS_INVERT),
     End(),
     Pop(kszPopupTraining),
-      Item(ID_TRAINING_SELECT), Item(ID_TRAINING_UPDATE), Item(ID_CLEAR_CATEGORY), Sep(),
+      Item(ID_TRAINING_SELECT), Item(ID_TRAINING_UPDATE), Item(ID_CLEAR_CATEGORY),
+      Item(ID_TEST_AREA), Sep(),
       Item(ID_CATEGORY_COLOUR, "カテゴリーのカラー設定..."),
     End(),
 };

@@ -125,8 +125,8 @@ void CommitData(const WorkFile& file) {
 }
 
 void CommitSettings(const WorkFile& file) {
-  CommitSettingsSections(file);
-  // Over loaded data the marks go into the plane here (with data they came with the pixels).
+  // Over loaded data the marks go into the plane here (with data they came with the pixels),
+  // before the groups' sections, whose records may add to them (the test areas).
   const FileMarks marks = MarksOf(file);
   if (file.abSection[kSectionData] != 1 && marks.nCount > 0) {
     const int nLines = file.nMaxY + 1;
@@ -137,6 +137,7 @@ void CommitSettings(const WorkFile& file) {
       }
     });
   }
+  CommitSettingsSections(file);
 }
 
 void FinishLoad() {

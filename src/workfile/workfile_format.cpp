@@ -90,29 +90,41 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
   return bOk;
 }
 
+std::vector<WorkFileRecord> AllRecords() {
+  std::vector<WorkFileRecord> a;
+  for (const SettingsGroup& group : SettingsGroups()) {
+    a.insert(a.end(), group.workFile.aRecords.begin(), group.workFile.aRecords.end());
+  }
+  return a;
+}
+
 // The extension block after the last section: "GLEX", its version, the number of records, then
 // each record as its tag, its length in bytes and its payload. Only records whose settings
 // differ from what their absence means are written; without any, no block.
 constexpr std::uint8_t kabExtensionMagic[4] = {'G', 'L', 'E', 'X'};
 
-void WriteExtension(ArchiveWriter& out, const int abSaved[]) {
-  std::vector<const WorkFileSectionCodec*> apRecords;
+bool WriteExtension(ArchiveWriter& out, const int abSaved[], std::string& strReason) {
+  std::vector<const WorkFileRecord*> apRecords;
   ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
-    const WorkFileSectionCodec& codec = group.workFile;
-    if (codec.nRecordTag != 0 && codec.pfnRecordNeeded(&abSaved[nFirst])) apRecords.push_back(&codec);
+    for (const WorkFileRecord& record : group.workFile.aRecords) {
+      if (record.pfnNeeded(&abSaved[nFirst])) apRecords.push_back(&record);
+    }
   });
-  if (apRecords.empty()) return;
+  if (apRecords.empty()) return true;
   out.Bytes(kabExtensionMagic, sizeof kabExtensionMagic);
   out.Int(kWorkFileExtensionVersion);
   out.Int(static_cast<std::int32_t>(apRecords.size()));
-  for (const WorkFileSectionCodec* pCodec : apRecords) {
-    out.Int(pCodec->nRecordTag);
+  for (const WorkFileRecord* pRecord : apRecords) {
+    out.Int(pRecord->nTag);
     const std::size_t nLengthAt = out.Data().size();
     out.Int(0);
-    pCodec->pfnWriteRecord(out);
+    if (!pRecord->pfnWrite(out, strReason)) return false;
     const auto nLength = static_cast<std::uint32_t>(out.Data().size() - nLengthAt - 4);
-    for (int k = 0; k < 4; ++k) out.Data()[nLengthAt + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(nLength >> (8 * k));
+    for (std::size_t k = 0; k < 4; ++k) {
+      out.Data()[nLengthAt + k] = static_cast<std::uint8_t>(nLength >> (8 * k));
+    }
   }
+  return true;
 }
 
 // Bytes after the last section that do not begin the block are ignored, as they always were.
@@ -141,12 +153,13 @@ DecodeError ReadExtension(ArchiveReader& in, std::string& strReason) {
       strReason = FormatText("the file ends inside record %d of its extension block", r + 1);
       return DecodeError::EndsEarly;
     }
-    for (const SettingsGroup& group : SettingsGroups()) {
-      if (group.workFile.nRecordTag != anRecord[0]) continue;
+    for (const WorkFileRecord& known : AllRecords()) {
+      if (known.nTag != anRecord[0]) continue;
       ArchiveReader record(abPayload);
-      if (!group.workFile.pfnReadRecord(record)) {
-        strReason = FormatText("record %d (tag %d) of its extension block is too short", r + 1,
-                               anRecord[0]);
+      if (!known.pfnRead(record) || record.Remaining() != 0) {
+        strReason = FormatText("record %d (tag %d) of its extension block does not fit its "
+                               "length",
+                               r + 1, anRecord[0]);
         return DecodeError::EndsEarly;
       }
     }
@@ -226,8 +239,11 @@ void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst
       for (; y + 8 <= nLines; y += 8, i += 8) {
         const PixelRecord* p = &g_aPixel[x][y];
         __m128i am[8];
+        // The classic blocks hold training marks only (1); a test mark (2) goes out as 0.
+        const __m128i kOnes = _mm_set1_epi8(1);
         for (int j = 0; j < 8; ++j) {
-          am[j] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p[j].abTrainMark));
+          am[j] = _mm_and_si128(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p[j].abTrainMark)),
+                                kOnes);
           if (pBandsOut) {
             std::memcpy(pBandsOut + (i + static_cast<std::size_t>(j)) * kMaxBands, p[j].abBand,
                         kMaxBands);
@@ -258,9 +274,9 @@ void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst
         }
       }
       if (n == 8) {  // every category: a fixed loop the compiler unrolls
-        for (int k = 0; k < 8; ++k) ap[k][i] = record.abTrainMark[k];
+        for (int k = 0; k < 8; ++k) ap[k][i] = record.abTrainMark[k] & 1;
       } else {
-        for (int k = 0; k < n; ++k) ap[k][i] = record.abTrainMark[an[k]];
+        for (int k = 0; k < n; ++k) ap[k][i] = record.abTrainMark[an[k]] & 1;
       }
     }
   }
@@ -322,8 +338,7 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
       }
     }
   });
-  if (!bOk) return false;
-  WriteExtension(out, ab);
+  if (!bOk || !WriteExtension(out, ab, strReason)) return false;
   abOut = std::move(out.Data());
   return true;
 }
@@ -331,9 +346,7 @@ bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& s
 DecodeError DecodeWorkFile(std::span<const std::uint8_t> ab, WorkFile& file,
                            std::string& strReason) {
   file = WorkFile{};
-  for (const SettingsGroup& group : SettingsGroups()) {
-    if (group.workFile.nRecordTag != 0) group.workFile.pfnUnstageRecord();
-  }
+  for (const WorkFileRecord& record : AllRecords()) record.pfnUnstage();
   ArchiveReader in(ab);
   std::int32_t nFirst = 0;
   auto endsEarly = [&] {

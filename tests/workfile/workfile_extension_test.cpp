@@ -110,7 +110,7 @@ TEST_F(WorkFileExtensionTest, BadBlocksAreRefusedUnknownRecordsSkipped) {
   const Case aCases[] = {
       {Block({{1, 7, 0, 0}}), "the classification method is 7, outside 0..1"},
       {Block({{1, 0, 722, 0}}), "the reject distance is 722, outside 0..721"},
-      {Block({{1, 1, 0}}), "record 1 (tag 1) of its extension block is too short"},
+      {Block({{1, 1, 0}}), "record 1 (tag 1) of its extension block does not fit its length"},
       {abVersion2, "extension block is of version 2"},
       {abCut, "the file ends inside record 1"},
   };
