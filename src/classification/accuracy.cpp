@@ -4,6 +4,8 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "classification/category_settings.h"
+#include "core/state.h"
 #include "core/text_format.h"
 
 namespace {
@@ -72,6 +74,22 @@ bool Accuracy::Finish() {
   // The large-sample approximation sqrt(po (1 - po) / (N (1 - pe)^2)).
   dKappaSe = std::sqrt(dOverall * (1.0 - dOverall) / (dN * (1.0 - dChance) * (1.0 - dChance)));
   return true;
+}
+
+bool WindowAccuracy(Accuracy& acc) {
+  acc = Accuracy{};
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      const PixelRecord& px = g_aPixel[x][y];
+      for (int c = 0; c < 8; ++c) {
+        if (px.abTrainMark[c] != kTestMark) continue;
+        // Class 8 in the plane: left unclassified.
+        acc.Add(px.bClassifyClass < 8 ? px.bClassifyClass + 1 : kUnclassifiedRow, c + 1);
+        break;
+      }
+    }
+  }
+  return acc.Finish();
 }
 
 nlohmann::ordered_json AccuracyJson(const Accuracy& acc) {

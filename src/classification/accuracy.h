@@ -28,6 +28,9 @@ struct Accuracy {
   bool Finish();
 };
 
+// The window's classification against its test pixels; false when there are none.
+bool WindowAccuracy(Accuracy& acc);
+
 // The figures as the command line prints them: matrix, overall, producers, users, kappa,
 // kappa_se, test_pixels (null for a figure that has no pixels to stand on).
 nlohmann::ordered_json AccuracyJson(const Accuracy& acc);

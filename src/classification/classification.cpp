@@ -147,6 +147,8 @@ const CommandEntry kaClassificationCommands[] = {
             .szCliOption = "--class-colours-invert"),
     COMMAND(ID_CLASSIFY_OPTIONS, "分類画像のオプション(&O)...", D3),
     COMMAND(ID_CLASSIFY_METHOD, "分類方法の設定(&M)...", D3, .pDialog = &kClassifyMethodDialog),
+    // Its window is the desktop's; the command line has "geolumen accuracy".
+    COMMAND(ID_ACCURACY, "精度評価(&E)...", CL),
     // Their file dialogs are the desktop's; the command line names the file.
     COMMAND(ID_SIGNATURE_SAVE, "シグネチャを保存(&W)...", CL),
     COMMAND(ID_SIGNATURE_LOAD, "シグネチャを読み込む(&R)...", D3),

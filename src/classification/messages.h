@@ -29,6 +29,12 @@ inline constexpr const char* kszMsgSignatureNotRead =
     "シグネチャを読み込めません。何も変更していません。\n%s\n%s";
 inline constexpr const char* kszCapSignature = "シグネチャ";
 
+// The accuracy assessment.
+inline constexpr const char* kszCapAccuracy = "精度評価";
+inline constexpr const char* kszMsgNoTestAreas =
+    "精度評価にはテストエリアが必要です。\n"
+    "「テストエリア」をチェックして、各カテゴリーのテストエリアを塗ってください。";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",

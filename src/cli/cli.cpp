@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -11,7 +13,10 @@
 #include "cli/headless_platform.h"
 #include "cli/png_writer.h"
 #include "cli/stats.h"
+#include "classification/accuracy.h"
 #include "classification/categories.h"
+#include "classification/category_settings.h"
+#include "core/file_io.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
 #include "core/display_modes.h"
@@ -36,6 +41,7 @@ const char kszUsage[] =
     "  geolumen report SCENE [SETTING ...]\n"
     "  geolumen stats SCENE [SETTING ...]\n"
     "  geolumen print SCENE [SETTING ...] --pdf FILE.pdf\n"
+    "  geolumen accuracy SCENE [SETTING ...] [--csv FILE.csv]\n"
     "  geolumen classify --raster FILE... --signatures FILE.json --out CLASSES.tif\n"
     "                    [--window X,Y,W,H] [--progress|--no-progress]\n"
     "  geolumen --help\n"
@@ -235,9 +241,39 @@ bool OpenRequestScene(const CliRequest& request) {
 
 }  // namespace
 
+namespace {
+
+// The window's classification against its test pixels, as JSON and, with --csv, as a CSV file.
+int WriteAccuracy(const CliRequest& request, std::ostream& out, std::ostream& err) {
+  if (!g_bClassified) {
+    err << "geolumen: accuracy needs a generated classification (--classify)\n";
+    return kExitUsage;
+  }
+  Accuracy acc;
+  if (!WindowAccuracy(acc)) {
+    err << "geolumen: accuracy needs test areas: paint them after --area test\n";
+    return kExitUsage;
+  }
+  if (!request.strCsv.empty()) {
+    const std::string strCsv = AccuracyCsv(acc, g_astrCategoryName);
+    std::string strReason;
+    if (!WriteFileAtomically(request.strCsv,
+                             std::span(reinterpret_cast<const std::uint8_t*>(strCsv.data()),
+                                       strCsv.size()),
+                             strReason)) {
+      err << "geolumen: cannot write " << request.strCsv << ": " << strReason << '\n';
+      return kExitOutputFailed;
+    }
+  }
+  out << AccuracyJson(acc).dump(2) << '\n';
+  return FinishOutput(out, err);
+}
+
+}  // namespace
+
 bool IsCommandLineCommand(std::string_view strFirstArg) {
   return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||
-         strFirstArg == "print" || strFirstArg == "classify" ||
+         strFirstArg == "print" || strFirstArg == "classify" || strFirstArg == "accuracy" ||
          strFirstArg == "--help" ||
          strFirstArg == "-h" || strFirstArg == "help";
 }
@@ -375,6 +411,7 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     for (const ReportLine& line : ReportLines()) out << line.strText << '\n';
     return FinishOutput(out, err);
   }
+  if (request.eCommand == CliCommand::Accuracy) return WriteAccuracy(request, out, err);
   if (request.eCommand == CliCommand::Print) {
     std::string strReason;
     if (!pfnPdf(request.strPdf, strReason)) {

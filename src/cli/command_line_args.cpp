@@ -437,6 +437,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     request.eCommand = CliCommand::Stats;
   } else if (strCommand == "print") {
     request.eCommand = CliCommand::Print;
+  } else if (strCommand == "accuracy") {
+    request.eCommand = CliCommand::Accuracy;
   } else if (strCommand == "classify") {
     request.eCommand = CliCommand::Classify;
     return ParseClassifyArguments(astrArgs, request, strError);
@@ -521,6 +523,8 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
         strError = "--product must be " + ProductNames();
         return false;
       }
+    } else if (strArg == "--csv" && request.eCommand == CliCommand::Accuracy) {
+      if (!next(request.strCsv)) return false;
     } else if (strArg == "--pdf" && request.eCommand == CliCommand::Print) {
       if (!next(request.strPdf)) return false;
     } else if (strArg == "--out" && request.eCommand == CliCommand::Export) {

@@ -14,7 +14,7 @@
 struct CommandEntry;
 struct DisplayModeEntry;
 
-enum class CliCommand { Help, Export, Report, Stats, Print, Classify };
+enum class CliCommand { Help, Export, Report, Stats, Print, Classify, Accuracy };
 
 // classify's progress bar: on a terminal only, or always, or never.
 enum class CliProgress { Auto, On, Off };
@@ -67,6 +67,7 @@ struct CliRequest {
   const DisplayModeEntry* pProduct = nullptr;  // export: the picture to write
   std::string strOut;
   std::string strPdf;  // print: the PDF to write
+  std::string strCsv;  // accuracy: the CSV to write as well ("" none)
   bool bPanel = false;
   // classify: the whole raster scene (raster.astrPaths) from a model into strOut.
   std::string strSignatures;

@@ -1,6 +1,7 @@
 #include "classification/ui/classification_ui.h"
 
 #include "classification/categories.h"
+#include "classification/ui/accuracy_dlg.h"
 #include "classification/ui/category_dialogs.h"
 #include "classification/ui/classify_method_dlg.h"
 #include "classification/ui/signature_dialogs.h"
@@ -13,6 +14,7 @@ void RegisterClassificationUi() {
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
   SetCommandHandler(ID_SIGNATURE_SAVE, OnSaveSignaturesDialog);
   SetCommandHandler(ID_SIGNATURE_LOAD, OnLoadSignaturesDialog);
+  SetCommandHandler(ID_ACCURACY, OnAccuracyDialog);
   RegisterDialogWindow(kCategoryValueDialog, MakeDialogWindow<CCategoryValueDlg>);
   RegisterDialogWindow(kClassifyMethodDialog, MakeDialogWindow<CClassifyMethodDlg>);
 }
