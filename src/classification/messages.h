@@ -29,6 +29,20 @@ inline constexpr const char* kszMsgSignatureNotRead =
     "シグネチャを読み込めません。何も変更していません。\n%s\n%s";
 inline constexpr const char* kszCapSignature = "シグネチャ";
 
+// Separability: why a pair of categories has no values.
+inline constexpr const char* kszSepTooFewPixels =
+    "カテゴリー%d：トレーニングピクセルが%d個しかありません（%dバンドでは%d個以上必要です）";
+inline constexpr const char* kszSepConstantBand =
+    "カテゴリー%d：トレーニングピクセルのバンド%dの値が全部同じで、共分散行列の逆行列が求められません";
+inline constexpr const char* kszSepDependentBands =
+    "カテゴリー%d：トレーニングピクセルのバンド%dの値が他のバンドから一次式で決まり、"
+    "共分散行列の逆行列が求められません";
+inline constexpr const char* kszSepNoBands = "使用するバンドがありません";
+inline constexpr const char* kszSepReasonJoint = "／";
+// A pair's cell: no values, and the mark of a pair below the well-separated JM.
+inline constexpr const char* kszSepNoValue = "－";
+inline constexpr const char* kszSepPoorMark = "＊";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",
