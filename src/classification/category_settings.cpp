@@ -8,6 +8,7 @@
 
 #include "classification/categories.h"
 #include "classification/classify_method.h"
+#include "classification/separability.h"
 #include "core/archive.h"
 #include "core/settings_groups.h"
 #include "core/text_format.h"
@@ -141,6 +142,7 @@ void Stats(nlohmann::ordered_json& obj) {
   obj["band_in_range"] = std::move(aInRange);
   obj["classified"] = g_bClassified == 1;
   AppendClassifyMethodStats(obj);
+  AppendSeparabilityStats(obj);
 }
 
 bool CheckTarget(std::string& strWhy) {

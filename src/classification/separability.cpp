@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <nlohmann/json.hpp>
 
 #include "classification/category_settings.h"
 #include "classification/messages.h"
@@ -184,4 +185,21 @@ std::string SeparabilityJmText(const SeparabilityPair& pair) {
 std::string SeparabilityTdText(const SeparabilityPair& pair) {
   if (!pair.bComputed) return kszSepNoValue;
   return FormatText("%.0f", std::floor(pair.sep.dTd));
+}
+
+void AppendSeparabilityStats(nlohmann::ordered_json& obj) {
+  nlohmann::ordered_json aPairs = nlohmann::ordered_json::array();
+  for (const SeparabilityPair& pair : ComputeSeparability().aPairs) {
+    nlohmann::ordered_json j = {{"a", pair.nFirst}, {"b", pair.nSecond}};
+    if (pair.bComputed) {
+      j["jm"] = pair.sep.dJm;
+      j["td"] = pair.sep.dTd;
+    } else {
+      j["jm"] = nullptr;
+      j["td"] = nullptr;
+      j["reason"] = pair.strReason;
+    }
+    aPairs.push_back(std::move(j));
+  }
+  obj["separability"] = std::move(aPairs);
 }

@@ -6,6 +6,7 @@
 // in them make impossible; such a pair has no values and says why.
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -49,3 +50,7 @@ bool IsPoorlySeparated(const SeparabilityPair& pair);
 // "－" when the pair has no values.
 std::string SeparabilityJmText(const SeparabilityPair& pair);
 std::string SeparabilityTdText(const SeparabilityPair& pair);
+
+// "stats": "separability", one object per pair: a, b, jm, td (null with a reason when the pair
+// has no values).
+void AppendSeparabilityStats(nlohmann::ordered_json& obj);
