@@ -141,6 +141,8 @@ const CommandEntry kaClassificationCommands[] = {
             .szCliOption = "--class-colours-invert"),
     COMMAND(ID_CLASSIFY_OPTIONS, "分類画像のオプション(&O)...", D3),
     COMMAND(ID_CLASSIFY_METHOD, "分類方法の設定(&M)...", D3, .pDialog = &kClassifyMethodDialog),
+    // A table window of the desktop's; the command line has the same figures in "stats".
+    COMMAND(ID_CLASSIFY_SEPARABILITY, "カテゴリー間の分離度(&B)...", D3),
     // Their file dialogs are the desktop's; the command line names the file.
     COMMAND(ID_SIGNATURE_SAVE, "シグネチャを保存(&W)...", CL),
     COMMAND(ID_SIGNATURE_LOAD, "シグネチャを読み込む(&R)...", D3),

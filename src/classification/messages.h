@@ -42,6 +42,18 @@ inline constexpr const char* kszSepReasonJoint = "／";
 // A pair's cell: no values, and the mark of a pair below the well-separated JM.
 inline constexpr const char* kszSepNoValue = "－";
 inline constexpr const char* kszSepPoorMark = "＊";
+// The table window "カテゴリー間の分離度" and the lines under its table.
+inline constexpr const char* kszSepTitle = "カテゴリー間の分離度";
+inline constexpr const char* kszSepBandsNote = "使用しているバンド：%s";
+inline constexpr const char* kszSepBandsNone = "なし";
+inline constexpr const char* kszSepNeedTwo =
+    "分離度を求めるには有効なカテゴリーが２つ以上必要です（「トレーニングエリア更新」で有効になります）";
+inline constexpr const char* kszSepCellNote =
+    "各欄の上段は JM（Jeffries-Matusita 距離、0～2）、下段は TD（変換ダイバージェンス、0～2000）です";
+inline constexpr const char* kszSepPoorNote =
+    "＊（赤字）：JM が 1.9 未満の組です。分離が十分でなく、分類で混同されやすくなります";
+inline constexpr const char* kszSepNoValueNote = "－（%d と %d）%s";
+inline constexpr const char* kszSepClose = "閉じる";
 
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {

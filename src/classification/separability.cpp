@@ -154,8 +154,9 @@ SeparabilityTable ComputeSeparability() {
   for (int c = 1; c <= 8; ++c) {
     if (g_abCategoryValid[c]) table.anCategories.push_back(c);
   }
+  table.anBands = BandsInUse();
   if (table.anCategories.size() < 2) return table;
-  const std::vector<int> anBand = BandsInUse();
+  const std::vector<int>& anBand = table.anBands;
   TrainingStatistics aStats[8];
   ComputeTrainingStatistics(anBand, aStats);
   for (std::size_t i = 0; i < table.anCategories.size(); ++i) {
@@ -185,6 +186,30 @@ std::string SeparabilityJmText(const SeparabilityPair& pair) {
 std::string SeparabilityTdText(const SeparabilityPair& pair) {
   if (!pair.bComputed) return kszSepNoValue;
   return FormatText("%.0f", std::floor(pair.sep.dTd));
+}
+
+std::string SeparabilityHeading(int nCategory) {
+  return FormatText("%d %s", nCategory, g_astrCategoryName[std::clamp(nCategory, 1, 8)].c_str());
+}
+
+std::vector<std::string> SeparabilityNotes(const SeparabilityTable& table) {
+  std::string strBands;
+  for (int b : table.anBands) strBands += FormatText(strBands.empty() ? "%d" : ", %d", b + 1);
+  std::vector<std::string> astr = {
+      FormatText(kszSepBandsNote, strBands.empty() ? kszSepBandsNone : strBands.c_str())};
+  if (table.anCategories.size() < 2) {
+    astr.push_back(kszSepNeedTwo);
+    return astr;
+  }
+  astr.push_back(kszSepCellNote);
+  astr.push_back(kszSepPoorNote);
+  for (const SeparabilityPair& pair : table.aPairs) {
+    if (!pair.bComputed) {
+      astr.push_back(FormatText(kszSepNoValueNote, pair.nFirst, pair.nSecond,
+                                pair.strReason.c_str()));
+    }
+  }
+  return astr;
 }
 
 void AppendSeparabilityStats(nlohmann::ordered_json& obj) {

@@ -35,8 +35,10 @@ struct SeparabilityPair {
 };
 
 struct SeparabilityTable {
-  std::vector<int> anCategories;          // the valid categories, by number
-  std::vector<SeparabilityPair> aPairs;   // each pair of them once, (1, 2), (1, 3), ..., (2, 3), ...
+  std::vector<int> anBands;       // the bands in use, 0-based
+  std::vector<int> anCategories;  // the valid categories, by number
+  // Each pair of them once: (1, 2), (1, 3), ..., (2, 3), ...
+  std::vector<SeparabilityPair> aPairs;
   const SeparabilityPair* Find(int nFirst, int nSecond) const;  // in either order
 };
 
@@ -50,6 +52,11 @@ bool IsPoorlySeparated(const SeparabilityPair& pair);
 // "－" when the pair has no values.
 std::string SeparabilityJmText(const SeparabilityPair& pair);
 std::string SeparabilityTdText(const SeparabilityPair& pair);
+// The table window's texts: a category's heading (its number and name), and the lines under
+// the table (the bands, what a cell holds, what the mark means and why each pair without values
+// has none; or that two valid categories are needed).
+std::string SeparabilityHeading(int nCategory);
+std::vector<std::string> SeparabilityNotes(const SeparabilityTable& table);
 
 // "stats": "separability", one object per pair: a, b, jm, td (null with a reason when the pair
 // has no values).

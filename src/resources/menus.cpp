@@ -163,7 +163,7 @@ const MenuNode g_aMainMenu[] = {
         Item(ID_CLASSES_ON), Item(ID_CLASSES_OFF), Item(ID_CLASSES_INVERT),
       End(),
       Sep(),
-      Item(ID_CLASSIFY_OPTIONS), Item(ID_CLASSIFY_METHOD),
+      Item(ID_CLASSIFY_OPTIONS), Item(ID_CLASSIFY_METHOD), Item(ID_CLASSIFY_SEPARABILITY),
       Sep(),
       Item(ID_SIGNATURE_SAVE), Item(ID_SIGNATURE_LOAD), Item(ID_CLASSIFY_SCENE),
     End(),
