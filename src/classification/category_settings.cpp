@@ -8,6 +8,7 @@
 
 #include "classification/categories.h"
 #include "classification/classify_method.h"
+#include "classification/separability.h"
 #include "core/archive.h"
 #include "core/file_io.h"
 #include "core/settings_groups.h"
@@ -279,6 +280,7 @@ void Stats(nlohmann::ordered_json& obj) {
   obj["classified"] = g_bClassified == 1;
   obj["paint_area"] = g_bPaintTest ? "test" : "training";
   AppendClassifyMethodStats(obj);
+  AppendSeparabilityStats(obj);
 }
 
 bool CheckTarget(std::string& strWhy) {

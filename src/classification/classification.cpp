@@ -149,6 +149,8 @@ const CommandEntry kaClassificationCommands[] = {
     COMMAND(ID_CLASSIFY_METHOD, "分類方法の設定(&M)...", D3, .pDialog = &kClassifyMethodDialog),
     // Its window is the desktop's; the command line has "geolumen accuracy".
     COMMAND(ID_ACCURACY, "精度評価(&E)...", CL),
+    // A table window of the desktop's; the command line has the same figures in "stats".
+    COMMAND(ID_CLASSIFY_SEPARABILITY, "カテゴリー間の分離度(&B)...", D3),
     // Their file dialogs are the desktop's; the command line names the file.
     COMMAND(ID_SIGNATURE_SAVE, "シグネチャを保存(&W)...", CL),
     COMMAND(ID_SIGNATURE_LOAD, "シグネチャを読み込む(&R)...", D3),

@@ -35,6 +35,32 @@ inline constexpr const char* kszMsgNoTestAreas =
     "精度評価にはテストエリアが必要です。\n"
     "「テストエリア」をチェックして、各カテゴリーのテストエリアを塗ってください。";
 
+// Separability: why a pair of categories has no values.
+inline constexpr const char* kszSepTooFewPixels =
+    "カテゴリー%d：トレーニングピクセルが%d個しかありません（%dバンドでは%d個以上必要です）";
+inline constexpr const char* kszSepConstantBand =
+    "カテゴリー%d：トレーニングピクセルのバンド%dの値が全部同じで、共分散行列の逆行列が求められません";
+inline constexpr const char* kszSepDependentBands =
+    "カテゴリー%d：トレーニングピクセルのバンド%dの値が他のバンドから一次式で決まり、"
+    "共分散行列の逆行列が求められません";
+inline constexpr const char* kszSepNoBands = "使用するバンドがありません";
+inline constexpr const char* kszSepReasonJoint = "／";
+// A pair's cell: no values, and the mark of a pair below the well-separated JM.
+inline constexpr const char* kszSepNoValue = "－";
+inline constexpr const char* kszSepPoorMark = "＊";
+// The table window "カテゴリー間の分離度" and the lines under its table.
+inline constexpr const char* kszSepTitle = "カテゴリー間の分離度";
+inline constexpr const char* kszSepBandsNote = "使用しているバンド：%s";
+inline constexpr const char* kszSepBandsNone = "なし";
+inline constexpr const char* kszSepNeedTwo =
+    "分離度を求めるには有効なカテゴリーが２つ以上必要です（「トレーニングエリア更新」で有効になります）";
+inline constexpr const char* kszSepCellNote =
+    "各欄の上段は JM（Jeffries-Matusita 距離、0～2）、下段は TD（変換ダイバージェンス、0～2000）です";
+inline constexpr const char* kszSepPoorNote =
+    "＊（赤字）：JM が 1.9 未満の組です。分離が十分でなく、分類で混同されやすくなります";
+inline constexpr const char* kszSepNoValueNote = "－（%d と %d）%s";
+inline constexpr const char* kszSepClose = "閉じる";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",

@@ -52,12 +52,13 @@ void CountMoments(const std::vector<int>& anBand, Moments aMoments[8]) {
   }
 }
 
-void FillStatistics(const Moments& m, int nUsed, CategorySignature& cat) {
-  cat.adMean.assign(static_cast<std::size_t>(nUsed), 0.0);
-  cat.adCovariance.assign(static_cast<std::size_t>(nUsed * nUsed), 0.0);
+void FillStatistics(const Moments& m, int nUsed, TrainingStatistics& st) {
+  st.nPixels = static_cast<int>(m.n);
+  st.adMean.assign(static_cast<std::size_t>(nUsed), 0.0);
+  st.adCovariance.assign(static_cast<std::size_t>(nUsed * nUsed), 0.0);
   if (m.n == 0) return;
   const double dN = static_cast<double>(m.n);
-  for (int i = 0; i < nUsed; ++i) cat.adMean[static_cast<std::size_t>(i)] = static_cast<double>(m.anSum[i]) / dN;
+  for (int i = 0; i < nUsed; ++i) st.adMean[static_cast<std::size_t>(i)] = static_cast<double>(m.anSum[i]) / dN;
   if (m.n < 2) return;
   for (int i = 0; i < nUsed; ++i) {
     for (int j = 0; j <= i; ++j) {
@@ -65,8 +66,8 @@ void FillStatistics(const Moments& m, int nUsed, CategorySignature& cat) {
       const std::int64_t nNumerator = static_cast<std::int64_t>(m.n * m.aanCross[i][j]) -
                                       static_cast<std::int64_t>(m.anSum[i] * m.anSum[j]);
       const double d = static_cast<double>(nNumerator) / (dN * (dN - 1.0));
-      cat.adCovariance[static_cast<std::size_t>(i * nUsed + j)] = d;
-      cat.adCovariance[static_cast<std::size_t>(j * nUsed + i)] = d;
+      st.adCovariance[static_cast<std::size_t>(i * nUsed + j)] = d;
+      st.adCovariance[static_cast<std::size_t>(j * nUsed + i)] = d;
     }
   }
 }
@@ -252,6 +253,14 @@ std::vector<int> Signature::UsedBands() const {
   return an;
 }
 
+void ComputeTrainingStatistics(const std::vector<int>& anBand, TrainingStatistics aStats[8]) {
+  static Moments s_aMoments[8];
+  std::fill(std::begin(s_aMoments), std::end(s_aMoments), Moments{});
+  CountMoments(anBand, s_aMoments);
+  const int nUsed = static_cast<int>(anBand.size());
+  for (int c = 0; c < 8; ++c) FillStatistics(s_aMoments[c], nUsed, aStats[c]);
+}
+
 void RecordGeneratedSignature(const int aanCentre[9][9]) {
   Signature sig;
   sig.nBands = std::clamp(BandCount(), 1, kMaxBands);
@@ -262,10 +271,8 @@ void RecordGeneratedSignature(const int aanCentre[9][9]) {
     sig.abUseBand[b] = g_abUseBand[b] == 1;
     if (g_nSensor == Sensor::Raster) sig.aRule[b] = RasterBandRule(b);
   }
-  const std::vector<int> anUsed = sig.UsedBands();
-  static Moments s_aMoments[8];
-  std::fill(std::begin(s_aMoments), std::end(s_aMoments), Moments{});
-  CountMoments(anUsed, s_aMoments);
+  TrainingStatistics aStats[8];
+  ComputeTrainingStatistics(sig.UsedBands(), aStats);
   for (int c = 1; c <= 8; ++c) {
     if (g_abClassify[c] != 1) continue;
     CategorySignature cat;
@@ -279,7 +286,8 @@ void RecordGeneratedSignature(const int aanCentre[9][9]) {
       cat.anUpper[b - 1] = g_anCatUpper[b][c];
       cat.anCentre[b - 1] = aanCentre[c][b];
     }
-    FillStatistics(s_aMoments[c - 1], static_cast<int>(anUsed.size()), cat);
+    cat.adMean = std::move(aStats[c - 1].adMean);
+    cat.adCovariance = std::move(aStats[c - 1].adCovariance);
     sig.aCategories.push_back(std::move(cat));
   }
   s_generated = std::move(sig);

@@ -38,6 +38,17 @@ struct Signature {
   std::vector<int> UsedBands() const;
 };
 
+// The mean and unbiased covariance of one category's marked training pixels over some bands.
+struct TrainingStatistics {
+  int nPixels = 0;
+  // Per band asked for, in that order; the covariance n x n row by row (zeros below two pixels).
+  std::vector<double> adMean, adCovariance;
+};
+// Every category's statistics from its current marks (category c at [c - 1]) over anBand
+// (0-based, in order), summed as 64-bit integers in one pass over the window, so the
+// covariance is exact up to its last division.
+void ComputeTrainingStatistics(const std::vector<int>& anBand, TrainingStatistics aStats[8]);
+
 // The model of the last generation; records it (centres [c][b] as the generation computed them).
 void RecordGeneratedSignature(const int aanCentre[9][9]);
 const Signature& GeneratedSignature();

@@ -82,10 +82,13 @@ class CliTest : public SceneDirTest {
     return {nStatus, out.str(), err.str()};
   }
 
-  // The built program, without a display; its output goes to the test's own.
-  static int RunProgram(const std::vector<std::string>& astrArgs) {
+  // The built program, without a display; its output goes to the test's own, or its standard
+  // output to strOutPath when one is given.
+  static int RunProgram(const std::vector<std::string>& astrArgs,
+                        const std::string& strOutPath = "") {
     std::string strCommand = "env -u DISPLAY -u WAYLAND_DISPLAY '" GEOLUMEN_EXECUTABLE "'";
     for (const std::string& str : astrArgs) strCommand += " '" + str + "'";
+    if (!strOutPath.empty()) strCommand += " > '" + strOutPath + "'";
     const int nRaw = std::system(strCommand.c_str());
     return WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
   }

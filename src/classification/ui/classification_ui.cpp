@@ -4,6 +4,7 @@
 #include "classification/ui/accuracy_dlg.h"
 #include "classification/ui/category_dialogs.h"
 #include "classification/ui/classify_method_dlg.h"
+#include "classification/ui/separability_dlg.h"
 #include "classification/ui/signature_dialogs.h"
 #include "core/commands.h"
 #include "resources/resource.h"
@@ -12,6 +13,7 @@
 void RegisterClassificationUi() {
   SetCommandHandler(ID_CATEGORY_OPTIONS, OnCategoryOptionsDialog);
   SetCommandHandler(ID_CLASSIFY_OPTIONS, OnClassifyOptionsDialog);
+  SetCommandHandler(ID_CLASSIFY_SEPARABILITY, OnSeparabilityDialog);
   SetCommandHandler(ID_SIGNATURE_SAVE, OnSaveSignaturesDialog);
   SetCommandHandler(ID_SIGNATURE_LOAD, OnLoadSignaturesDialog);
   SetCommandHandler(ID_ACCURACY, OnAccuracyDialog);
