@@ -116,9 +116,21 @@ void CommitData(const WorkFile& file) {
   g_bWindowHasFiles = 0;
   g_nSceneOffsetX = 0;
   g_nSceneOffsetY = 0;
-  g_bGeoreferenced = 0;
-  g_strCoordinateSystem.clear();
-  g_nEpsgCode = 0;
+  // What the file kept of a raster scene's place and scaling (its georeferencing is the
+  // window's own, so the offsets stay 0); nothing for another scene.
+  const ScenePlace& place = StagedScenePlace();
+  g_bGeoreferenced = place.bGeoreferenced;
+  std::copy(std::begin(place.adGeoTransform), std::end(place.adGeoTransform), g_adGeoTransform);
+  g_strCoordinateSystem = place.bGeoreferenced ? place.strWkt : std::string();
+  g_nEpsgCode = place.bGeoreferenced ? place.nEpsgCode : 0;
+  for (int b = 0; b < kMaxBands; ++b) {
+    const bool bKept = b < place.nRuleBands;
+    g_abRasterScaled[b] = bKept && place.aRule[b].bScaled ? 1 : 0;
+    g_adRasterLow[b] = bKept ? place.aRule[b].dLow : 0.0;
+    g_adRasterHigh[b] = bKept ? place.aRule[b].dHigh : 0.0;
+    g_abRasterHasNoData[b] = bKept && place.aRule[b].bHasNoData ? 1 : 0;
+    g_adRasterNoData[b] = bKept ? place.aRule[b].dNoData : 0.0;
+  }
 #if defined(__SSE2__)
   _mm_sfence();  // the streamed records are in the plane before anyone reads it
 #endif

@@ -5,6 +5,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -90,8 +91,114 @@ bool ReadSettings(ArchiveReader& in, WorkFile& file) {
   return bOk;
 }
 
+// ---- The data's own records: where the window lies on the ground and how a raster scene's
+// wide values became bytes. Staged while a file is read, taken with its data.
+
+ScenePlace s_stagedPlace;
+
+void PutDouble(ArchiveWriter& out, double d) {
+  std::uint8_t ab[8];
+  std::memcpy(ab, &d, 8);  // IEEE 754 binary64; the program runs on little-endian machines only
+  out.Bytes(ab, 8);
+}
+
+bool GetDouble(ArchiveReader& in, double& d) {
+  std::uint8_t ab[8];
+  if (!in.Bytes(ab, 8)) return false;
+  std::memcpy(&d, ab, 8);
+  return true;
+}
+
+bool DataSaved(const int abSaved[]) { return abSaved[0] == 1; }
+
+bool GeoreferencingNeeded(const int abSaved[]) {
+  return DataSaved(abSaved) && g_nSensor == Sensor::Raster && g_bGeoreferenced;
+}
+
+// The window's own geotransform (the scene's moved to the window's corner), the coordinate
+// system as WKT and its EPSG code.
+bool WriteGeoreferencing(ArchiveWriter& out, std::string&) {
+  const double* t = g_adGeoTransform;
+  const double dX = g_nSceneOffsetX, dY = g_nSceneOffsetY;
+  const double adWindow[6] = {t[0] + dX * t[1] + dY * t[2], t[1], t[2],
+                              t[3] + dX * t[4] + dY * t[5], t[4], t[5]};
+  for (double d : adWindow) PutDouble(out, d);
+  out.Int(static_cast<std::int32_t>(g_strCoordinateSystem.size()));
+  out.Bytes(reinterpret_cast<const std::uint8_t*>(g_strCoordinateSystem.data()),
+            g_strCoordinateSystem.size());
+  out.Int(g_nEpsgCode);
+  return true;
+}
+
+bool ReadGeoreferencing(ArchiveReader& in) {
+  for (double& d : s_stagedPlace.adGeoTransform) {
+    if (!GetDouble(in, d)) return false;
+  }
+  int nLength = 0;
+  if (!in.Int(nLength) || nLength < 0 || static_cast<std::size_t>(nLength) > in.Remaining()) return false;
+  std::span<const std::uint8_t> ab;
+  if (!in.View(static_cast<std::size_t>(nLength), ab)) return false;
+  s_stagedPlace.strWkt.assign(ab.begin(), ab.end());
+  s_stagedPlace.bGeoreferenced = in.Int(s_stagedPlace.nEpsgCode);
+  return s_stagedPlace.bGeoreferenced;
+}
+
+bool BandRulesNeeded(const int abSaved[]) {
+  if (!DataSaved(abSaved) || g_nSensor != Sensor::Raster) return false;
+  for (int b = 0; b <= g_nLastBand; ++b) {
+    if (g_abRasterScaled[b] == 1 || g_abRasterHasNoData[b] == 1) return true;
+  }
+  return false;
+}
+
+// Per band of the data: scaled (0/1), the values that became 1 and 255, has nodata (0/1), it.
+bool WriteBandRules(ArchiveWriter& out, std::string&) {
+  out.Int(g_nLastBand + 1);
+  for (int b = 0; b <= g_nLastBand; ++b) {
+    out.Int(g_abRasterScaled[b]);
+    PutDouble(out, g_adRasterLow[b]);
+    PutDouble(out, g_adRasterHigh[b]);
+    out.Int(g_abRasterHasNoData[b]);
+    PutDouble(out, g_adRasterNoData[b]);
+  }
+  return true;
+}
+
+bool ReadBandRules(ArchiveReader& in) {
+  int nBands = 0;
+  if (!in.Int(nBands) || nBands < 1 || nBands > kMaxBands) return false;
+  s_stagedPlace.nRuleBands = nBands;
+  for (int b = 0; b < nBands; ++b) {
+    BandRule& rule = s_stagedPlace.aRule[b];
+    int anFlag[2];
+    if (!in.Int(anFlag[0]) || !GetDouble(in, rule.dLow) || !GetDouble(in, rule.dHigh) ||
+        !in.Int(anFlag[1]) || !GetDouble(in, rule.dNoData)) {
+      return false;
+    }
+    rule.bScaled = anFlag[0] != 0;
+    rule.bHasNoData = anFlag[1] != 0;
+  }
+  return true;
+}
+
+void UnstagePlace() { s_stagedPlace = ScenePlace{}; }
+void UnstageNothing() {}
+
+const WorkFileRecord kaDataRecords[] = {
+    {.nTag = 3,
+     .pfnNeeded = GeoreferencingNeeded,
+     .pfnWrite = WriteGeoreferencing,
+     .pfnRead = ReadGeoreferencing,
+     .pfnUnstage = UnstagePlace},
+    {.nTag = 4,
+     .pfnNeeded = BandRulesNeeded,
+     .pfnWrite = WriteBandRules,
+     .pfnRead = ReadBandRules,
+     .pfnUnstage = UnstageNothing},  // the place's unstaging clears the rules as well
+};
+
 std::vector<WorkFileRecord> AllRecords() {
-  std::vector<WorkFileRecord> a;
+  std::vector<WorkFileRecord> a(std::begin(kaDataRecords), std::end(kaDataRecords));
   for (const SettingsGroup& group : SettingsGroups()) {
     a.insert(a.end(), group.workFile.aRecords.begin(), group.workFile.aRecords.end());
   }
@@ -105,6 +212,9 @@ constexpr std::uint8_t kabExtensionMagic[4] = {'G', 'L', 'E', 'X'};
 
 bool WriteExtension(ArchiveWriter& out, const int abSaved[], std::string& strReason) {
   std::vector<const WorkFileRecord*> apRecords;
+  for (const WorkFileRecord& record : kaDataRecords) {
+    if (record.pfnNeeded(abSaved)) apRecords.push_back(&record);
+  }
   ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
     for (const WorkFileRecord& record : group.workFile.aRecords) {
       if (record.pfnNeeded(&abSaved[nFirst])) apRecords.push_back(&record);
@@ -197,7 +307,23 @@ std::string SaveSectionDetail(int k) {
   return str;
 }
 
+const ScenePlace& StagedScenePlace() { return s_stagedPlace; }
+
 bool SettingsInRange(const WorkFile& file, std::string& strReason) {
+  const ScenePlace& place = s_stagedPlace;
+  if (place.bGeoreferenced && !std::all_of(std::begin(place.adGeoTransform),
+                                           std::end(place.adGeoTransform),
+                                           [](double d) { return std::isfinite(d); })) {
+    strReason = "its geotransform holds a number that is not finite";
+    return false;
+  }
+  for (int b = 0; b < place.nRuleBands; ++b) {
+    const BandRule& rule = place.aRule[b];
+    if (rule.bScaled && !(std::isfinite(rule.dLow) && std::isfinite(rule.dHigh) && rule.dHigh > rule.dLow)) {
+      strReason = FormatText("the scaling of band %d is not a finite range", b + 1);
+      return false;
+    }
+  }
   bool bOk = true;
   ForEachSectionGroup([&](const SettingsGroup& group, int nFirst) {
     if (bOk) bOk = group.workFile.pfnValidate(&file.abSection[nFirst], strReason);

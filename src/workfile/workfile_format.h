@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/band_rule.h"
 #include "core/state.h"
 
 inline constexpr int kWorkFileVersion = 100;
@@ -73,6 +74,18 @@ enum class DecodeError {
   OutOfRange,    // sensor, last column, line or band outside what the program holds
   EndsEarly,     // the file ends inside a section
 };
+
+// Where a raster scene's window lies on the ground and how its wide values became bytes, as the
+// last file read kept them (its extension records 3 and 4; nothing when it had none).
+struct ScenePlace {
+  bool bGeoreferenced = false;
+  double adGeoTransform[6] = {};  // of the window itself
+  std::string strWkt;
+  int nEpsgCode = 0;
+  int nRuleBands = 0;             // 0: no rules kept
+  BandRule aRule[kMaxBands];
+};
+const ScenePlace& StagedScenePlace();
 
 // Settings the program uses as band numbers, table indices or stretch bounds must be ones it
 // can hold: a file with a band 200, or a stretch whose lower value is not below its upper one,
