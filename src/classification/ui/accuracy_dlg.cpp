@@ -76,6 +76,7 @@ CAccuracyDlg::CAccuracyDlg(const Accuracy& acc, QWidget* pParent) : QDialog(pPar
   }
   m_pMatrix->setItem(nRows, nColumns, Cell(QString::number(acc.nTotal), true));
   m_pMatrix->resizeColumnsToContents();
+  m_pMatrix->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
   m_pFigures = new QTableWidget(nColumns, 3, this);
   m_pFigures->setHorizontalHeaderLabels(
@@ -90,6 +91,7 @@ CAccuracyDlg::CAccuracyDlg(const Accuracy& acc, QWidget* pParent) : QDialog(pPar
   }
   m_pFigures->setVerticalHeaderLabels(astrCategories);
   m_pFigures->resizeColumnsToContents();
+  m_pFigures->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
   m_pSummary = new QLabel(
       Text("全体精度：") + Percent(acc.dOverall) + Text("　カッパ係数：") +
@@ -113,7 +115,6 @@ CAccuracyDlg::CAccuracyDlg(const Accuracy& acc, QWidget* pParent) : QDialog(pPar
   pLayout->addWidget(m_pSummary);
   pLayout->addWidget(m_pFigures);
   pLayout->addWidget(pButtons);
-  resize(720, 560);
 }
 
 QString CAccuracyDlg::Csv() const { return Text(AccuracyCsv(m_acc, g_astrCategoryName)); }
