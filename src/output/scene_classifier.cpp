@@ -18,6 +18,7 @@
 #include "core/band_rule.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
+#include "output/gdal_support.h"
 #include "output/geotiff_writer.h"
 #include "output/messages.h"
 
@@ -30,31 +31,6 @@ constexpr std::size_t kRunBytes = 4u << 20;
 // The classes file's tiles: rows are gathered until a whole row of tiles can be written, so
 // no tile is compressed twice.
 constexpr int kTileSize = 256;
-
-struct DatasetCloser {
-  void operator()(void* h) const { GDALClose(h); }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
-// GDAL's first failure on this thread while the object lives, with GDAL's own text.
-class CGdalErrors {
- public:
-  CGdalErrors() { CPLPushErrorHandlerEx(Handler, this); }
-  ~CGdalErrors() { CPLPopErrorHandler(); }
-  CGdalErrors(const CGdalErrors&) = delete;
-  CGdalErrors& operator=(const CGdalErrors&) = delete;
-  bool Failed() const { return !m_strFirst.empty(); }
-  std::string Text(const char* szNone) const { return m_strFirst.empty() ? szNone : m_strFirst; }
-
- private:
-  static void CPL_STDCALL Handler(CPLErr eClass, CPLErrorNum, const char* szText) {
-    auto* pThis = static_cast<CGdalErrors*>(CPLGetErrorHandlerUserData());
-    if (eClass >= CE_Failure && pThis->m_strFirst.empty()) {
-      pThis->m_strFirst = szText && *szText ? szText : "GDAL reported a failure";
-    }
-  }
-  std::string m_strFirst;
-};
 
 // A band in use, as it is read and ruled.
 struct UsedBand {
