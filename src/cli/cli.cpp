@@ -45,6 +45,7 @@ const char kszUsage[] =
     "  geolumen accuracy SCENE [SETTING ...] [--csv FILE.csv]\n"
     "  geolumen classify --raster FILE... --signatures FILE.json --out CLASSES.tif\n"
     "                    [--window X,Y,W,H] [--progress|--no-progress]\n"
+    "                    [--test-areas FILE --class-field FIELD --accuracy OUT.json]\n"
     "  geolumen --help\n"
     "\n"
     "SCENE, band files in band order 1..n:\n"
@@ -110,10 +111,12 @@ const char kszUsage[] =
     "classification does, reading the scene a few blocks at a time; it writes a tiled GeoTIFF\n"
     "of category numbers (0 where a band in use holds nodata) with the categories' colours and\n"
     "names and their pixel counts and hectares. A progress bar shows on a terminal (--progress\n"
-    "shows it anyway, --no-progress never).\n"
+    "shows it anyway, --no-progress never). With --test-areas it also writes the accuracy of\n"
+    "the classes against the test polygons (a file with a kind field: those of kind test) as\n"
+    "the JSON \"geolumen accuracy\" prints.\n"
     "Message boxes go to stderr as\n"
-    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG, PDF, GeoTIFF or\n"
-    "GeoPackage could not be written (or classify was interrupted), 2 bad arguments or\n"
+    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG, PDF, GeoTIFF,\n"
+    "GeoPackage or JSON could not be written (or classify was interrupted), 2 bad arguments or\n"
     "a value a dialog refuses, 3 the import failed (or a work file, a signature file, a vector\n"
     "file of areas or a scene that does not fit the signatures was refused).\n";
 
@@ -260,22 +263,27 @@ int WriteAccuracy(const CliRequest& request, std::ostream& out, std::ostream& er
     err << "geolumen: accuracy needs test areas: paint them after --area test\n";
     return kExitUsage;
   }
-  if (!request.strCsv.empty()) {
-    const std::string strCsv = AccuracyCsv(acc, g_astrCategoryName);
-    std::string strReason;
-    if (!WriteFileAtomically(request.strCsv,
-                             std::span(reinterpret_cast<const std::uint8_t*>(strCsv.data()),
-                                       strCsv.size()),
-                             strReason)) {
-      err << "geolumen: cannot write " << request.strCsv << ": " << strReason << '\n';
-      return kExitOutputFailed;
-    }
+  if (!request.strCsv.empty() &&
+      !WriteOutputText(request.strCsv, AccuracyCsv(acc, g_astrCategoryName), err)) {
+    return kExitOutputFailed;
   }
   out << AccuracyJson(acc).dump(2) << '\n';
   return FinishOutput(out, err);
 }
 
 }  // namespace
+
+bool WriteOutputText(const std::string& strPath, const std::string& strText, std::ostream& err) {
+  std::string strReason;
+  if (WriteFileAtomically(strPath,
+                          std::span(reinterpret_cast<const std::uint8_t*>(strText.data()),
+                                    strText.size()),
+                          strReason)) {
+    return true;
+  }
+  err << "geolumen: cannot write " << strPath << ": " << strReason << '\n';
+  return false;
+}
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
   return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||

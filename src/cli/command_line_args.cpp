@@ -424,11 +424,28 @@ bool ParseClassifyArguments(const std::vector<std::string>& astrArgs, CliRequest
       request.bWindowGiven = true;
     } else if (strArg == "--progress" || strArg == "--no-progress") {
       request.eProgress = strArg == "--progress" ? CliProgress::On : CliProgress::Off;
+    } else if (strArg == "--test-areas") {
+      if (!next(request.testAreas.strPath)) return false;
+    } else if (strArg == "--class-field") {
+      std::string strValue;
+      if (!next(strValue) || !ReadAreaModifier(strArg, strValue, request.testAreas, strError)) {
+        return false;
+      }
+    } else if (strArg == "--accuracy") {
+      if (!next(request.strAccuracy)) return false;
     } else {
       strError = "unknown option '" + strArg + "' (classify takes --raster, --signatures, --out, "
-                 "--window, --progress and --no-progress)";
+                 "--window, --test-areas, --class-field, --accuracy, --progress and "
+                 "--no-progress)";
       return false;
     }
+  }
+  const bool bAreas = !request.testAreas.strPath.empty(),
+             bField = !request.testAreas.strField.empty(), bJson = !request.strAccuracy.empty();
+  if ((bAreas || bField || bJson) && !(bAreas && bField && bJson)) {
+    strError = "the accuracy needs all three of --test-areas FILE, --class-field FIELD and "
+               "--accuracy OUT.json";
+    return false;
   }
   if (request.raster.astrPaths.empty()) {
     strError = "classify needs --raster with the scene's band files";

@@ -77,6 +77,9 @@ struct CliRequest {
   bool bWindowGiven = false;
   int anWindow[4] = {};  // X, Y, W, H
   CliProgress eProgress = CliProgress::Auto;
+  // classify: the accuracy against these test areas, written to strAccuracy as JSON.
+  AreaReading testAreas{};
+  std::string strAccuracy;
 };
 
 // False with a one-line reason when the arguments do not make a request.

@@ -65,3 +65,8 @@ inline constexpr const char* kszAreasAmbiguous =
 inline constexpr const char* kszAreasValueCount = "「%s」%d 個";
 inline constexpr const char* kszAreasEmptyValue = "（空）";
 inline constexpr const char* kszAreasValueJoint = "、";
+
+// The whole scene's accuracy against reference polygons (classify --test-areas).
+inline constexpr const char* kszMsgSceneAreasNotRead = "cannot read the test areas %s: %s";
+inline constexpr const char* kszMsgSceneNotGeoreferenced =
+    "the scene (%s) has no georeferencing, so the test areas cannot be placed on it";

@@ -540,3 +540,23 @@ bool SaveVectorAreas(const std::string& strPath) {
   ShowMessage(FormatText(kszMsgAreasNotSaved, strPath.c_str(), strReason.c_str()), kszCapAreas);
   return false;
 }
+
+struct CReferenceAreas::Polygons {
+  std::vector<AreaPolygon> aPolygons;
+};
+
+CReferenceAreas::CReferenceAreas() : m_pPolygons(std::make_unique<Polygons>()) {}
+CReferenceAreas::~CReferenceAreas() = default;
+
+bool CReferenceAreas::Open(const AreaReading& reading, const std::string& strSceneWkt,
+                           const std::string astrName[9], std::string& strReason) {
+  AreaContents contents;
+  if (!ReadAreaPolygons(reading, strSceneWkt, astrName, true, contents, strReason)) return false;
+  m_pPolygons->aPolygons = std::move(contents.aPolygons);
+  return true;
+}
+
+bool CReferenceAreas::Burn(const double adTransform[6], int nWidth, int nHeight,
+                           std::uint8_t* pOut, std::string& strReason) const {
+  return BurnReference(m_pPolygons->aPolygons, adTransform, nWidth, nHeight, pOut, strReason);
+}

@@ -1,9 +1,11 @@
 // Training and test areas as polygons in vector files, through GDAL's OGR. Reading burns the
 // polygons of any vector format GDAL reads into the window's marks, a pixel being inside when
-// its centre is; saving turns the marks into polygons of a GeoPackage.
+// its centre is; saving turns the marks into polygons of a GeoPackage; and the whole scene's
+// accuracy takes its reference pixels from such polygons, a block of rows at a time.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,3 +52,25 @@ bool SaveVectorAreas(const std::string& strPath);
 
 // The reference category of a pixel covered by test polygons of more than one category.
 inline constexpr std::uint8_t kAmbiguousReference = 255;
+
+// The reference polygons of a whole scene's accuracy: the test features of a vector file (with
+// a "kind" field, only those whose kind is "test"), in the scene's coordinate system.
+class CReferenceAreas {
+ public:
+  CReferenceAreas();
+  ~CReferenceAreas();
+  CReferenceAreas(const CReferenceAreas&) = delete;
+  CReferenceAreas& operator=(const CReferenceAreas&) = delete;
+
+  // Reads the polygons; category names are looked up in astrName[1..8]. False with the reason.
+  bool Open(const AreaReading& reading, const std::string& strSceneWkt,
+            const std::string astrName[9], std::string& strReason);
+  // Each pixel's reference in a block of nWidth x nHeight pixels placed by adTransform: 0 none,
+  // c for category c, kAmbiguousReference; row by row into pOut. False with the reason.
+  bool Burn(const double adTransform[6], int nWidth, int nHeight, std::uint8_t* pOut,
+            std::string& strReason) const;
+
+ private:
+  struct Polygons;
+  std::unique_ptr<Polygons> m_pPolygons;
+};

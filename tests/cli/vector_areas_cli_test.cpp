@@ -1,11 +1,14 @@
 // Areas through vector files on the sample scene: painted areas saved as a GeoPackage come back
-// pixel for pixel.
+// pixel for pixel, and the whole scene's accuracy against the saved test polygons equals the
+// window's when the window is the whole scene.
 #include <gdal.h>
 #include <gtest/gtest.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "classification/category_settings.h"
 #include "cli_fixture.h"
@@ -103,4 +106,46 @@ TEST_F(VectorAreasCliTest, SavedAreasComeBackPixelForPixel) {
   EXPECT_EQ(RunHere({"report", "--raster", kSample, "--areas", strAreas, "--class-field", "cls"})
                 .nStatus,
             kExitImportFailed);
+}
+
+TEST_F(VectorAreasCliTest, TheWholeScenesAccuracyEqualsTheWindows) {
+  const std::string strModel = PathOf("model.json"), strAreas = PathOf("areas.gpkg");
+  // Three categories trained, each with a test area beside its training area: 21 x 13,
+  // 21 x 11 and 19 x 19 test pixels.
+  const Run window = RunHere(
+      {"accuracy", "--raster", kSample, "--dot-size", "1",
+       "--category", "1", "--train-select", "--paint-rect", "290,270,302,282",
+       "--area", "test", "--paint-rect", "280,250,300,262", "--area", "training",
+       "--category", "2", "--paint-rect", "100,110,112,122",
+       "--area", "test", "--paint-rect", "120,130,140,140", "--area", "training",
+       "--category", "3", "--paint-rect", "60,300,72,312",
+       "--area", "test", "--paint-rect", "40,280,58,298", "--area", "training",
+       "--train-update-all", "--classify-categories", "1,2,3", "--classify",
+       "--save-signatures", strModel, "--save-areas", strAreas});
+  ASSERT_EQ(window.nStatus, kExitOk) << window.strErr;
+  const nlohmann::json windowJson = nlohmann::json::parse(window.strOut);
+  EXPECT_EQ(windowJson["test_pixels"], nlohmann::json({273, 231, 361, 0, 0, 0, 0, 0}));
+
+  const std::string strJson = PathOf("accuracy.json");
+  const Run scene = RunHere({"classify", "--raster", kSample, "--signatures", strModel, "--out",
+                             PathOf("classes.tif"), "--test-areas", strAreas, "--class-field",
+                             "category", "--accuracy", strJson, "--no-progress"});
+  ASSERT_EQ(scene.nStatus, kExitOk) << scene.strErr;
+  EXPECT_EQ(scene.strErr, "");
+  std::ifstream in(strJson);
+  EXPECT_EQ(nlohmann::json::parse(in), windowJson);
+
+  // The accuracy takes all three options; a field the file lacks refuses the run before any
+  // file is written.
+  EXPECT_EQ(RunHere({"classify", "--raster", kSample, "--signatures", strModel, "--out",
+                     PathOf("c2.tif"), "--test-areas", strAreas, "--class-field", "category"})
+                .nStatus,
+            kExitUsage);
+  const Run refused = RunHere({"classify", "--raster", kSample, "--signatures", strModel, "--out",
+                               PathOf("c2.tif"), "--test-areas", strAreas, "--class-field", "cls",
+                               "--accuracy", PathOf("a2.json"), "--no-progress"});
+  EXPECT_EQ(refused.nStatus, kExitImportFailed);
+  EXPECT_NE(refused.strErr.find("has no field cls"), std::string::npos) << refused.strErr;
+  EXPECT_FALSE(std::filesystem::exists(PathOf("c2.tif")));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("a2.json")));
 }
