@@ -9,7 +9,7 @@ seconds=${1:-30}
 [[ $# -gt 0 ]] && shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(bmp workfile scene_files raster command_line signatures)
+  targets=(bmp workfile scene_files raster command_line signatures vector_areas)
 fi
 work=${FUZZ_WORK:-build-fuzz/runs}
 status=0

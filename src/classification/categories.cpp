@@ -415,13 +415,60 @@ void OnTrainingUpdateAll() {
   ShowProductPanel(DisplayMode::Training, DrawTrainingPanel);
 }
 
-void OnTrainingSelect() {
-  OnTrainingUpdate();
+namespace {
+
+// A pixel is a training pixel of any categories or a test pixel of one, never both: a test
+// mark takes the pixel from every other category, a training mark takes it from a test one.
+void SetMark(std::uint8_t* pMarks, int nCategory, std::uint8_t nKind) {
+  for (int c = 0; c < 8; ++c) {
+    if (nKind == kTestMark || pMarks[c] == kTestMark) pMarks[c] = 0;
+  }
+  pMarks[nCategory - 1] = nKind;
+}
+
+// The target's marks over the composite (or the previous category image), shown at once.
+void RenderTrainingArea() {
   {
     BusyCursorScope busy(BusyCursor::AppStarting);
     RenderProduct(CMarkedColour(MarkByte(TargetCategory()), g_nTrainBackground == 1), false);
   }
   ThePlatform().RepaintNow();
+}
+
+}  // namespace
+
+void OnTrainingSelect() {
+  OnTrainingUpdate();
+  RenderTrainingArea();
+}
+
+std::uint64_t MarkWindowArea(int nCategory, bool bTest, const std::uint8_t* pInside) {
+  if (nCategory < 1 || nCategory > 8) return 0;
+  const std::uint8_t nKind = bTest ? kTestMark : kTrainingMark;
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  std::uint64_t nMarked = 0;
+  for (int y = 0; y < nHeight; ++y) {
+    const std::uint8_t* pRow =
+        pInside + static_cast<std::size_t>(y) * static_cast<std::size_t>(nWidth);
+    for (int x = 0; x < nWidth; ++x) {
+      if (pRow[x] == 0) continue;
+      SetMark(g_aPixel[x][y].abTrainMark, nCategory, nKind);
+      ++nMarked;
+    }
+  }
+  if (nMarked == 0) return 0;
+  MarkDocumentModified();
+  // As painting: new training pixels leave the category and the map needing an update; test
+  // pixels take no part in the training.
+  if (!bTest) {
+    g_abCategoryValid[nCategory] = 0;
+    g_bClassified = 0;
+  }
+  return nMarked;
+}
+
+void ShowChangedMarks() {
+  if (g_nDisplayMode == DisplayMode::Training) RenderTrainingArea();
 }
 
 void OnTrainingPaint(int x, int y, bool bErase) {
@@ -441,11 +488,7 @@ void OnTrainingPaint(int x, int y, bool bErase) {
         if (pMarks[t - 1] == nKind) pMarks[t - 1] = 0;
         continue;
       }
-      // A pixel is a training pixel of any categories or a test pixel of one, never both.
-      for (int c = 0; c < 8; ++c) {
-        if (g_bPaintTest || pMarks[c] == kTestMark) pMarks[c] = 0;
-      }
-      pMarks[t - 1] = nKind;
+      SetMark(pMarks, t, nKind);
     }
   }
   MarkDocumentModified();

@@ -2,6 +2,7 @@
 // ranges an update derives from them, the category image, and the category options.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classification/category_settings.h"
@@ -66,6 +67,14 @@ void SetTrainBackground(int nBackground);  // 0 composite, 1 previous category i
 // g_bPaintTest test marks (a test pixel belongs to one category and to no training area).
 // Test marks leave the categories' validity and the classification as they are.
 void OnTrainingPaint(int x, int y, bool bErase);
+// Marks category nCategory's pixels of the window where pInside (W x H bytes, row by row) is
+// not 0, by the painting rules: a training mark joins the other categories' training marks and
+// takes the pixel from a test category; a test mark takes it from every other category. New
+// training pixels leave the category and the classification needing an update, as painting
+// does; test pixels leave them as they are. Returns the pixels marked.
+std::uint64_t MarkWindowArea(int nCategory, bool bTest, const std::uint8_t* pInside);
+// After marks changed without a click: the training area, when shown, drawn again with them.
+void ShowChangedMarks();
 // A step of a drag from (x0, y0) to (x1, y1): the dot a click would paint (or erase) at every
 // point of the straight line between them, both ends included.
 void OnTrainingStroke(int x0, int y0, int x1, int y1, bool bErase);

@@ -6,6 +6,9 @@
 #include <chrono>
 #include <csignal>
 
+#include <nlohmann/json.hpp>
+
+#include "classification/accuracy.h"
 #include "classification/messages.h"
 #include "classification/signature.h"
 #include "cli/cli.h"
@@ -92,6 +95,21 @@ class CProgressBar {
   bool m_bShown = false;
 };
 
+// The accuracy of the classes written, as "geolumen accuracy" prints it, into its file.
+int WriteSceneAccuracy(const CliRequest& request, const SceneClassifyResult& result,
+                       std::ostream& err) {
+  if (result.accuracy.nTotal == 0) {
+    err << "geolumen: no test pixel of " << request.testAreas.strPath
+        << " lies in the classified scene; the accuracy's figures are null\n";
+  }
+  if (result.nAmbiguousPixels > 0) {
+    err << "geolumen: " << GroupDigits(static_cast<long long>(result.nAmbiguousPixels))
+        << " pixels lie in test polygons of more than one category and were left out\n";
+  }
+  const std::string strJson = AccuracyJson(result.accuracy).dump(2) + "\n";
+  return WriteOutputText(request.strAccuracy, strJson, err) ? kExitOk : kExitOutputFailed;
+}
+
 }  // namespace
 
 int RunClassifyCommand(const CliRequest& request, std::ostream& err) {
@@ -112,6 +130,7 @@ int RunClassifyCommand(const CliRequest& request, std::ostream& err) {
     scene.nWidth = request.anWindow[2];
     scene.nHeight = request.anWindow[3];
   }
+  scene.testAreas = request.testAreas;
   const bool bProgress = request.eProgress == CliProgress::On ||
                          (request.eProgress == CliProgress::Auto && ::isatty(STDERR_FILENO));
   SceneClassifyResult result;
@@ -124,7 +143,7 @@ int RunClassifyCommand(const CliRequest& request, std::ostream& err) {
   }
   switch (result.eOutcome) {
     case SceneClassifyOutcome::Done:
-      return kExitOk;
+      return request.strAccuracy.empty() ? kExitOk : WriteSceneAccuracy(request, result, err);
     case SceneClassifyOutcome::InputRefused:
       err << "geolumen: " << result.strMessage << '\n';
       return kExitImportFailed;

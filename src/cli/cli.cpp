@@ -29,6 +29,7 @@
 #include "output/geotiff_writer.h"
 #include "histograms/detailed_histogram.h"
 #include "output/report.h"
+#include "output/vector_areas.h"
 #include "resources/resource.h"
 #include "workfile/workfile.h"
 
@@ -44,6 +45,7 @@ const char kszUsage[] =
     "  geolumen accuracy SCENE [SETTING ...] [--csv FILE.csv]\n"
     "  geolumen classify --raster FILE... --signatures FILE.json --out CLASSES.tif\n"
     "                    [--window X,Y,W,H] [--progress|--no-progress]\n"
+    "                    [--test-areas FILE --class-field FIELD --accuracy OUT.json]\n"
     "  geolumen --help\n"
     "\n"
     "SCENE, band files in band order 1..n:\n"
@@ -71,6 +73,10 @@ const char kszUsage[] =
     "  --train-background composite|previous\n"
     "  --paint X,Y | --erase X,Y | --paint-rect X0,Y0,X1,Y1   (in the training area)\n"
     "  --area training|test   (what painting marks from then on)\n"
+    "  --areas FILE --class-field FIELD [--as training|test]   (polygons of a vector file\n"
+    "      burnt into the marks of the category FIELD names, by number 1..8 or by name;\n"
+    "      without --as, a file's kind field decides, else training)\n"
+    "  --save-areas FILE.gpkg   (the training and test areas as polygons)\n"
     "  --clear-category | --clear-all | --category-values K,L1,U1,...,L8,U8\n"
     "  --category-colour R,G,B | --use-bands B,B,...|none | --category-name K,TEXT\n"
     "  --classify-categories K,K,...|none | --classify | --class-colour-toggle K\n"
@@ -105,12 +111,14 @@ const char kszUsage[] =
     "classification does, reading the scene a few blocks at a time; it writes a tiled GeoTIFF\n"
     "of category numbers (0 where a band in use holds nodata) with the categories' colours and\n"
     "names and their pixel counts and hectares. A progress bar shows on a terminal (--progress\n"
-    "shows it anyway, --no-progress never).\n"
+    "shows it anyway, --no-progress never). With --test-areas it also writes the accuracy of\n"
+    "the classes against the test polygons (a file with a kind field: those of kind test) as\n"
+    "the JSON \"geolumen accuracy\" prints.\n"
     "Message boxes go to stderr as\n"
-    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG, PDF or GeoTIFF could\n"
-    "not be written (or classify was interrupted), 2 bad arguments or a value a dialog refuses,\n"
-    "3 the import failed (or a work file, a signature file or a scene that does not fit the\n"
-    "signatures was refused).\n";
+    "\"caption: text\" and are answered OK. Exit status: 0 done, 1 the PNG, PDF, GeoTIFF,\n"
+    "GeoPackage or JSON could not be written (or classify was interrupted), 2 bad arguments or\n"
+    "a value a dialog refuses, 3 the import failed (or a work file, a signature file, a vector\n"
+    "file of areas or a scene that does not fit the signatures was refused).\n";
 
 // Installs a platform for the length of a run and puts the previous one back.
 class CPlatformScope {
@@ -173,6 +181,7 @@ bool ApplySetting(const CliSetting& setting, CHeadlessPlatform& platform) {
       return true;
     case CliAction::ReadFile:
     case CliAction::WriteFile:
+    case CliAction::ReadAreas:
       return false;  // the run's loop carries these out
     case CliAction::HistogramCursor:
       // A click on the chart: only while the detailed histogram is shown.
@@ -254,22 +263,27 @@ int WriteAccuracy(const CliRequest& request, std::ostream& out, std::ostream& er
     err << "geolumen: accuracy needs test areas: paint them after --area test\n";
     return kExitUsage;
   }
-  if (!request.strCsv.empty()) {
-    const std::string strCsv = AccuracyCsv(acc, g_astrCategoryName);
-    std::string strReason;
-    if (!WriteFileAtomically(request.strCsv,
-                             std::span(reinterpret_cast<const std::uint8_t*>(strCsv.data()),
-                                       strCsv.size()),
-                             strReason)) {
-      err << "geolumen: cannot write " << request.strCsv << ": " << strReason << '\n';
-      return kExitOutputFailed;
-    }
+  if (!request.strCsv.empty() &&
+      !WriteOutputText(request.strCsv, AccuracyCsv(acc, g_astrCategoryName), err)) {
+    return kExitOutputFailed;
   }
   out << AccuracyJson(acc).dump(2) << '\n';
   return FinishOutput(out, err);
 }
 
 }  // namespace
+
+bool WriteOutputText(const std::string& strPath, const std::string& strText, std::ostream& err) {
+  std::string strReason;
+  if (WriteFileAtomically(strPath,
+                          std::span(reinterpret_cast<const std::uint8_t*>(strText.data()),
+                                    strText.size()),
+                          strReason)) {
+    return true;
+  }
+  err << "geolumen: cannot write " << strPath << ": " << strReason << '\n';
+  return false;
+}
 
 bool IsCommandLineCommand(std::string_view strFirstArg) {
   return strFirstArg == "export" || strFirstArg == "report" || strFirstArg == "stats" ||
@@ -380,10 +394,14 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
   for (const CliSetting& setting : request.aSettings) {
     // Files read and written along the way, while their command's rule allows: a refused
     // file stops the run as a failed import, a failed write as a failed output.
-    const bool bRead = setting.eAction == CliAction::ReadFile;
+    const bool bRead =
+        setting.eAction == CliAction::ReadFile || setting.eAction == CliAction::ReadAreas;
     if ((bRead || setting.eAction == CliAction::WriteFile) &&
         CommandRuleAllows(setting.pCommand->nId)) {
-      if (!setting.pfnFile(setting.strValue)) return bRead ? kExitImportFailed : kExitOutputFailed;
+      const bool bDone = setting.eAction == CliAction::ReadAreas
+                             ? LoadVectorAreas(setting.areas)
+                             : setting.pfnFile(setting.strValue);
+      if (!bDone) return bRead ? kExitImportFailed : kExitOutputFailed;
       continue;
     }
     if (!ApplySetting(setting, platform)) {

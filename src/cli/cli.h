@@ -45,6 +45,10 @@ bool IsSceneArgument(std::string_view strFirstArg);
 // use (messages in its boxes). False with strError set for arguments it cannot take.
 bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError);
 
+// Writes a text file the command produced (a CSV, a JSON) through the atomic-write helper;
+// false, having said why on err, when it cannot.
+bool WriteOutputText(const std::string& strPath, const std::string& strText, std::ostream& err);
+
 // Runs "export", "report" or "--help" (astrArgs without the program name) and returns the exit
 // status. The program state is used as it stands (a fresh program in normal use).
 int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, std::ostream& err,

@@ -8,6 +8,7 @@
 #include "core/dialogs.h"
 #include "core/display_modes.h"
 #include "output/geotiff_writer.h"
+#include "output/vector_areas.h"
 #include "resources/resource.h"
 #include "workfile/workfile.h"
 
@@ -35,6 +36,30 @@ std::vector<std::string> SplitFields(const std::string& str) {
 }
 
 bool IsOption(const std::string& str) { return str.size() > 2 && str.compare(0, 2, "--") == 0; }
+
+// "--class-field FIELD" and "--as training|test" after "--areas FILE": the field that names
+// each polygon's category, and the kind of marks they make. False with strError set.
+bool ReadAreaModifier(const std::string& strArg, const std::string& strValue,
+                      AreaReading& areas, std::string& strError) {
+  if (strArg == "--class-field") {
+    if (!areas.strField.empty()) {
+      strError = "--class-field is given twice for one file";
+      return false;
+    }
+    areas.strField = strValue;
+    return true;
+  }
+  if (strValue != "training" && strValue != "test") {
+    strError = "--as takes training or test";
+    return false;
+  }
+  if (areas.eKind != AreaKind::FromFile) {
+    strError = "--as is given twice for one file";
+    return false;
+  }
+  areas.eKind = strValue == "test" ? AreaKind::Test : AreaKind::Training;
+  return true;
+}
 
 // "1,2,5" into numbers from 1 to nMost, or "none"; false for anything else.
 bool ParseNumberList(const std::string& str, int nMost, std::vector<int>& anNumbers) {
@@ -79,6 +104,8 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--save", ID_FILE_SAVE},
     {"--signatures", ID_SIGNATURE_LOAD},
     {"--save-signatures", ID_SIGNATURE_SAVE},
+    {"--areas", ID_AREAS_LOAD},
+    {"--save-areas", ID_AREAS_SAVE},
     {"--area", ID_TEST_AREA},
     {"--method", ID_CLASSIFY_METHOD},
     {"--reject-distance", ID_CLASSIFY_METHOD},
@@ -197,6 +224,17 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
   } else if (strArg == "--save" || strArg == "--save-signatures") {
     setting.eAction = CliAction::WriteFile;
     setting.pfnFile = strArg == "--save-signatures" ? SaveSignatures : SaveWorkFile;
+  } else if (strArg == "--save-areas") {
+    if (!IsGeoPackagePath(strValue)) {
+      strError = strArg + " takes FILE.gpkg (it writes a GeoPackage)";
+      return false;
+    }
+    setting.eAction = CliAction::WriteFile;
+    setting.pfnFile = SaveVectorAreas;
+  } else if (strArg == "--areas") {
+    // --class-field and --as follow and complete it.
+    setting.eAction = CliAction::ReadAreas;
+    setting.areas.strPath = strValue;
   } else if (strArg == "--save-sections") {
     // The dialog's boxes by their field names; the ones not named are unchecked.
     const DialogSpec& dialog = *setting.pCommand->pDialog;
@@ -386,11 +424,28 @@ bool ParseClassifyArguments(const std::vector<std::string>& astrArgs, CliRequest
       request.bWindowGiven = true;
     } else if (strArg == "--progress" || strArg == "--no-progress") {
       request.eProgress = strArg == "--progress" ? CliProgress::On : CliProgress::Off;
+    } else if (strArg == "--test-areas") {
+      if (!next(request.testAreas.strPath)) return false;
+    } else if (strArg == "--class-field") {
+      std::string strValue;
+      if (!next(strValue) || !ReadAreaModifier(strArg, strValue, request.testAreas, strError)) {
+        return false;
+      }
+    } else if (strArg == "--accuracy") {
+      if (!next(request.strAccuracy)) return false;
     } else {
       strError = "unknown option '" + strArg + "' (classify takes --raster, --signatures, --out, "
-                 "--window, --progress and --no-progress)";
+                 "--window, --test-areas, --class-field, --accuracy, --progress and "
+                 "--no-progress)";
       return false;
     }
+  }
+  const bool bAreas = !request.testAreas.strPath.empty(),
+             bField = !request.testAreas.strField.empty(), bJson = !request.strAccuracy.empty();
+  if ((bAreas || bField || bJson) && !(bAreas && bField && bJson)) {
+    strError = "the accuracy needs all three of --test-areas FILE, --class-field FIELD and "
+               "--accuracy OUT.json";
+    return false;
   }
   if (request.raster.astrPaths.empty()) {
     strError = "classify needs --raster with the scene's band files";
@@ -531,6 +586,15 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       if (!next(request.strOut)) return false;
     } else if (strArg == "--panel" && request.eCommand == CliCommand::Export) {
       request.bPanel = true;
+    } else if (strArg == "--class-field" || strArg == "--as") {
+      if (request.aSettings.empty() || request.aSettings.back().eAction != CliAction::ReadAreas) {
+        strError = strArg + " belongs after --areas FILE";
+        return false;
+      }
+      if (!next(strValue) ||
+          !ReadAreaModifier(strArg, strValue, request.aSettings.back().areas, strError)) {
+        return false;
+      }
     } else if (const std::vector<const CommandEntry*> apRows = RowsOfOption(strArg);
                !apRows.empty()) {
       CliSetting setting{.pCommand = apRows.front(), .strOption = strArg};
@@ -565,6 +629,13 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
     }
   }
 
+  for (const CliSetting& setting : request.aSettings) {
+    if (setting.eAction == CliAction::ReadAreas && setting.areas.strField.empty()) {
+      strError = "--areas " + setting.areas.strPath +
+                 " needs --class-field FIELD (the field naming each polygon's category)";
+      return false;
+    }
+  }
   if (!request.bSceneGiven) {
     strError = "no scene given (--mss, --tm, --ceos, --etm6921, --etm6845 or --raster with "
                "band files, --bmp or --workfile)";

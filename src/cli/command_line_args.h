@@ -10,6 +10,7 @@
 
 #include "import/import.h"
 #include "import/raster.h"
+#include "output/vector_areas.h"
 
 struct CommandEntry;
 struct DisplayModeEntry;
@@ -29,7 +30,8 @@ enum class CliAction {
   HistogramCursor,  // a click on the detailed histogram (refused in any other picture)
   CheckTo,          // the check command, run when its check is not yet bWanted
   ReadFile,         // a file read now (a work file, signatures): pfnFile with the path
-  WriteFile,        // a file written now (the work file, signatures)
+  WriteFile,        // a file written now (the work file, signatures, the areas)
+  ReadAreas,        // polygons of a vector file burnt into the marks now
   UserText,         // the header sheet's OK with one user text changed
 };
 
@@ -51,6 +53,7 @@ struct CliSetting {
   std::string strName{};                     // CategoryOptions: its new name
   std::vector<int> anNumbers{};              // bands (CategoryOptions) or categories checked
   int nUserText = 0;                         // UserText: which of the four
+  AreaReading areas{};                       // ReadAreas: the file, its field and the kind
 };
 
 struct CliRequest {
@@ -74,6 +77,9 @@ struct CliRequest {
   bool bWindowGiven = false;
   int anWindow[4] = {};  // X, Y, W, H
   CliProgress eProgress = CliProgress::Auto;
+  // classify: the accuracy against these test areas, written to strAccuracy as JSON.
+  AreaReading testAreas{};
+  std::string strAccuracy;
 };
 
 // False with a one-line reason when the arguments do not make a request.

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -91,9 +93,21 @@ bool CFileBeside::Create(const std::string& strPath, std::string& strReason) {
   return true;
 }
 
+bool CFileBeside::ReserveName(const std::string& strPath, std::string& strReason) {
+  if (!Create(strPath, strReason)) return false;
+  ::close(m_fd);
+  m_fd = -1;
+  ::unlink(m_strTemp.c_str());
+  m_bReserved = true;
+  return true;
+}
+
 bool CFileBeside::Commit(std::string& strReason) {
+  // A file the writer created by name is taken up now, never through a link put in its place.
+  if (m_fd < 0 && m_bReserved) m_fd = ::open(m_strTemp.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (m_fd < 0) {
-    strReason = "no file to commit";
+    strReason = m_bReserved ? std::strerror(errno) : "no file to commit";
+    Discard();
     return false;
   }
   // The new file gets the old one's permissions, or the usual ones for a new file.
@@ -127,6 +141,7 @@ void CFileBeside::Discard() {
   m_fd = -1;
   if (!m_strTemp.empty()) ::unlink(m_strTemp.c_str());
   m_strTemp.clear();
+  m_bReserved = false;
 }
 
 bool WriteFileAtomically(const std::string& strPath, const std::function<bool(int)>& fnWrite,
@@ -149,4 +164,13 @@ bool WriteFileAtomically(const std::string& strPath, std::span<const std::uint8_
 std::string FileName(const std::string& strPath) {
   const std::size_t n = strPath.find_last_of('/');
   return n == std::string::npos ? strPath : strPath.substr(n + 1);
+}
+
+std::string FileExtension(const std::string& strPath) {
+  const std::string strName = FileName(strPath);
+  const std::size_t n = strName.find_last_of('.');
+  std::string str = n == std::string::npos ? std::string() : strName.substr(n);
+  std::transform(str.begin(), str.end(), str.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return str;
 }

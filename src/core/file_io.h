@@ -34,6 +34,8 @@ using ByteBuffer = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>
 
 // The last part of a path: the file's own name.
 std::string FileName(const std::string& strPath);
+// The file name's last dot and what follows, in lower case (".tif"); "" without a dot.
+std::string FileExtension(const std::string& strPath);
 
 // The whole file at strPath, read at once; false with the reason for anything that is not a
 // readable regular file of at most nMaxBytes (szKind names what such a file would be).
@@ -57,6 +59,9 @@ class CFileBeside {
   // target exists and is not a regular file (a FIFO, a device, a folder). A symbolic link
   // as target is written through: the file it names is replaced, the link stays.
   bool Create(const std::string& strPath, std::string& strReason);
+  // The same name, but the file is left for the writer to create under TemporaryPath(): for
+  // a writer that will not take a file that exists already (SQLite's GeoPackage).
+  bool ReserveName(const std::string& strPath, std::string& strReason);
   const std::string& TemporaryPath() const { return m_strTemp; }
   // The file that will be replaced (a link's target resolved).
   const std::string& TargetPath() const { return m_strTarget; }
@@ -71,6 +76,7 @@ class CFileBeside {
  private:
   std::string m_strTarget, m_strTemp;
   int m_fd = -1;
+  bool m_bReserved = false;  // the writer creates the file
 };
 
 // Writes ab to strPath through a temporary file in the same folder, flushed and renamed over the

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "classification/category_settings.h"
@@ -117,11 +116,7 @@ void SetWindowGeoreference(GDALDatasetH h, const double adSceneTransform[6], int
 }
 
 bool IsGeoTiffPath(const std::string& strPath) {
-  std::string str = strPath.substr(strPath.find_last_of('.') == std::string::npos
-                                       ? strPath.size()
-                                       : strPath.find_last_of('.'));
-  std::transform(str.begin(), str.end(), str.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  const std::string str = FileExtension(strPath);
   return str == ".tif" || str == ".tiff";
 }
 

@@ -39,6 +39,10 @@ const CommandEntry kaOutputCommands[] = {
     COMMAND(ID_EDIT_EMPTY_CLIPBOARD, "クリップボードを空にする(&E)", D1),
     // The desktop asks for the file; the command line has "geolumen classify".
     COMMAND(ID_CLASSIFY_SCENE, "シーン全体を分類(&A)...", CLr),
+    // Training and test areas as polygons: the desktop asks for the file (and the field that
+    // names the category); the command line has --areas and --save-areas.
+    COMMAND(ID_AREAS_LOAD, "ベクタファイルからエリアを読み込む...", D3),
+    COMMAND(ID_AREAS_SAVE, "エリアをベクタファイルに保存...", D3),
 };
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "core/band_rule.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
+#include "output/gdal_support.h"
 #include "output/geotiff_writer.h"
 #include "output/messages.h"
 
@@ -30,31 +31,6 @@ constexpr std::size_t kRunBytes = 4u << 20;
 // The classes file's tiles: rows are gathered until a whole row of tiles can be written, so
 // no tile is compressed twice.
 constexpr int kTileSize = 256;
-
-struct DatasetCloser {
-  void operator()(void* h) const { GDALClose(h); }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
-// GDAL's first failure on this thread while the object lives, with GDAL's own text.
-class CGdalErrors {
- public:
-  CGdalErrors() { CPLPushErrorHandlerEx(Handler, this); }
-  ~CGdalErrors() { CPLPopErrorHandler(); }
-  CGdalErrors(const CGdalErrors&) = delete;
-  CGdalErrors& operator=(const CGdalErrors&) = delete;
-  bool Failed() const { return !m_strFirst.empty(); }
-  std::string Text(const char* szNone) const { return m_strFirst.empty() ? szNone : m_strFirst; }
-
- private:
-  static void CPL_STDCALL Handler(CPLErr eClass, CPLErrorNum, const char* szText) {
-    auto* pThis = static_cast<CGdalErrors*>(CPLGetErrorHandlerUserData());
-    if (eClass >= CE_Failure && pThis->m_strFirst.empty()) {
-      pThis->m_strFirst = szText && *szText ? szText : "GDAL reported a failure";
-    }
-  }
-  std::string m_strFirst;
-};
 
 // A band in use, as it is read and ruled.
 struct UsedBand {
@@ -434,11 +410,52 @@ CNearestCentre UsedBandsNearest(const Signature& sig, std::size_t nPlane) {
   return CNearestCentre(aanCentre, abTakesPart, abUse, static_cast<int>(anUsed.size()), nPlane);
 }
 
+// The test areas' reference pixels, run by run, counted against the classes.
+class CRunReference {
+ public:
+  // adTransform places the first row of the classes file.
+  CRunReference(const CReferenceAreas& areas, const double adTransform[6], SceneClassifyResult& result)
+      : m_areas(areas), m_result(result) {
+    std::copy(adTransform, adTransform + 6, m_adTransform);
+  }
+  // Burns the run of nRows rows from row nFirst; false with the reason.
+  bool Burn(int nFirst, int nRows, int nWidth, std::string& strReason) {
+    double t[6];
+    std::copy(m_adTransform, m_adTransform + 6, t);
+    t[0] += nFirst * t[2];
+    t[3] += nFirst * t[5];
+    m_abReference.resize(static_cast<std::size_t>(nRows) * static_cast<std::size_t>(nWidth));
+    m_nWidth = nWidth;
+    return m_areas.Burn(t, nWidth, nRows, m_abReference.data(), strReason);
+  }
+  // Counts row i of the run, whose classes are 1..8 and 0 for nodata.
+  void Count(int i, const std::uint8_t* pClasses) {
+    const std::uint8_t* pReference =
+        m_abReference.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m_nWidth);
+    for (int x = 0; x < m_nWidth; ++x) {
+      if (pReference[x] == 0 || pClasses[x] == 0) continue;
+      if (pReference[x] == kAmbiguousReference) {
+        ++m_result.nAmbiguousPixels;
+      } else {
+        m_result.accuracy.Add(pClasses[x], pReference[x]);
+      }
+    }
+  }
+
+ private:
+  const CReferenceAreas& m_areas;
+  SceneClassifyResult& m_result;
+  double m_adTransform[6];
+  int m_nWidth = 0;
+  std::vector<std::uint8_t> m_abReference;
+};
+
 // Takes the reader's runs in turn, assigns their pixels and hands the rows to the writer,
-// counting the classes (anPixels[0] nodata); false when a write failed.
+// counting the classes (anPixels[0] nodata) and, with pReference, the test pixels; false when
+// a write (or the test areas' burning, strError set) failed.
 bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& writer, int nWidth,
                   int nHeight, const SceneProgress& fnProgress, const std::atomic<bool>& bCancel,
-                  std::uint64_t anPixels[9]) {
+                  std::uint64_t anPixels[9], CRunReference* pReference, std::string& strError) {
   bool bWritten = true;
   int nSlot = 0;
   while (bWritten && !bCancel) {
@@ -448,6 +465,7 @@ bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& wri
       pipe.changed.wait(lock, [&] { return run.bFull || pipe.bReaderDone; });
       if (!run.bFull) break;
     }
+    if (pReference && !pReference->Burn(run.nFirst, run.nRows, nWidth, strError)) return false;
     for (int i = 0; i < run.nRows && bWritten; ++i) {
       std::uint8_t* pRow = writer.NextRow(bWritten);
       const std::size_t nOffset = static_cast<std::size_t>(i) * static_cast<std::size_t>(nWidth);
@@ -465,6 +483,7 @@ bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& wri
         }
       }
       for (int k = 0; k < 8; ++k) anPixels[k + 1] += anCount[k];
+      if (pReference) pReference->Count(i, pRow);
     }
     const int nDone = run.nFirst + run.nRows;
     {
@@ -530,6 +549,26 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
     return Stopped(SceneClassifyOutcome::InputRefused, strMessage);
   }
   int nX = 0, nY = 0, nWidth = src.nColumns, nHeight = src.nLines;
+  GDALDatasetH hFirst = src.aFiles[0].get();
+  double adTransform[6] = {0.0, 1.0, 0.0, 0.0, 0.0, 1.0};
+  const bool bGeoreferenced = GDALGetGeoTransform(hFirst, adTransform) == CE_None;
+  CReferenceAreas references;
+  const bool bReference = !request.testAreas.strPath.empty();
+  if (bReference) {
+    const std::string& strAreas = request.testAreas.strPath;
+    if (!bGeoreferenced) {
+      return Stopped(SceneClassifyOutcome::InputRefused,
+                     FormatText(kszMsgSceneNotGeoreferenced, src.astrPaths[0].c_str()));
+    }
+    std::string astrName[9];
+    for (const CategorySignature& cat : request.signature.aCategories) {
+      astrName[cat.nCategory] = cat.strName;
+    }
+    if (!references.Open(request.testAreas, GDALGetProjectionRef(hFirst), astrName, strMessage)) {
+      return Stopped(SceneClassifyOutcome::InputRefused,
+                     FormatText(kszMsgSceneAreasNotRead, strAreas.c_str(), strMessage.c_str()));
+    }
+  }
   if (request.bWindow) {
     nX = request.nX;
     nY = request.nY;
@@ -569,9 +608,7 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   SceneClassifyResult result;
   result.nWidth = nWidth;
   result.nHeight = nHeight;
-  double adTransform[6];
-  GDALDatasetH hFirst = src.aFiles[0].get();
-  if (GDALGetGeoTransform(hFirst, adTransform) == CE_None) {
+  if (bGeoreferenced) {
     SetWindowGeoreference(out.get(), adTransform, nX, nY, GDALGetProjectionRef(hFirst));
     result.dPixelHectares = PixelHectares(adTransform, GDALGetProjectionRef(hFirst));
   }
@@ -588,9 +625,17 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   const CNearestCentre nearest = UsedBandsNearest(request.signature, reader.PlaneBytes());
   CClassesWriter writer(out.get(), nWidth);
   Pipe pipe;
+  // The reference pixels of a run are placed like the run's rows of the classes file.
+  double adWindow[6];
+  std::copy(adTransform, adTransform + 6, adWindow);
+  adWindow[0] += nX * adWindow[1] + nY * adWindow[2];
+  adWindow[3] += nX * adWindow[4] + nY * adWindow[5];
+  CRunReference reference(references, adWindow, result);
+  std::string strBurnError;
   std::thread reading([&] { reader.ReadAll(pipe, bCancel); });
-  const bool bWritten =
-      ClassifyRuns(pipe, nearest, writer, nWidth, nHeight, fnProgress, bCancel, result.anPixels);
+  const bool bWritten = ClassifyRuns(pipe, nearest, writer, nWidth, nHeight, fnProgress, bCancel,
+                                     result.anPixels, bReference ? &reference : nullptr,
+                                     strBurnError);
   {
     std::lock_guard lock(pipe.mutex);
     pipe.bStop = true;
@@ -603,9 +648,14 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
                    FormatText(kszMsgSceneCancelled, strOut.c_str()));
   if (!pipe.strReadError.empty())
     return Stopped(SceneClassifyOutcome::InputRefused, pipe.strReadError);
+  if (!strBurnError.empty())
+    return Stopped(SceneClassifyOutcome::InputRefused,
+                   FormatText(kszMsgSceneAreasNotRead, request.testAreas.strPath.c_str(),
+                              strBurnError.c_str()));
   if (!bWritten || !writer.Write())
     return writeFailed(errors.Text("GDAL could not write the file"));
 
+  if (bReference) result.accuracy.Finish();
   WriteClassCounts(out.get(), request.signature, result);
   out.reset();  // closing writes the rest of the file
   if (errors.Failed()) return writeFailed(errors.Text(""));

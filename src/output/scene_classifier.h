@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "classification/accuracy.h"
 #include "classification/signature.h"
+#include "output/vector_areas.h"
 
 struct SceneClassifyRequest {
   std::vector<std::string>
@@ -25,6 +27,8 @@ struct SceneClassifyRequest {
   // Only this part of the scene (columns nX.., lines nY..), else the whole scene.
   bool bWindow = false;
   int nX = 0, nY = 0, nWidth = 0, nHeight = 0;
+  // Reference polygons for the accuracy of the classes written (strPath "" for none).
+  AreaReading testAreas{};
 };
 
 enum class SceneClassifyOutcome {
@@ -40,6 +44,10 @@ struct SceneClassifyResult {
   int nWidth = 0, nHeight = 0;     // of the classes file
   std::uint64_t anPixels[9] = {};  // [0] pixels with nodata in a band in use, [c] category c
   double dPixelHectares = 0.0;     // one pixel's ground area, 0 when it is not known
+  // With test areas: the classes against the reference of every pixel whose centre lies in one
+  // category's test polygons (nodata pixels left out), and the pixels in several categories'.
+  Accuracy accuracy{};
+  std::uint64_t nAmbiguousPixels = 0;
 };
 
 // Lines of the classes file done so far, of all; called on the calling thread after each run.
@@ -48,7 +56,8 @@ using SceneProgress = std::function<void(int nRowsDone, int nRowsTotal)>;
 // Runs the request to the end, a failure or bCancel. The classes file holds k for category k
 // and 0 where a band in use holds its nodata value, the model's colours and names as its legend,
 // the source's georeferencing (moved to the window's corner) and the class counts and hectares
-// in its metadata (CATEGORY_k_PIXELS, CATEGORY_k_HECTARES, NODATA_PIXELS).
+// in its metadata (CATEGORY_k_PIXELS, CATEGORY_k_HECTARES, NODATA_PIXELS). With test areas,
+// their polygons are burnt run by run beside the classes and counted into the accuracy.
 SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
                                   const SceneProgress& fnProgress,
                                   const std::atomic<bool>& bCancel);

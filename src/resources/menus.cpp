@@ -147,6 +147,7 @@ const MenuNode g_aMainMenu[] = {
       Pop("ピクセルをクリア( )"), Item(ID_CLEAR_CATEGORY), Item(ID_CLEAR_ALL_CATEGORIES), End(),
       Pop("トレーニングエリアの背景( )"), Item(ID_TRAINING_BACK_COMPOSITE),
       Item(ID_TRAINING_BACK_CATEGORY), End(),
+      Item(ID_AREAS_LOAD), Item(ID_AREAS_SAVE),
       Sep(),
       Item(ID_CATEGORY_COLOUR), Item(ID_CATEGORY_VALUES), Item(ID_CATEGORY_OPTIONS),
     End(),

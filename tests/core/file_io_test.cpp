@@ -63,6 +63,35 @@ TEST_F(FileIoTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(Contents(strPath), "\x07");
 }
 
+TEST_F(FileIoTest, AReservedNameIsLeftForTheWriterAndTakenUpOnlyWhenItWrote) {
+  const std::string strPath = PathOf("areas.gpkg");
+  std::ofstream(strPath) << "old";
+  std::string strReason;
+  {
+    // The writer never made the file: the commit fails, the old file stays.
+    CFileBeside file;
+    ASSERT_TRUE(file.ReserveName(strPath, strReason)) << strReason;
+    EXPECT_FALSE(std::filesystem::exists(file.TemporaryPath()));
+    EXPECT_FALSE(file.Commit(strReason));
+    EXPECT_EQ(Contents(strPath), "old");
+  }
+  {
+    // A link planted under the name is not followed.
+    CFileBeside file;
+    ASSERT_TRUE(file.ReserveName(strPath, strReason));
+    ASSERT_EQ(::symlink(strPath.c_str(), file.TemporaryPath().c_str()), 0);
+    EXPECT_FALSE(file.Commit(strReason));
+    EXPECT_EQ(Contents(strPath), "old");
+  }
+  EXPECT_EQ(FilesInFolder(), 1);
+  CFileBeside file;
+  ASSERT_TRUE(file.ReserveName(strPath, strReason));
+  std::ofstream(file.TemporaryPath()) << "new";
+  ASSERT_TRUE(file.Commit(strReason)) << strReason;
+  EXPECT_EQ(Contents(strPath), "new");
+  EXPECT_EQ(FilesInFolder(), 1);
+}
+
 TEST_F(FileIoTest, ReadingTakesRegularFilesUpToTheirLimit) {
   ByteBuffer ab;
   std::string strReason;

@@ -1,6 +1,7 @@
 // The whole scene streamed: every pixel against the plain loop of support/scene_model.h, for a
 // multi-band file in strips and for single-band files of three types in tiles under a window;
-// the classes file's legend, placement and counts; a cancel that leaves nothing behind.
+// the classes file's legend, placement and counts; a cancel that leaves nothing behind; test
+// polygons counted against the classes run by run.
 #include "output/scene_classifier.h"
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <fstream>
 
 #include "core/text_format.h"
+#include "support/area_file.h"
 #include "support/geotiff_file.h"
 #include "support/scene_dir.h"
 #include "support/scene_model.h"
@@ -133,4 +135,56 @@ TEST_F(SceneClassifierTest, ACancelledRunLeavesTheOldFileAndNothingElse) {
   int nFiles = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_dir)) ++nFiles;
   EXPECT_EQ(nFiles, 2) << "the scene and the old file only";
+}
+
+TEST_F(SceneClassifierTest, TestPolygonsAreCountedAgainstTheClassesAcrossRuns) {
+  const std::string strScene = WriteTestGeoTiff(PathOf("scene.tif"), kWidth, kHeight, 3,
+                                                GDT_UInt16, SceneValue, {.szSrs = "EPSG:32633"});
+  // Scene columns and lines, edges on pixel boundaries. Category 2's area spans the end of the
+  // first run of rows; 5's (named by the model's name) overlaps it by 10 x 20 pixels, which
+  // have no single reference; 1 takes no part in the model; the training area is left out.
+  const std::vector<TestArea> aAreas = {{"2", {100, 300, 160, 420}, "test"},
+                                        {"森林", {150, 400, 260, 800}, "test"},
+                                        {"7", {2000, 1000, 2100, 1100}, "test"},
+                                        {"1", {500, 50, 520, 70}, "test"},
+                                        {"7", {0, 0, 3000, 1100}, "training"}};
+  SceneClassifyRequest request{{strScene}, SceneSignature(), PathOf("classes.tif"), true,
+                               37, 1, 2900, 1099};
+  request.testAreas = {WriteTestAreas(PathOf("areas.gpkg"), aAreas, 32633, 32633), "class",
+                       AreaKind::FromFile};
+  const std::atomic<bool> bCancel{false};
+  const SceneClassifyResult result = ClassifyScene(request, nullptr, bCancel);
+  ASSERT_EQ(result.eOutcome, SceneClassifyOutcome::Done) << result.strMessage;
+
+  std::uint64_t aanExpected[10][9] = {};
+  std::uint64_t nAmbiguous = 0;
+  for (int y = request.nY; y < request.nY + request.nHeight; ++y) {
+    for (int x = request.nX; x < request.nX + request.nWidth; ++x) {
+      int nReference = 0, nCovering = 0;
+      for (const TestArea& area : aAreas) {
+        const double* ad = area.adBox;
+        if (std::string(area.szKind) == "test" && x + 0.5 > ad[0] && x + 0.5 < ad[2] &&
+            y + 0.5 > ad[1] && y + 0.5 < ad[3]) {
+          nReference = area.strClass == "森林" ? 5 : std::atoi(area.strClass.c_str());
+          ++nCovering;
+        }
+      }
+      const int k = ExpectedClass(x, y);
+      if (nCovering == 0 || k == 0) continue;
+      if (nCovering > 1) {
+        ++nAmbiguous;
+      } else {
+        ++aanExpected[k][nReference];
+      }
+    }
+  }
+  EXPECT_GT(aanExpected[5][2] + aanExpected[2][2] + aanExpected[7][2], 0u);
+  EXPECT_GT(aanExpected[7][1] + aanExpected[2][1] + aanExpected[5][1], 0u);
+  for (int r = 1; r <= 9; ++r) {
+    for (int c = 1; c <= 8; ++c) EXPECT_EQ(result.accuracy.aanMatrix[r][c], aanExpected[r][c]) << r << "," << c;
+  }
+  EXPECT_EQ(result.nAmbiguousPixels, nAmbiguous);
+  EXPECT_GT(nAmbiguous, 0u);
+  EXPECT_EQ(result.accuracy.nTotal, result.accuracy.anColumnTotal[1] + result.accuracy.anColumnTotal[2] +
+                                        result.accuracy.anColumnTotal[5] + result.accuracy.anColumnTotal[7]);
 }

@@ -4,6 +4,7 @@
 #include "output/output.h"
 #include "output/ui/print_commands.h"
 #include "output/ui/scene_classify_dlg.h"
+#include "output/ui/vector_areas_dlg.h"
 #include "resources/resource.h"
 #include "shell/base/dialog_windows.h"
 
@@ -14,5 +15,7 @@ void RegisterOutputUi() {
   SetCommandHandler(ID_EDIT_COPY, OnEditCopy);
   SetCommandHandler(ID_EDIT_EMPTY_CLIPBOARD, OnEditEmptyClipboard);
   SetCommandHandler(ID_CLASSIFY_SCENE, OnClassifySceneDialog);
+  SetCommandHandler(ID_AREAS_LOAD, OnLoadAreasDialog);
+  SetCommandHandler(ID_AREAS_SAVE, OnSaveAreasDialog);
   RegisterDialogWindow(kPrintStepDialog, MakeDialogWindow<CPrintStepDlg>);
 }
