@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classification/categories.h"
+#include "classification/classify.h"
 #include "classification/messages.h"
 #include "histograms/histogram_settings.h"
 #include "core/view.h"
@@ -140,6 +141,16 @@ void DrawClassifyPanel() {
     Text(X0 + 100, y, kGuideTextHeight, FormatText("%d", static_cast<int>(g_anClassCount[c])));
     Text(X0 + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
   }
+  // Beyond a reject threshold: the unclassified pixels, black in the picture, as a ninth row,
+  // its name on the row's own line so that it fits the 420 lines of an exported panel.
+  if (ClassifiedWithThreshold()) {
+    const int y = CategoryPanelLayout::RowTop(9);
+    FillSwatch(ThePlatform().WindowCanvas(), CategoryPanelLayout::ColourSwatch(9), kcrBlack);
+    Text(X0 + 70, y, kGuideTextHeight, FormatText("%d", PercentOfWindow(g_nUnclassifiedCount)));
+    const int xEnd = TextAfter(X0 + 100, X0, y, kGuideTextHeight,
+                               FormatText("%d", static_cast<int>(g_nUnclassifiedCount)));
+    TextAfter(X0 + 150, xEnd, y, kGuideTextHeight, kszUnclassified);
+  }
 }
 
 void DrawClassifyInvalidPanel() {
@@ -152,9 +163,11 @@ void DrawClassifyInvalidPanel() {
   ClassifyRows();
   for (int c = 1; c <= 8; ++c) {
     const int y = CategoryPanelLayout::RowTop(c);
-    const char* szState = g_abClassify[c] != 1           ? kszClassNotTaking
-                          : g_abCategoryValid[c] == 1 ? kszClassOk
-                                                      : kszClassCannot;
+    // A valid category can still be one whose covariance stopped maximum likelihood.
+    const char* szState = g_abClassify[c] != 1 ? kszClassNotTaking
+                          : g_abCategoryValid[c] == 1 && c != g_nUnmodelledCategory
+                              ? kszClassOk
+                              : kszClassCannot;
     Text(g_nMaxX + 70, y, kGuideTextHeight, szState);
     Text(g_nMaxX + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
   }

@@ -18,6 +18,9 @@ int g_anTrainCount[9];
 int g_nRequiredPixels;
 std::uint32_t g_anBandInRange[9];
 std::uint32_t g_anClassCount[9];
+std::uint32_t g_nUnclassifiedCount;
+int g_nUnmodelledCategory;
+alignas(64) float g_afClassSquared[kMaxColumns][kMaxLines];
 std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 namespace {
@@ -87,6 +90,8 @@ void ClearDerived() {
   g_nRequiredPixels = 0;
   std::memset(g_anBandInRange, 0, sizeof g_anBandInRange);
   std::memset(g_anClassCount, 0, sizeof g_anClassCount);
+  g_nUnclassifiedCount = 0;
+  g_nUnmodelledCategory = 0;
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
 }
 
@@ -140,6 +145,7 @@ void Stats(nlohmann::ordered_json& obj) {
   for (int b = 1; b <= std::clamp(BandCount(), 0, kMaxBands); ++b) aInRange.push_back(g_anBandInRange[b]);
   obj["band_in_range"] = std::move(aInRange);
   obj["classified"] = g_bClassified == 1;
+  obj["unclassified_pixels"] = g_nUnclassifiedCount;
   AppendClassifyMethodStats(obj);
 }
 

@@ -29,6 +29,18 @@ inline constexpr const char* kszMsgSignatureNotRead =
     "シグネチャを読み込めません。何も変更していません。\n%s\n%s";
 inline constexpr const char* kszCapSignature = "シグネチャ";
 
+// Maximum likelihood needs every category's covariance inverted: the category (number and
+// name) and why it cannot be.
+inline constexpr const char* kszMsgFewTrainingPixels =
+    "カテゴリー%d（%s）のトレーニングピクセルは%d個です\n"
+    "最尤法には使用するバンドの数＋１（%d個）以上が必要です\n"
+    "分類画像を生成できません";
+inline constexpr const char* kszMsgSingularCovariance =
+    "カテゴリー%d（%s）の共分散行列は逆行列を求められません\n"
+    "値が一定のバンドか、他のバンドから決まるバンドがあります\n"
+    "分類画像を生成できません";
+inline constexpr const char* kszCapMaximumLikelihood = "最尤法";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",
@@ -69,6 +81,8 @@ inline constexpr const char* kszClassifyTitle = "分類画像";
 inline constexpr const char* kszClassOk = "ＯＫ";
 inline constexpr const char* kszClassCannot = "処理できません";
 inline constexpr const char* kszClassNotTaking = "このカテゴリーは分類しません";
+// The row of the pixels beyond the reject threshold.
+inline constexpr const char* kszUnclassified = "未分類";
 
 // ---- Dialogs ------------------------------------------------------------------------------------
 inline constexpr const char* kszCategoryValueTitle = "カテゴリ値設定";

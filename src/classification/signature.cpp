@@ -55,6 +55,7 @@ void CountMoments(const std::vector<int>& anBand, Moments aMoments[8]) {
 void FillStatistics(const Moments& m, int nUsed, CategorySignature& cat) {
   cat.adMean.assign(static_cast<std::size_t>(nUsed), 0.0);
   cat.adCovariance.assign(static_cast<std::size_t>(nUsed * nUsed), 0.0);
+  cat.nStatisticsPixels = static_cast<int>(m.n);
   if (m.n == 0) return;
   const double dN = static_cast<double>(m.n);
   for (int i = 0; i < nUsed; ++i) cat.adMean[static_cast<std::size_t>(i)] = static_cast<double>(m.anSum[i]) / dN;
@@ -239,6 +240,7 @@ bool ParseCategory(CReader& rd, const Json& cat, int nIndex, int nUsed, Signatur
                   out.adCovariance)) {
     return false;
   }
+  out.nStatisticsPixels = out.nTrainingPixels;
   return true;
 }
 
