@@ -84,6 +84,22 @@ inline constexpr const char* kszClassNotTaking = "このカテゴリーは分類
 // The row of the pixels beyond the reject threshold.
 inline constexpr const char* kszUnclassified = "未分類";
 
+// The distance picture's panel: guidance, title, the measure of each method, the grey scale's
+// end values, the threshold in force and the unclassified pixels (red).
+inline constexpr const char* kaszDistanceGuide[4] = {
+    ">距離画像：",
+    ">分類した各ピクセルの、そのカテゴリーまでの",
+    ">距離を黒（０）から白（最大）の濃淡で示します",
+    ">赤は棄却しきい値を超えた未分類のピクセルです",
+};
+inline constexpr const char* kszDistanceTitle = "距離画像";
+inline constexpr const char* kszDistanceEuclidean = "最短距離法：ユークリッド距離";
+inline constexpr const char* kszDistanceMahalanobis = "最尤法：マハラノビス距離の２乗";
+inline constexpr const char* kszDistanceNoThreshold = "棄却しきい値：なし";
+inline constexpr const char* kszDistanceThresholdDistance = "棄却しきい値：距離 %d";
+inline constexpr const char* kszDistanceThresholdProbability = "棄却しきい値：確率 %g％（%.2f）";
+inline constexpr const char* kszDistanceUnclassified = "未分類：%d";
+
 // ---- Dialogs ------------------------------------------------------------------------------------
 inline constexpr const char* kszCategoryValueTitle = "カテゴリ値設定";
 inline constexpr const char* kszActiveCategoryLabel = "Active Category =";

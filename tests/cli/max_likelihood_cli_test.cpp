@@ -1,13 +1,14 @@
 // Maximum likelihood from the command line on the sample scene: the window's classes against
 // the plain double-precision reference worked out here from the scene's values and the
 // training rectangles, with the chi-square table's 1 % value for six bands; the whole scene
-// classified with the saved model equals them; stats count the unclassified pixels; a model
-// that cannot be inverted refused.
+// classified with the saved model equals them; stats count the unclassified pixels; the
+// distance picture with its panel; a model that cannot be inverted refused.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "classification/category_panels.h"
 #include "classification/category_settings.h"
 #include "classification/signature.h"
 #include "cli_fixture.h"
@@ -109,6 +110,20 @@ TEST_F(MaxLikelihoodCliTest, TheSampleSceneMatchesThePlainLoopAndTheWholeSceneRu
   EXPECT_EQ(std::atoi(szUnclassified), nUnclassified);
   const nlohmann::json j = nlohmann::json::parse(RunHere(TrainedArgs("stats", {})).strOut);
   EXPECT_EQ(j["unclassified_pixels"], nUnclassified);
+}
+
+TEST_F(MaxLikelihoodCliTest, TheDistancePictureExportsWithItsPanel) {
+  if (!std::filesystem::exists(kSample)) GTEST_SKIP() << "the sample scene was not fetched";
+  const std::string strPanel = PathOf("panel.png"), strPicture = PathOf("picture.png");
+  const int nStatus = RunProgram(TrainedArgs("export", {"--product", "distance", "--panel",
+                                                        "--out", strPanel}));
+  ASSERT_EQ(RunHere(TrainedArgs("export", {"--product", "distance", "--out", strPicture})).nStatus,
+            kExitOk);
+  ExpectPictureEqualsOffscreen(strPicture);
+  if (!GEOLUMEN_HAS_DESKTOP) GTEST_SKIP() << "--panel needs the desktop's canvas";
+  ASSERT_EQ(nStatus, kExitOk);
+  ExpectPictureEqualsOffscreen(strPanel, kPanelExportExtraColumns);
+  ExpectPanelIn(strPanel, DrawDistancePanel);
 }
 
 TEST_F(MaxLikelihoodCliTest, TheWholeSceneRefusesACovarianceItCannotInvert) {
