@@ -3,7 +3,9 @@
 // highest log-likelihood, all categories equally likely beforehand. That is the smallest
 // ln|S| + (x - m)' S^-1 (x - m), ties to the lowest number; a pixel whose squared Mahalanobis
 // distance (x - m)' S^-1 (x - m) to that category exceeds the reject threshold stays
-// unclassified. Used through CClassModel, by the window and the whole scene alike.
+// unclassified. The scores are worked out in single precision, and again in double precision
+// for every pixel whose decision single precision cannot be sure of, so the classes are those
+// of double precision. Used through CClassModel, by the window and the whole scene alike.
 #pragma once
 
 #include <cstddef>

@@ -54,7 +54,7 @@ template <bool bSquared>
     const int k = ((d[0] & 7) & (nOut - 1)) | (nOut * kUnclassified);
     r.pClass[static_cast<std::size_t>(n) * r.nClassStep] = static_cast<std::uint8_t>(k);
     ++aanCount[n & 3][k];
-    if constexpr (bSquared) r.pfSquared[n] = nOut ? -1.0f : static_cast<float>(d[0] >> 3);
+    if constexpr (bSquared) r.pfSquared[n] = static_cast<float>(((d[0] >> 3) & (nOut - 1)) - nOut);
   }
   for (int k = 0; k < 9; ++k) {
     r.anCount[k] += aanCount[0][k] + aanCount[1][k] + aanCount[2][k] + aanCount[3][k];

@@ -93,28 +93,34 @@ TEST(ClassModelTest, MaximumLikelihoodEqualsThePlainDoubleLoop) {
     const int n = static_cast<int>(anUsed.size());
     std::vector<GaussianReference> aRef;
     for (int c = 1; c <= 8; ++c) {
-      if (c > 2 && rng() % 4 == 0) continue;
+      if (c > 3 && rng() % 4 == 0) continue;
       std::vector<double> adMean(n), adB(n * n), adCov(n * n);
       for (double& d : adMean) d = 40.0 + static_cast<double>(rng() % 176);
       const double dScale = 2.0 + static_cast<double>(rng() % 24);
       for (double& d : adB) d = dScale * normal(rng);
-      // Category 2's last band follows its first but for a little noise: nearly singular.
-      if (c == 2 && n > 1) {
-        for (int k = 0; k < n; ++k) adB[(n - 1) * n + k] = adB[k] + 1e-3 * dScale * normal(rng);
-      }
+      // Category 2's last band is its first but for a millionth of its variance: nearly
+      // singular.
+      if (c == 2 && n > 1) std::copy(adB.begin(), adB.begin() + n, adB.end() - n);
       for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
           for (int k = 0; k < n; ++k) adCov[i * n + j] += adB[i * n + k] * adB[j * n + k];
         }
       }
+      if (c == 2 && n > 1) adCov.back() *= 1.0 + 1e-6;
       sig.aCategories.push_back(Category(c, adMean, adCov));
       aRef.emplace_back(adMean, adCov);
     }
     // The last category repeats the first: it ties wherever the first would win, and the
-    // reference leaves it out.
+    // reference leaves it out. The one before differs from the first by a hair: their scores
+    // differ beyond single precision's reach.
     sig.aCategories.back().adMean = sig.aCategories[0].adMean;
     sig.aCategories.back().adCovariance = sig.aCategories[0].adCovariance;
     aRef.pop_back();
+    CategorySignature& near = sig.aCategories[aRef.size() - 1];
+    near.adMean = sig.aCategories[0].adMean;
+    near.adMean[0] += 1e-4;
+    near.adCovariance = sig.aCategories[0].adCovariance;
+    aRef.back() = GaussianReference(near.adMean, near.adCovariance);
 
     // Pixels around the categories' means and anywhere.
     std::vector<Pixel> aPixels(6000);
@@ -151,7 +157,7 @@ TEST(ClassModelTest, MaximumLikelihoodEqualsThePlainDoubleLoop) {
       }
     }
     EXPECT_EQ(nWrong, 0) << "round " << nRound;
-    EXPECT_LT(nClose, 6) << "round " << nRound;
+    EXPECT_LT(nClose, 30) << "round " << nRound;
     EXPECT_EQ(out.anCount[sig.aCategories.back().nCategory - 1], 0u) << "the tie goes to the lower";
     if (sig.nRejectProbability) {
       EXPECT_GT(out.anCount[8], 0u);
