@@ -65,32 +65,36 @@ GEOLUMEN_VECTORS(double, 2, std::int64_t)
 // compiled, so the triangle's loops unroll into straight vector code, every step a
 // multiply-add over the lanes: z_i = sum_j W_ij x_j - (W m)_i, score = ln|S| + sum_i z_i^2.
 // Strictly smaller replaces: on a tie the earlier, lower-numbered category stays.
-template <int N, typename T, int B>
+template <typename Lanes>
 struct BlockScore {
-  using Lanes = typename Vectors<T, B>::Lanes;
   Lanes best, second, bestLogDet, bestClass;
-
-  [[gnu::always_inline]] BlockScore(const Lanes* x, const ScoreTables<T>* aTable, int nCategories) {
-    const Lanes zero = {};
-    best = second = zero + std::numeric_limits<T>::infinity();
-    bestLogDet = zero;
-    bestClass = zero + aTable[0].cls;
-    for (int c = 0; c < nCategories; ++c) {
-      const ScoreTables<T>& t = aTable[c];
-      Lanes g = zero + t.logDet;
-      for (int i = 0; i < N; ++i) {
-        Lanes z = x[0] * t.aInverse[i][0] - t.aInverseMean[i];
-        for (int j = 1; j <= i; ++j) z += x[j] * t.aInverse[i][j];
-        g += z * z;
-      }
-      const typename Vectors<T, B>::Mask bBetter = g < best;
-      second = bBetter ? best : (g < second ? g : second);
-      best = bBetter ? g : best;
-      bestLogDet = bBetter ? zero + t.logDet : bestLogDet;
-      bestClass = bBetter ? zero + t.cls : bestClass;
-    }
-  }
 };
+
+template <int N, typename T, int B>
+[[gnu::always_inline]] inline BlockScore<typename Vectors<T, B>::Lanes> ScoreBlock(
+    const typename Vectors<T, B>::Lanes* x, const ScoreTables<T>* aTable, int nCategories) {
+  using Lanes = typename Vectors<T, B>::Lanes;
+  const Lanes zero = {};
+  BlockScore<Lanes> s;
+  s.best = s.second = zero + std::numeric_limits<T>::infinity();
+  s.bestLogDet = zero;
+  s.bestClass = zero + aTable[0].cls;
+  for (int c = 0; c < nCategories; ++c) {
+    const ScoreTables<T>& t = aTable[c];
+    Lanes g = zero + t.logDet;
+    for (int i = 0; i < N; ++i) {
+      Lanes z = x[0] * t.aInverse[i][0] - t.aInverseMean[i];
+      for (int j = 1; j <= i; ++j) z += x[j] * t.aInverse[i][j];
+      g += z * z;
+    }
+    const typename Vectors<T, B>::Mask bBetter = g < s.best;
+    s.second = bBetter ? s.best : (g < s.second ? g : s.second);
+    s.best = bBetter ? g : s.best;
+    s.bestLogDet = bBetter ? zero + t.logDet : s.bestLogDet;
+    s.bestClass = bBetter ? zero + t.cls : s.bestClass;
+  }
+  return s;
+}
 
 // The pixels of a chunk: B lanes of single precision at a time, then the lanes in doubt again
 // in double precision, B / 2 at a time.
@@ -159,7 +163,7 @@ template <int N, int B>
     for (int m0 = 0; m0 < nChunk; m0 += B) {
       typename F::Lanes x[M];
       for (int j = 0; j < N; ++j) std::memcpy(&x[j], &aafX[j][m0], sizeof x[j]);
-      const BlockScore<N, float, B> score(x, a.aSingle, a.nCategories);
+      const auto score = ScoreBlock<N, float, B>(x, a.aSingle, a.nCategories);
       const typename F::Lanes squared = score.best - score.bestLogDet;
       const typename F::Lanes zero = {};
       const typename F::Mask bOut = squared > fReject;
@@ -197,7 +201,7 @@ template <int N, int B>
     for (int k0 = 0; k0 < nDoubt; k0 += B / 2) {
       typename D::Lanes x[M];
       for (int j = 0; j < N; ++j) std::memcpy(&x[j], &aadX[j][k0], sizeof x[j]);
-      const BlockScore<N, double, B / 2> score(x, a.aDouble, a.nCategories);
+      const auto score = ScoreBlock<N, double, B / 2>(x, a.aDouble, a.nCategories);
       const typename D::Lanes squared = score.best - score.bestLogDet;
       for (int m = 0; m < std::min(B / 2, nDoubt - k0); ++m) {
         const std::size_t i = static_cast<std::size_t>(n0 + anDoubt[k0 + m]);
@@ -230,18 +234,24 @@ template <int B>
 }
 
 // Built for AVX-512 (sixteen pixels in one register), for AVX2 with FMA (eight) and for plain
-// x86-64 (four), chosen when the program starts.
+// x86-64 (four), chosen when the program starts. Clang counts such versions as unused.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wunused-function"
+#endif
 __attribute__((target("default"))) void AssignLikelihood(const LikelihoodArgs& a, int nUsed) {
   LikelihoodLoops<4>(a, nUsed);
 }
-__attribute__((target("arch=x86-64-v3"))) void AssignLikelihood(const LikelihoodArgs& a,
-                                                                 int nUsed) {
+__attribute__((target("avx2,fma"))) void AssignLikelihood(const LikelihoodArgs& a, int nUsed) {
   LikelihoodLoops<8>(a, nUsed);
 }
-__attribute__((target("arch=x86-64-v4"))) void AssignLikelihood(const LikelihoodArgs& a,
-                                                                 int nUsed) {
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) void AssignLikelihood(
+    const LikelihoodArgs& a, int nUsed) {
   LikelihoodLoops<16>(a, nUsed);
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 // How far a single-precision score of the category may lie from the exact one for any pixel
 // (every band 0..255): row i's sum of n + 1 terms is off by at most (i + 3) u T_i, where T_i
