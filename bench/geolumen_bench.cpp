@@ -32,7 +32,11 @@
 #include "histograms/histograms.h"
 #include "import/raster.h"
 #include "classification/categories.h"
+#include "classification/class_model.h"
 #include "classification/classify.h"
+#include "classification/classify_method.h"
+#include "classification/distance_picture.h"
+#include "classification/signature.h"
 #include "core/platform.h"
 #include "core/state.h"
 #include "import/bmp_import.h"
@@ -739,6 +743,62 @@ BENCHMARK(BM_Assign<ClassifyAssign>)->Name("BM_ClassifyAssign")->Unit(benchmark:
 BENCHMARK(BM_Assign<ClassifyAssignPlain>)
     ->Name("BM_ClassifyAssignPlain")
     ->Unit(benchmark::kMillisecond);
+
+// The assignment by a model built from a generation's signature: minimum distance or maximum
+// likelihood (eight categories over eight bands), without and with a reject threshold.
+template <int nMethod, int nReject>
+void BM_ModelAssign(benchmark::State& state) {
+  MakeClassifyScene();
+  g_nClassifyMethod = nMethod;
+  g_nRejectDistance = nMethod == kMethodMinimumDistance ? nReject : 0;
+  g_nRejectProbability = nMethod == kMethodMaximumLikelihood ? nReject : 0;
+  g_bAlwaysRedraw = 0;
+  OnClassifyGenerate();
+  g_bAlwaysRedraw = 1;
+  CClassModel model;
+  ModelRefusal refusal;
+  const std::size_t anBandByte[kMaxBands] = {0, 1, 2, 3, 4, 5, 6, 7};
+  if (!g_bClassified || !model.Build(GeneratedSignature(), anBandByte, refusal)) {
+    state.SkipWithError("the model was refused");
+    return;
+  }
+  for (auto _ : state) {
+    ClassifyAssign(model);
+    benchmark::ClobberMemory();
+  }
+  state.counters["unclassified"] = g_nUnclassifiedCount;
+  ResetClassifyMethod();
+}
+BENCHMARK(BM_ModelAssign<kMethodMinimumDistance, 0>)
+    ->Name("BM_ModelAssignMinimumDistance")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelAssign<kMethodMinimumDistance, 60>)
+    ->Name("BM_ModelAssignMinimumDistanceReject")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelAssign<kMethodMaximumLikelihood, 0>)
+    ->Name("BM_ModelAssignMaxLikelihood")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelAssign<kMethodMaximumLikelihood, 3>)
+    ->Name("BM_ModelAssignMaxLikelihoodReject")
+    ->Unit(benchmark::kMillisecond);
+
+// The distance picture of a maximum-likelihood classification with a threshold (its largest
+// distance found, every pixel drawn), against BM_ClassifyRender's picture of the classes.
+void BM_DistanceRender(benchmark::State& state) {
+  MakeClassifyScene();
+  g_nClassifyMethod = kMethodMaximumLikelihood;
+  g_nRejectProbability = 3;
+  g_bAlwaysRedraw = 0;
+  OnClassifyGenerate();
+  g_bAlwaysRedraw = 1;
+  for (auto _ : state) {
+    OnDistanceHistogram();
+    RenderDistancePicture();
+    benchmark::ClobberMemory();
+  }
+  ResetClassifyMethod();
+}
+BENCHMARK(BM_DistanceRender)->Unit(benchmark::kMillisecond);
 
 // The whole generation: eight category images, centres, assignment, counts; no rendering.
 void BM_ClassifyGenerate(benchmark::State& state) {

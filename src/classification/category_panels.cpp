@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "classification/categories.h"
+#include "classification/class_model.h"
+#include "classification/classify.h"
+#include "classification/distance_picture.h"
 #include "classification/messages.h"
 #include "histograms/histogram_settings.h"
 #include "core/view.h"
@@ -145,6 +148,16 @@ void DrawClassifyPanel() {
     Text(X0 + 100, y, kGuideTextHeight, FormatText("%d", static_cast<int>(g_anClassCount[c])));
     Text(X0 + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
   }
+  // Beyond a reject threshold: the unclassified pixels, black in the picture, as a ninth row,
+  // its name on the row's own line so that it fits the 420 lines of an exported panel.
+  if (ClassifiedWithThreshold()) {
+    const int y = CategoryPanelLayout::RowTop(9);
+    FillSwatch(ThePlatform().WindowCanvas(), CategoryPanelLayout::ColourSwatch(9), kcrBlack);
+    Text(X0 + 70, y, kGuideTextHeight, FormatText("%d", PercentOfWindow(g_nUnclassifiedCount)));
+    const int xEnd = TextAfter(X0 + 100, X0, y, kGuideTextHeight,
+                               FormatText("%d", static_cast<int>(g_nUnclassifiedCount)));
+    TextAfter(X0 + 150, xEnd, y, kGuideTextHeight, kszUnclassified);
+  }
 }
 
 void DrawClassifyInvalidPanel() {
@@ -157,10 +170,45 @@ void DrawClassifyInvalidPanel() {
   ClassifyRows();
   for (int c = 1; c <= 8; ++c) {
     const int y = CategoryPanelLayout::RowTop(c);
-    const char* szState = g_abClassify[c] != 1           ? kszClassNotTaking
-                          : g_abCategoryValid[c] == 1 ? kszClassOk
-                                                      : kszClassCannot;
+    // A valid category can still be one whose covariance stopped maximum likelihood.
+    const char* szState = g_abClassify[c] != 1 ? kszClassNotTaking
+                          : g_abCategoryValid[c] == 1 && c != g_nUnmodelledCategory
+                              ? kszClassOk
+                              : kszClassCannot;
     Text(g_nMaxX + 70, y, kGuideTextHeight, szState);
     Text(g_nMaxX + 100, y + 14, kGuideTextHeight, g_astrCategoryName[c]);
   }
+}
+
+void DrawDistancePanel() {
+  using L = DistancePanelLayout;
+  Canvas& canvas = ThePlatform().WindowCanvas();
+  const int X0 = g_nMaxX;
+  Guide(kaszDistanceGuide);
+  const bool bLikelihood = DistanceMethod() == kMethodMaximumLikelihood;
+  Text(X0 + 3, L::kTitleTop, kPanelTextHeight, kszDistanceTitle);
+  Text(X0 + 3, L::kMeasureTop, kGuideTextHeight,
+       bLikelihood ? kszDistanceMahalanobis : kszDistanceEuclidean);
+  // The scale as the picture draws it: grey v at column v, 0 on the left, the largest right.
+  Colorref acrGrey[256];
+  for (int v = 0; v < 256; ++v) acrGrey[v] = Rgb(v, v, v);
+  canvas.FillRect(X0 + 2, L::kBarTop - 1, X0 + 260, L::kBarTop + L::kBarRows + 1, kcrBlack,
+                  kcrWhite);
+  DrawColourBar(canvas, L::kBarTop - 103, acrGrey);
+  Text(X0 + 3, L::kEndValueTop, kGuideTextHeight, "0");
+  const std::string strLargest = FormatText("%.2f", LargestDistance());
+  Text(X0 + 259 - canvas.TextWidth(kGuideTextHeight, strLargest), L::kEndValueTop,
+       kGuideTextHeight, strLargest);
+  const Signature& sig = GeneratedSignature();
+  std::string strThreshold = kszDistanceNoThreshold;
+  if (ClassifiedWithThreshold()) {
+    strThreshold = bLikelihood ? FormatText(kszDistanceThresholdProbability,
+                                            kadRejectPercent[sig.nRejectProbability],
+                                            RejectSquaredDistance(sig))
+                               : FormatText(kszDistanceThresholdDistance, sig.nRejectDistance);
+    FillSwatch(canvas, L::UnclassifiedSwatch(), Rgb(255, 0, 0));
+    Text(X0 + 35, L::kUnclassifiedTop, kGuideTextHeight,
+         FormatText(kszDistanceUnclassified, static_cast<int>(g_nUnclassifiedCount)));
+  }
+  Text(X0 + 3, L::kThresholdTop, kGuideTextHeight, strThreshold);
 }

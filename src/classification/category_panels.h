@@ -25,6 +25,18 @@ void DrawCategoryInvalidPanel();
 void DrawClassifyPanel();
 // Clears the panel itself: why no classification can be made, per category.
 void DrawClassifyInvalidPanel();
+
+// The distance picture's panel: what the distance is, the grey scale from 0 to the largest
+// distance with its end values, and the reject threshold in force with the pixels beyond it.
+struct DistancePanelLayout {
+  static constexpr int kTitleTop = 130, kMeasureTop = 160;
+  static constexpr int kBarTop = 190, kBarRows = 8;  // columns X0+3+v for grey v
+  static constexpr int kEndValueTop = 202, kThresholdTop = 232, kUnclassifiedTop = 262;
+  static Swatch UnclassifiedSwatch() {
+    return {g_nMaxX + 3, kUnclassifiedTop + 1, g_nMaxX + 27, kUnclassifiedTop + 13};
+  }
+};
+void DrawDistancePanel();
 // The share in percent of nCount among the window's pixels: 0 when the window has fewer than
 // 100 pixels (the hundredth would be 0).
 int PercentOfWindow(long long nCount);

@@ -20,6 +20,9 @@ int g_anTrainCount[9];
 int g_nRequiredPixels;
 std::uint32_t g_anBandInRange[9];
 std::uint32_t g_anClassCount[9];
+std::uint32_t g_nUnclassifiedCount;
+int g_nUnmodelledCategory;
+alignas(64) float g_afClassSquared[kMaxColumns][kMaxLines];
 std::uint32_t g_anCatHist[8][kMaxBands][256];
 
 namespace {
@@ -218,6 +221,8 @@ void ClearDerived() {
   g_nRequiredPixels = 0;
   std::memset(g_anBandInRange, 0, sizeof g_anBandInRange);
   std::memset(g_anClassCount, 0, sizeof g_anClassCount);
+  g_nUnclassifiedCount = 0;
+  g_nUnmodelledCategory = 0;
   std::memset(g_anCatHist, 0, sizeof g_anCatHist);
 }
 
@@ -279,6 +284,7 @@ void Stats(nlohmann::ordered_json& obj) {
   obj["band_in_range"] = std::move(aInRange);
   obj["classified"] = g_bClassified == 1;
   obj["paint_area"] = g_bPaintTest ? "test" : "training";
+  obj["unclassified_pixels"] = g_nUnclassifiedCount;
   AppendClassifyMethodStats(obj);
   AppendSeparabilityStats(obj);
 }

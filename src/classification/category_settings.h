@@ -65,6 +65,12 @@ extern int g_anTrainCount[9];             // training pixels found by the last u
 extern int g_nRequiredPixels;             // W x H / 1000
 extern std::uint32_t g_anBandInRange[9];  // pixels inside the target's range of band b
 extern std::uint32_t g_anClassCount[9];   // pixels assigned to category c
+extern std::uint32_t g_nUnclassifiedCount;  // pixels beyond the reject threshold
+// The category whose covariance stopped the last generation (maximum likelihood), 0 for none.
+extern int g_nUnmodelledCategory;
+// Each pixel's squared distance to its class as the last generation found it, [x][y] as the
+// plane (Euclidean or Mahalanobis as the method measures; -1 for an unclassified pixel).
+alignas(64) extern float g_afClassSquared[kMaxColumns][kMaxLines];
 // Histogram of band b over the category image of category c, at [c - 1][b - 1].
 extern std::uint32_t g_anCatHist[8][kMaxBands][256];
 

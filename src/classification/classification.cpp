@@ -7,6 +7,7 @@
 #include "classification/category_panels.h"
 #include "classification/classify.h"
 #include "classification/classify_method.h"
+#include "classification/distance_picture.h"
 #include "classification/histogram_kinds.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
@@ -184,6 +185,7 @@ void RegisterClassification() {
        .szProduct = "classification", .nViewCommand = ID_CLASSIFY_VIEW},
   };
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
+  RegisterDistancePicture();
   RegisterCategoryReaction(DisplayMode::Category, ShowCategoryOfTarget);
   RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
   RegisterClassificationHistogramKinds();

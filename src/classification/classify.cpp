@@ -5,6 +5,9 @@
 
 #include "classification/categories.h"
 #include "classification/category_panels.h"
+#include "classification/class_model.h"
+#include "classification/classify_method.h"
+#include "classification/messages.h"
 #include "classification/nearest_centre.h"
 #include "classification/signature.h"
 #include "core/document.h"
@@ -35,6 +38,38 @@ class CClassColour {
   CCompositeColour m_composite;
 };
 
+// A pixel record's band b is its byte b: the layout the models read the window in.
+constexpr std::size_t kanWindowBandByte[kMaxBands] = {0, 1, 2, 3, 4, 5, 6, 7};
+
+// The window column by column on both cores (a column's records follow each other, 18 bytes
+// apart): classes into the plane, squared distances beside it, counts.
+template <typename Rule>
+void AssignWindow(const Rule& rule) {
+  const int nWidth = WindowWidth(), nHeight = WindowHeight();
+  static std::uint32_t s_aanCount[2][9];
+  std::memset(s_aanCount, 0, sizeof s_aanCount);
+  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
+    for (int x = nFirst; x < nEnd; ++x) {
+      PixelRecord* pColumn = g_aPixel[x];
+      rule.Assign({pColumn->abBand, sizeof(PixelRecord), nHeight, &pColumn->bClassifyClass,
+                   sizeof(PixelRecord), s_aanCount[nPart], g_afClassSquared[x]});
+    }
+  });
+  g_anClassCount[0] = 0;
+  for (int k = 0; k < 8; ++k) g_anClassCount[k + 1] = s_aanCount[0][k] + s_aanCount[1][k];
+  g_nUnclassifiedCount = s_aanCount[0][kUnclassified] + s_aanCount[1][kUnclassified];
+}
+
+// The message of a model refused: the category, its name and why.
+std::string RefusalMessage(const ModelRefusal& refusal) {
+  const int c = refusal.nCategory;
+  if (refusal.eReason == ModelRefusal::Reason::FewPixels) {
+    return FormatText(kszMsgFewTrainingPixels, c, g_astrCategoryName[c].c_str(), refusal.nPixels,
+                      refusal.nNeeded);
+  }
+  return FormatText(kszMsgSingularCovariance, c, g_astrCategoryName[c].c_str());
+}
+
 }  // namespace
 
 void RenderClassification(bool bSmooth) {
@@ -64,6 +99,7 @@ void ComputeClassCentres(int aanCentre[9][9]) {
 
 void ClassifyAssignPlain(const int aanCentre[9][9]) {
   const int nb = std::clamp(BandCount(), 0, kMaxBands);
+  const double dReject = RejectDistanceInForce();
   for (int y = 0; y < WindowHeight(); ++y) {
     for (int x = 0; x < WindowWidth(); ++x) {
       PixelRecord& px = g_aPixel[x][y];
@@ -82,37 +118,37 @@ void ClassifyAssignPlain(const int aanCentre[9][9]) {
           nBest = k;
         }
       }
+      if (dReject > 0.0 && dBest > dReject * dReject) nBest = 8;
       px.bClassifyClass = static_cast<std::uint8_t>(nBest);
     }
   }
   std::memset(g_anClassCount, 0, sizeof g_anClassCount);
+  g_nUnclassifiedCount = 0;
   for (int x = 0; x < WindowWidth(); ++x) {
     for (int y = 0; y < WindowHeight(); ++y) {
       const int k = g_aPixel[x][y].bClassifyClass;
       if (k < 8) ++g_anClassCount[k + 1];
+      else ++g_nUnclassifiedCount;
     }
   }
 }
+
+void ClassifyAssign(const CClassModel& model) { AssignWindow(model); }
 
 void ClassifyAssign(const int aanCentre[9][9]) {
   bool abTakesPart[9] = {}, abUseBand[kMaxBands] = {};
   for (int c = 1; c <= 8; ++c) abTakesPart[c] = g_abClassify[c] == 1;
   for (int b = 0; b < kMaxBands; ++b) abUseBand[b] = g_abUseBand[b] == 1;
-  // A pixel record's bands are consecutive bytes; a column's records follow each other.
-  const CNearestCentre nearest(aanCentre, abTakesPart, abUseBand,
-                               std::clamp(BandCount(), 0, kMaxBands), 1);
-  const int nWidth = WindowWidth(), nHeight = WindowHeight();
-  static std::uint32_t s_aanCount[2][8];
-  std::memset(s_aanCount, 0, sizeof s_aanCount);
-  ForColumnParts(nWidth, nHeight, [&](int nFirst, int nEnd, int nPart) {
-    for (int x = nFirst; x < nEnd; ++x) {
-      PixelRecord* pColumn = g_aPixel[x];
-      nearest.Assign(pColumn->abBand, sizeof(PixelRecord), nHeight, &pColumn->bClassifyClass,
-                     sizeof(PixelRecord), s_aanCount[nPart]);
-    }
-  });
-  g_anClassCount[0] = 0;
-  for (int k = 0; k < 8; ++k) g_anClassCount[k + 1] = s_aanCount[0][k] + s_aanCount[1][k];
+  AssignWindow(CNearestCentre(aanCentre, abTakesPart, abUseBand,
+                              std::clamp(BandCount(), 0, kMaxBands), kanWindowBandByte,
+                              RejectDistanceInForce()));
+}
+
+bool ClassifiedWithThreshold() {
+  const Signature& sig = GeneratedSignature();
+  return g_bClassified == 1 && (sig.nMethod == kMethodMaximumLikelihood
+                                    ? sig.nRejectProbability > 0
+                                    : sig.nRejectDistance > 0);
 }
 
 void OnClassifyHistogram() { ShowProductPanel(DisplayMode::Classify, DrawClassifyPanel); }
@@ -132,6 +168,7 @@ void OnClassifyGenerate() {
   ThePlatform().SetBusyCursor(BusyCursor::Wait);
   g_nDisplayMode = DisplayMode::Classify;
   g_bClassified = 0;
+  g_nUnmodelledCategory = 0;
   bool bAny = false, bAllValid = true;
   for (int c = 1; c <= 8; ++c) {
     if (g_abClassify[c] != 1) continue;
@@ -171,11 +208,22 @@ void OnClassifyGenerate() {
   DrawClassifyInvalidPanel();
   g_bShowGuide = bGuide;
 
-  // Every pixel of the window gets a class below, so none keeps "not classified" (8).
+  // Every pixel of the window gets a class below, or 8 beyond a reject threshold.
   int aanCentre[9][9] = {};
   ComputeClassCentres(aanCentre);
   RecordGeneratedSignature(aanCentre);
-  ClassifyAssign(aanCentre);
+  CClassModel model;
+  ModelRefusal refusal;
+  if (!model.Build(GeneratedSignature(), kanWindowBandByte, refusal)) {
+    // As for a category that is not valid: the panel says which one cannot take part.
+    g_bClassified = 0;
+    g_nUnmodelledCategory = refusal.nCategory;
+    DrawClassifyInvalidPanel();
+    ThePlatform().SetBusyCursor(BusyCursor::Arrow);
+    ShowMessage(RefusalMessage(refusal), kszCapMaximumLikelihood);
+    return;
+  }
+  ClassifyAssign(model);
   MarkDocumentModified();
 
   if (g_bAlwaysRedraw == 0) {

@@ -61,6 +61,18 @@ inline constexpr const char* kszSepPoorNote =
 inline constexpr const char* kszSepNoValueNote = "－（%d と %d）%s";
 inline constexpr const char* kszSepClose = "閉じる";
 
+// Maximum likelihood needs every category's covariance inverted: the category (number and
+// name) and why it cannot be.
+inline constexpr const char* kszMsgFewTrainingPixels =
+    "カテゴリー%d（%s）のトレーニングピクセルは%d個です\n"
+    "最尤法には使用するバンドの数＋１（%d個）以上が必要です\n"
+    "分類画像を生成できません";
+inline constexpr const char* kszMsgSingularCovariance =
+    "カテゴリー%d（%s）の共分散行列は逆行列を求められません\n"
+    "値が一定のバンドか、他のバンドから決まるバンドがあります\n"
+    "分類画像を生成できません";
+inline constexpr const char* kszCapMaximumLikelihood = "最尤法";
+
 // ---- Panels -------------------------------------------------------------------------------------
 inline constexpr const char* kaszTrainingGuide[8] = {
     ">マウス操作：",
@@ -104,6 +116,24 @@ inline constexpr const char* kszClassifyTitle = "分類画像";
 inline constexpr const char* kszClassOk = "ＯＫ";
 inline constexpr const char* kszClassCannot = "処理できません";
 inline constexpr const char* kszClassNotTaking = "このカテゴリーは分類しません";
+// The row of the pixels beyond the reject threshold.
+inline constexpr const char* kszUnclassified = "未分類";
+
+// The distance picture's panel: guidance, title, the measure of each method, the grey scale's
+// end values, the threshold in force and the unclassified pixels (red).
+inline constexpr const char* kaszDistanceGuide[4] = {
+    ">距離画像：",
+    ">分類した各ピクセルの、そのカテゴリーまでの",
+    ">距離を黒（０）から白（最大）の濃淡で示します",
+    ">赤は棄却しきい値を超えた未分類のピクセルです",
+};
+inline constexpr const char* kszDistanceTitle = "距離画像";
+inline constexpr const char* kszDistanceEuclidean = "最短距離法：ユークリッド距離";
+inline constexpr const char* kszDistanceMahalanobis = "最尤法：マハラノビス距離の２乗";
+inline constexpr const char* kszDistanceNoThreshold = "棄却しきい値：なし";
+inline constexpr const char* kszDistanceThresholdDistance = "棄却しきい値：距離 %d";
+inline constexpr const char* kszDistanceThresholdProbability = "棄却しきい値：確率 %g％（%.2f）";
+inline constexpr const char* kszDistanceUnclassified = "未分類：%d";
 
 // ---- Dialogs ------------------------------------------------------------------------------------
 inline constexpr const char* kszCategoryValueTitle = "カテゴリ値設定";

@@ -240,6 +240,7 @@ bool ParseCategory(CReader& rd, const Json& cat, int nIndex, int nUsed, Signatur
                   out.adCovariance)) {
     return false;
   }
+  out.nStatisticsPixels = out.nTrainingPixels;
   return true;
 }
 
@@ -286,6 +287,7 @@ void RecordGeneratedSignature(const int aanCentre[9][9]) {
       cat.anUpper[b - 1] = g_anCatUpper[b][c];
       cat.anCentre[b - 1] = aanCentre[c][b];
     }
+    cat.nStatisticsPixels = aStats[c - 1].nPixels;
     cat.adMean = std::move(aStats[c - 1].adMean);
     cat.adCovariance = std::move(aStats[c - 1].adCovariance);
     sig.aCategories.push_back(std::move(cat));

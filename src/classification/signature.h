@@ -22,8 +22,10 @@ struct CategorySignature {
   // Per band of the scene (band b at b-1): the category's range and its centre.
   int anLower[kMaxBands] = {}, anUpper[kMaxBands] = {}, anCentre[kMaxBands] = {};
   // Over the bands in use, in band order: the training pixels' mean and their covariance
-  // (unbiased, n x n row by row; zeros below two pixels).
+  // (unbiased, n x n row by row; zeros below two pixels), and how many pixels they come from
+  // (the marks a generation found; a file's are its training pixels).
   std::vector<double> adMean, adCovariance;
+  int nStatisticsPixels = 0;
 };
 
 struct Signature {

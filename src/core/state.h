@@ -125,6 +125,7 @@ enum class DisplayMode : int {
   Fine = 6,
   Bmp = 8,
   Prompt = 10,
+  Distance = 11,
   NoData = 20,
 };
 constexpr int DisplayModeCode(DisplayMode eMode) { return static_cast<int>(eMode); }

@@ -16,6 +16,13 @@ inline constexpr const char* kszMsgSceneBandType =
 inline constexpr const char* kszMsgSceneInvalidCategory =
     "category %d of the signatures is not valid (its training had too few pixels), so the "
     "window's generation would refuse the model too";
+// Maximum likelihood: the category whose covariance cannot be inverted, and why.
+inline constexpr const char* kszMsgSceneFewPixels =
+    "category %d of the signatures has %d training pixels; maximum likelihood needs at least "
+    "%d (one more than the bands in use)";
+inline constexpr const char* kszMsgSceneSingular =
+    "the covariance of category %d of the signatures cannot be inverted (a band of one value, "
+    "or a band that follows from the others), so maximum likelihood cannot use it";
 inline constexpr const char* kszMsgSceneWindow =
     "the window %d,%d,%d,%d does not lie within the scene of %d x %d";
 inline constexpr const char* kszMsgSceneCannotRead = "cannot read %s: %s";

@@ -8,13 +8,14 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <limits>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
 
-#include "classification/nearest_centre.h"
+#include "classification/class_model.h"
 #include "core/band_rule.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
@@ -115,6 +116,17 @@ bool TakeUsedBands(const Source& src, const Signature& sig, std::vector<UsedBand
       strMessage = FormatText(kszMsgSceneInvalidCategory, cat.nCategory);
       return false;
     }
+  }
+  // Nor one whose covariance maximum likelihood cannot invert (the layout does not matter here).
+  CClassModel probe;
+  ModelRefusal refusal;
+  const std::size_t anAnyLayout[kMaxBands] = {};
+  if (!probe.Build(sig, anAnyLayout, refusal)) {
+    strMessage = refusal.eReason == ModelRefusal::Reason::FewPixels
+                     ? FormatText(kszMsgSceneFewPixels, refusal.nCategory, refusal.nPixels,
+                                  refusal.nNeeded)
+                     : FormatText(kszMsgSceneSingular, refusal.nCategory);
+    return false;
   }
   const std::string& strScene = src.astrPaths[0];
   for (int b : sig.UsedBands()) {
@@ -394,20 +406,14 @@ class CClassesWriter {
   std::vector<std::uint8_t> m_abTiles;
 };
 
-// The nearest centre over the bands in use only, as the reader lays them out: band i of the
-// used ones in plane i.
-CNearestCentre UsedBandsNearest(const Signature& sig, std::size_t nPlane) {
+// The model over the bands in use only, as the reader lays them out: band i of the used ones in
+// plane i. TakeUsedBands has already tried it.
+void BuildUsedBandsModel(const Signature& sig, std::size_t nPlane, CClassModel& model) {
   const std::vector<int> anUsed = sig.UsedBands();
-  int aanCentre[9][9] = {};
-  bool abTakesPart[9] = {}, abUse[kMaxBands] = {};
-  for (const CategorySignature& cat : sig.aCategories) {
-    abTakesPart[cat.nCategory] = true;
-    for (std::size_t i = 0; i < anUsed.size(); ++i) {
-      aanCentre[cat.nCategory][i + 1] = cat.anCentre[anUsed[i]];
-    }
-  }
-  std::fill(abUse, abUse + anUsed.size(), true);
-  return CNearestCentre(aanCentre, abTakesPart, abUse, static_cast<int>(anUsed.size()), nPlane);
+  std::size_t anBandByte[kMaxBands] = {};
+  for (std::size_t i = 0; i < anUsed.size(); ++i) anBandByte[anUsed[i]] = i * nPlane;
+  ModelRefusal refusal;
+  model.Build(sig, anBandByte, refusal);
 }
 
 // The test areas' reference pixels, run by run, counted against the classes.
@@ -451,11 +457,13 @@ class CRunReference {
 };
 
 // Takes the reader's runs in turn, assigns their pixels and hands the rows to the writer,
-// counting the classes (anPixels[0] nodata) and, with pReference, the test pixels; false when
-// a write (or the test areas' burning, strError set) failed.
-bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& writer, int nWidth,
+// counting the classes (anPixels[0] nodata, nUnclassified those beyond the threshold) and,
+// with pReference, the test pixels; false when a write (or the test areas' burning, strError
+// set) failed.
+bool ClassifyRuns(Pipe& pipe, const CClassModel& model, CClassesWriter& writer, int nWidth,
                   int nHeight, const SceneProgress& fnProgress, const std::atomic<bool>& bCancel,
-                  std::uint64_t anPixels[9], CRunReference* pReference, std::string& strError) {
+                  std::uint64_t anPixels[9], std::uint64_t& nUnclassified,
+                  CRunReference* pReference, std::string& strError) {
   bool bWritten = true;
   int nSlot = 0;
   while (bWritten && !bCancel) {
@@ -469,9 +477,9 @@ bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& wri
     for (int i = 0; i < run.nRows && bWritten; ++i) {
       std::uint8_t* pRow = writer.NextRow(bWritten);
       const std::size_t nOffset = static_cast<std::size_t>(i) * static_cast<std::size_t>(nWidth);
-      std::uint32_t anCount[8] = {};
-      nearest.Assign(run.abBands.data() + nOffset, 1, nWidth, pRow, 1, anCount);
-      // Classes 0..7 are categories 1..8; nodata pixels take 0 instead.
+      std::uint32_t anCount[9] = {};
+      model.Assign({run.abBands.data() + nOffset, 1, nWidth, pRow, 1, anCount});
+      // Classes 0..7 are categories 1..8; nodata and unclassified pixels take 0 instead.
       const std::uint8_t* pNoData = run.bAnyNoData ? run.abNoData.data() + nOffset : nullptr;
       for (int x = 0; x < nWidth; ++x) {
         if (pNoData && pNoData[x]) {
@@ -479,11 +487,12 @@ bool ClassifyRuns(Pipe& pipe, const CNearestCentre& nearest, CClassesWriter& wri
           ++anPixels[0];
           pRow[x] = 0;
         } else {
-          ++pRow[x];
+          pRow[x] = pRow[x] == kUnclassified ? 0 : static_cast<std::uint8_t>(pRow[x] + 1);
         }
       }
       for (int k = 0; k < 8; ++k) anPixels[k + 1] += anCount[k];
       if (pReference) pReference->Count(i, pRow);
+      nUnclassified += anCount[kUnclassified];
     }
     const int nDone = run.nFirst + run.nRows;
     {
@@ -510,6 +519,11 @@ void WriteClassCounts(GDALDatasetH h, const Signature& sig, const SceneClassifyR
     }
   }
   GDALSetMetadataItem(h, "NODATA_PIXELS", std::to_string(result.anPixels[0]).c_str(), nullptr);
+  // Only a model with a threshold leaves pixels unclassified; a file without one stays as it was.
+  if (RejectSquaredDistance(sig) < std::numeric_limits<double>::infinity()) {
+    GDALSetMetadataItem(h, "UNCLASSIFIED_PIXELS", std::to_string(result.nUnclassified).c_str(),
+                        nullptr);
+  }
 }
 
 // The result of a run that stopped before the end, with the reason.
@@ -622,7 +636,8 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
 
   // The reader fills runs on its own thread while this one classifies and writes them.
   CSceneReader reader(src, aUsed, nX, nY, nWidth, nHeight);
-  const CNearestCentre nearest = UsedBandsNearest(request.signature, reader.PlaneBytes());
+  CClassModel model;
+  BuildUsedBandsModel(request.signature, reader.PlaneBytes(), model);
   CClassesWriter writer(out.get(), nWidth);
   Pipe pipe;
   // The reference pixels of a run are placed like the run's rows of the classes file.
@@ -633,9 +648,9 @@ SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
   CRunReference reference(references, adWindow, result);
   std::string strBurnError;
   std::thread reading([&] { reader.ReadAll(pipe, bCancel); });
-  const bool bWritten = ClassifyRuns(pipe, nearest, writer, nWidth, nHeight, fnProgress, bCancel,
-                                     result.anPixels, bReference ? &reference : nullptr,
-                                     strBurnError);
+  const bool bWritten = ClassifyRuns(pipe, model, writer, nWidth, nHeight, fnProgress, bCancel,
+                                     result.anPixels, result.nUnclassified,
+                                     bReference ? &reference : nullptr, strBurnError);
   {
     std::lock_guard lock(pipe.mutex);
     pipe.bStop = true;

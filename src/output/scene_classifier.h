@@ -1,9 +1,10 @@
 // The whole scene classified from a trained model, however large: the raster files are read a
 // run of block rows at a time, each value goes through the model's band rule, each pixel to
-// its nearest centre exactly as the window's generation assigns it, and the classes go into a
-// tiled, compressed GeoTIFF written beside its target and renamed over it when complete.
-// Memory stays bounded by a few runs of rows whatever the scene's size. Reading runs on a
-// thread of its own while the calling thread classifies and writes.
+// its class by the model's method and threshold exactly as the window's generation assigns
+// it, and the classes go into a tiled, compressed GeoTIFF written beside its target and
+// renamed over it when complete. Memory stays bounded by a few runs of rows whatever the
+// scene's size. Reading runs on a thread of its own while the calling thread classifies and
+// writes.
 //
 // Nothing here touches the program state: the request is a frozen copy, so a desktop front
 // end can run it on a worker thread, show the progress and set the cancel flag.
@@ -43,6 +44,7 @@ struct SceneClassifyResult {
   std::string strMessage;          // why it stopped, naming the file ("" when done)
   int nWidth = 0, nHeight = 0;     // of the classes file
   std::uint64_t anPixels[9] = {};  // [0] pixels with nodata in a band in use, [c] category c
+  std::uint64_t nUnclassified = 0;  // pixels beyond the model's reject threshold
   double dPixelHectares = 0.0;     // one pixel's ground area, 0 when it is not known
   // With test areas: the classes against the reference of every pixel whose centre lies in one
   // category's test polygons (nodata pixels left out), and the pixels in several categories'.
@@ -54,10 +56,12 @@ struct SceneClassifyResult {
 using SceneProgress = std::function<void(int nRowsDone, int nRowsTotal)>;
 
 // Runs the request to the end, a failure or bCancel. The classes file holds k for category k
-// and 0 where a band in use holds its nodata value, the model's colours and names as its legend,
-// the source's georeferencing (moved to the window's corner) and the class counts and hectares
-// in its metadata (CATEGORY_k_PIXELS, CATEGORY_k_HECTARES, NODATA_PIXELS). With test areas,
-// their polygons are burnt run by run beside the classes and counted into the accuracy.
+// and 0 where a band in use holds its nodata value or the pixel lies beyond the model's reject
+// threshold, the model's colours and names as its legend, the source's georeferencing (moved to
+// the window's corner) and the class counts and hectares in its metadata (CATEGORY_k_PIXELS,
+// CATEGORY_k_HECTARES, NODATA_PIXELS, and UNCLASSIFIED_PIXELS with a threshold). A model whose
+// categories maximum likelihood cannot use is refused as an input. With test areas, their
+// polygons are burnt run by run beside the classes and counted into the accuracy.
 SceneClassifyResult ClassifyScene(const SceneClassifyRequest& request,
                                   const SceneProgress& fnProgress,
                                   const std::atomic<bool>& bCancel);

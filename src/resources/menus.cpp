@@ -153,7 +153,7 @@ const MenuNode g_aMainMenu[] = {
     End(),
     Pop("分類画像(&M)"),
       Item(ID_CLASSIFY_VIEW), Item(ID_CLASSIFY_SMOOTH_VIEW), Item(ID_CLASSIFY_HISTOGRAM),
-      Item(ID_CLASSIFY_DETAILED_HISTOGRAM),
+      Item(ID_CLASSIFY_DETAILED_HISTOGRAM), Item(ID_DISTANCE_VIEW),
       Sep(),
       Item(ID_CLASSIFY_GENERATE),
       Sep(),

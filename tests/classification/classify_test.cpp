@@ -9,6 +9,7 @@
 #include "classification/category_panels.h"
 #include "classification/classify.h"
 #include "classification/messages.h"
+#include "core/text_format.h"
 #include "core/commands.h"
 #include "core/view.h"
 #include "products/composite.h"
@@ -18,6 +19,21 @@
 namespace {
 
 using ClassifyTest = LogicTest;
+
+// Marks category c on the rectangle and updates it, as the training area's strokes would.
+void Train(int c, int x0, int y0, int x1, int y1) {
+  for (int x = x0; x <= x1; ++x) {
+    for (int y = y0; y <= y1; ++y) g_aPixel[x][y].abTrainMark[c - 1] = 1;
+  }
+  g_nCategory = c;
+  ASSERT_TRUE(DispatchCommand(ID_TRAINING_SELECT));
+}
+
+// The method dialog answered with these values.
+void SetMethod(CRecordingPlatform& platform, int nMethod, int nDistance, int nProbability) {
+  platform.m_qDialogAnswers.push_back({nMethod, nDistance, nProbability});
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_METHOD));
+}
 
 std::vector<std::uint8_t> Classes() {
   std::vector<std::uint8_t> ab;
@@ -156,4 +172,81 @@ TEST_F(ClassifyTest, SharesOfATinyWindowShowZero) {
   EXPECT_EQ(PercentOfWindow(81), 0);
   MakeScene(10, 10, 3, Sensor::TmFloppy, [](int, int, int) { return 0; });
   EXPECT_EQ(PercentOfWindow(37), 37);
+}
+
+// With the defaults the generation, now through the model, gives exactly the classes of the
+// plain loop and of today's fast path; a reject distance leaves the far pixels unclassified as
+// the plain loop does, black in the picture, and the panel gives them a ninth row.
+TEST_F(ClassifyTest, ARejectDistanceLeavesFarPixelsUnclassifiedInARowOfTheirOwn) {
+  MakeScene(300, 200, 4, Sensor::TmFloppy,
+            [](int x, int y, int b) { return (x * (b + 1) / 3 + y * 2 / b + (x * y) % 17) & 0xFF; });
+  Train(1, 10, 10, 30, 30);
+  Train(2, 150, 100, 170, 120);
+  Train(5, 250, 20, 270, 40);
+  for (int c = 1; c <= 8; ++c) g_abClassify[c] = c == 1 || c == 2 || c == 5 ? 1 : 0;
+  const int X0 = g_nMaxX, y9 = CategoryPanelLayout::RowTop(9);
+  for (int nDistance : {0, 40}) {
+    SetMethod(m_platform, 0, nDistance, 0);
+    m_platform.m_canvas.Clear();
+    ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+    ASSERT_TRUE(g_bClassified);
+    const std::vector<std::uint8_t> abGenerated = Classes();
+    const std::uint32_t nUnclassified = g_nUnclassifiedCount;
+    const RecordedText* pCount = m_platform.m_canvas.TextAt(X0 + 100, y9);
+    int aanCentre[9][9] = {};
+    ComputeClassCentres(aanCentre);
+    ClassifyAssignPlain(aanCentre);
+    EXPECT_EQ(Classes(), abGenerated) << nDistance;
+    EXPECT_EQ(g_nUnclassifiedCount, nUnclassified);
+    EXPECT_EQ(std::count(abGenerated.begin(), abGenerated.end(), 8), nUnclassified);
+    if (nDistance == 0) {
+      ClassifyAssign(aanCentre);  // today's fast path
+      EXPECT_EQ(Classes(), abGenerated);
+      EXPECT_EQ(nUnclassified, 0u);
+      EXPECT_EQ(pCount, nullptr) << "no ninth row without a threshold";
+      continue;
+    }
+    EXPECT_GT(nUnclassified, 300u * 200u / 20);
+    ASSERT_NE(pCount, nullptr);
+    EXPECT_EQ(pCount->strText, FormatText("%u", nUnclassified));
+    EXPECT_EQ(m_platform.m_canvas.TextAt(X0 + 70, y9)->strText,
+              FormatText("%d", static_cast<int>(nUnclassified / 600)));
+    EXPECT_EQ(m_platform.m_canvas.TextAt(X0 + 150, y9)->strText, kszUnclassified);
+    ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_VIEW));
+    const auto it = std::find(abGenerated.begin(), abGenerated.end(), 8);
+    const int n = static_cast<int>(it - abGenerated.begin());
+    EXPECT_EQ(OffscreenPixel(n / 200, n % 200), ScreenPixel(0, 0, 0));
+  }
+}
+
+// A category whose covariance cannot be inverted stops maximum likelihood as a category that
+// is not valid stops any generation, with a message that names it and why.
+TEST_F(ClassifyTest, MaximumLikelihoodStopsAtACovarianceItCannotInvert) {
+  // 40 x 20 pixels need no training pixels at all; category 2's band 2 is 77 throughout.
+  MakeScene(40, 20, 3, Sensor::TmFloppy,
+            [](int x, int y, int b) { return x >= 20 && b == 2 ? 77 : (x * x * b + y * 7 * b + x * y) % 251; });
+  g_astrCategoryName[2] = "裸地";
+  Train(1, 2, 2, 8, 8);
+  Train(2, 25, 5, 30, 10);
+  for (int c = 3; c <= 8; ++c) g_abClassify[c] = 0;
+  SetMethod(m_platform, 1, 0, 0);
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+  EXPECT_FALSE(g_bClassified);
+  EXPECT_FALSE(IsCommandEnabled(ID_CLASSIFY_VIEW));
+  ASSERT_EQ(m_platform.m_aMessages.size(), 1u);
+  EXPECT_EQ(m_platform.m_aMessages[0],
+            (RecordedMessage{FormatText(kszMsgSingularCovariance, 2, "裸地"), kszCapMaximumLikelihood}));
+  EXPECT_EQ(m_platform.m_canvas.TextAt(g_nMaxX + 70, 160)->strText, kszClassOk);
+  EXPECT_EQ(m_platform.m_canvas.TextAt(g_nMaxX + 70, 190)->strText, kszClassCannot);
+
+  // Three pixels of category 2 elsewhere: too few for three bands.
+  ASSERT_TRUE(DispatchCommand(ID_CLEAR_CATEGORY));
+  Train(2, 12, 12, 14, 12);
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+  EXPECT_EQ(m_platform.m_aMessages.back().strText,
+            FormatText(kszMsgFewTrainingPixels, 2, "裸地", 3, 4));
+  // With minimum distance the same categories classify.
+  SetMethod(m_platform, 0, 0, 0);
+  ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
+  EXPECT_TRUE(g_bClassified);
 }
