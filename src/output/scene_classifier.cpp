@@ -435,15 +435,18 @@ class CRunReference {
     return m_areas.Burn(t, nWidth, nRows, m_abReference.data(), strReason);
   }
   // Counts row i of the run, whose classes are 1..8 and 0 for nodata.
-  void Count(int i, const std::uint8_t* pClasses) {
+  // Row i's pixels as the model assigned them (classes 0..7, kUnclassified beyond the
+  // threshold), pNoData (or null) marking those left out for nodata.
+  void Count(int i, const std::uint8_t* pAssigned, const std::uint8_t* pNoData) {
     const std::uint8_t* pReference =
         m_abReference.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m_nWidth);
     for (int x = 0; x < m_nWidth; ++x) {
-      if (pReference[x] == 0 || pClasses[x] == 0) continue;
+      if (pReference[x] == 0 || (pNoData && pNoData[x])) continue;
       if (pReference[x] == kAmbiguousReference) {
         ++m_result.nAmbiguousPixels;
       } else {
-        m_result.accuracy.Add(pClasses[x], pReference[x]);
+        m_result.accuracy.Add(pAssigned[x] == kUnclassified ? kUnclassifiedRow : pAssigned[x] + 1,
+                              pReference[x]);
       }
     }
   }
@@ -481,6 +484,7 @@ bool ClassifyRuns(Pipe& pipe, const CClassModel& model, CClassesWriter& writer, 
       model.Assign({run.abBands.data() + nOffset, 1, nWidth, pRow, 1, anCount});
       // Classes 0..7 are categories 1..8; nodata and unclassified pixels take 0 instead.
       const std::uint8_t* pNoData = run.bAnyNoData ? run.abNoData.data() + nOffset : nullptr;
+      if (pReference) pReference->Count(i, pRow, pNoData);
       for (int x = 0; x < nWidth; ++x) {
         if (pNoData && pNoData[x]) {
           --anCount[pRow[x]];
@@ -491,7 +495,6 @@ bool ClassifyRuns(Pipe& pipe, const CClassModel& model, CClassesWriter& writer, 
         }
       }
       for (int k = 0; k < 8; ++k) anPixels[k + 1] += anCount[k];
-      if (pReference) pReference->Count(i, pRow);
       nUnclassified += anCount[kUnclassified];
     }
     const int nDone = run.nFirst + run.nRows;

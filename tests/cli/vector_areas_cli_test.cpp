@@ -111,7 +111,7 @@ TEST_F(VectorAreasCliTest, SavedAreasComeBackPixelForPixel) {
 TEST_F(VectorAreasCliTest, TheWholeScenesAccuracyEqualsTheWindows) {
   const std::string strModel = PathOf("model.json"), strAreas = PathOf("areas.gpkg");
   // Three categories trained, each with a test area beside its training area: 21 x 13,
-  // 21 x 11 and 19 x 19 test pixels.
+  // 21 x 11 and 19 x 19 test pixels; a reject distance leaves some of them unclassified.
   const Run window = RunHere(
       {"accuracy", "--raster", kSample, "--dot-size", "1",
        "--category", "1", "--train-select", "--paint-rect", "290,270,302,282",
@@ -120,11 +120,15 @@ TEST_F(VectorAreasCliTest, TheWholeScenesAccuracyEqualsTheWindows) {
        "--area", "test", "--paint-rect", "120,130,140,140", "--area", "training",
        "--category", "3", "--paint-rect", "60,300,72,312",
        "--area", "test", "--paint-rect", "40,280,58,298", "--area", "training",
-       "--train-update-all", "--classify-categories", "1,2,3", "--classify",
-       "--save-signatures", strModel, "--save-areas", strAreas});
+       "--train-update-all", "--classify-categories", "1,2,3", "--reject-distance", "12",
+       "--classify", "--save-signatures", strModel, "--save-areas", strAreas});
   ASSERT_EQ(window.nStatus, kExitOk) << window.strErr;
   const nlohmann::json windowJson = nlohmann::json::parse(window.strOut);
   EXPECT_EQ(windowJson["test_pixels"], nlohmann::json({273, 231, 361, 0, 0, 0, 0, 0}));
+  // The threshold leaves some test pixels unclassified: the last row must agree too.
+  int nUnclassified = 0;
+  for (const auto& n : windowJson["matrix"][8]) nUnclassified += n.get<int>();
+  EXPECT_GT(nUnclassified, 0);
 
   const std::string strJson = PathOf("accuracy.json");
   const Run scene = RunHere({"classify", "--raster", kSample, "--signatures", strModel, "--out",
