@@ -179,8 +179,13 @@ template <int N, int B>
         const typename F::Lanes shown = bOut ? zero - 1.0f : squared;
         std::memcpy(r.pfSquared + nFirst, &shown, static_cast<std::size_t>(nIn) * sizeof(float));
       }
+      // Through memory: GCC's -O2 with the sanitizers takes the mask's lanes, read one by one,
+      // for uninitialised.
+      std::int32_t anDoubtMask[B];
+      static_assert(sizeof anDoubtMask == sizeof bDoubt);
+      std::memcpy(anDoubtMask, &bDoubt, sizeof anDoubtMask);
       unsigned nDoubtLanes = 0;
-      for (int m = 0; m < B; ++m) nDoubtLanes |= (bDoubt[m] != 0 ? 1u : 0u) << m;
+      for (int m = 0; m < B; ++m) nDoubtLanes |= (anDoubtMask[m] != 0 ? 1u : 0u) << m;
       for (int m = 0; m < nIn; ++m) {
         r.pClass[(nFirst + static_cast<std::size_t>(m)) * r.nClassStep] =
             static_cast<std::uint8_t>(anClass[m]);
