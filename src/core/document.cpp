@@ -1,5 +1,6 @@
 #include "core/document.h"
 
+#include <array>
 #include <cstdint>
 
 #include "core/archive.h"
@@ -53,11 +54,14 @@ std::uint64_t CurrentDigest() {
       }
       n = DigestBytes(n, out.Data().data(), out.Data().size());
     }
-    static const int kabAll[kMaxSaveFlags] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
-                                              1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    static const std::array<int, kMaxSaveFlags> kabAll = [] {
+      std::array<int, kMaxSaveFlags> ab;
+      ab.fill(1);
+      return ab;
+    }();
     for (const WorkFileRecord& record : codec.aRecords) {
       out.Data().clear();
-      if (record.pfnNeeded(kabAll) && record.pfnWrite(out, strReason)) {
+      if (record.pfnNeeded(kabAll.data()) && record.pfnWrite(out, strReason)) {
         n = DigestBytes(n, out.Data().data(), out.Data().size());
       }
     }

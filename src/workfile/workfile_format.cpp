@@ -182,7 +182,6 @@ bool ReadBandRules(ArchiveReader& in) {
 }
 
 void UnstagePlace() { s_stagedPlace = ScenePlace{}; }
-void UnstageNothing() {}
 
 const WorkFileRecord kaDataRecords[] = {
     {.nTag = 3,
@@ -194,7 +193,7 @@ const WorkFileRecord kaDataRecords[] = {
      .pfnNeeded = BandRulesNeeded,
      .pfnWrite = WriteBandRules,
      .pfnRead = ReadBandRules,
-     .pfnUnstage = UnstageNothing},  // the place's unstaging clears the rules as well
+     .pfnUnstage = UnstagePlace},
 };
 
 std::vector<WorkFileRecord> AllRecords() {
