@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   }
 
   if (!HasData()) LoadFuzzScene(4);
-  const std::uint64_t nBefore = StateDigest();
+  const std::uint64_t nBefore = BeginRun();
   const bool bAccepted = ImportBmpFile(WriteFuzzFile("picture.bmp", pData, nSize));
   CheckOutcome(bAccepted, nBefore, "BMP picture");
   // The import takes exactly what the decoder takes, at the picture's size.

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   const int nBands = 3 + pData[0] % 2;
   if (!HasData() || g_nLastBand != nBands - 1) LoadFuzzScene(nBands);
   const std::string strPath = WriteFuzzFile("signatures.json", pData + 1, nSize - 1);
-  const std::uint64_t nBefore = StateDigest();
+  const std::uint64_t nBefore = BeginRun();
   CheckOutcome(LoadSignatures(strPath), nBefore, "signatures");
 
   Signature sig, again;

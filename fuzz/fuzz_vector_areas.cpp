@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
                                           nSize - 1),
                             nChoice & 4 ? "category" : "class",
                             static_cast<AreaKind>(nChoice % 3)};
-  const std::uint64_t nBefore = StateDigest();
+  const std::uint64_t nBefore = BeginRun();
   const bool bAccepted = LoadVectorAreas(reading);
   CheckOutcome(bAccepted, nBefore, "vector areas");
   if (!bAccepted || (nChoice & 0xF0) != 0) return 0;
@@ -65,8 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
   const std::vector<std::uint8_t> abMarks = Marks();
   const std::string strSaved = FuzzSetUp() + "/saved.gpkg";
   if (!SaveVectorAreas(strSaved)) std::abort();
-  for (auto& column : g_aPixel) {
-    for (PixelRecord& px : column) std::memset(px.abTrainMark, 0, sizeof px.abTrainMark);
+  for (int x = 0; x < WindowWidth(); ++x) {
+    for (int y = 0; y < WindowHeight(); ++y) {
+      std::memset(g_aPixel[x][y].abTrainMark, 0, sizeof g_aPixel[x][y].abTrainMark);
+    }
   }
   if (!LoadVectorAreas({strSaved, "category", AreaKind::FromFile}) || Marks() != abMarks) {
     std::fprintf(stderr, "the saved areas did not read back as the marks\n");

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     LoadFuzzScene(nChoice + 2);  // 3 or 4 bands of 40 x 30
   }
   const std::string strPath = WriteFuzzFile("work.glw", pData + 1, nSize - 1);
-  const std::uint64_t nBefore = StateDigest();
+  const std::uint64_t nBefore = BeginRun();
   CheckOutcome(OpenWorkFile(strPath), nBefore, "work file");
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "support.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,12 +19,65 @@ namespace {
 
 CSilentPlatform s_platform;
 
+// The watch on the pixel plane: the whole pages inside it are made read-only, and a write fault
+// there notes the write and makes them writable again, so the write goes through on return (from
+// any thread). Other faults go to the handler that was there before, the sanitizer's report.
+std::uint8_t* s_pWatchBegin = nullptr;
+std::size_t s_nWatchBytes = 0;
+volatile sig_atomic_t s_bPlaneWritten = 0;
+struct sigaction s_previousAction;
+
+void OnSegmentationFault(int nSignal, siginfo_t* pInfo, void* pContext) {
+  auto* p = static_cast<std::uint8_t*>(pInfo->si_addr);
+  if (p >= s_pWatchBegin && p < s_pWatchBegin + s_nWatchBytes) {
+    s_bPlaneWritten = 1;
+    ::mprotect(s_pWatchBegin, s_nWatchBytes, PROT_READ | PROT_WRITE);
+    return;
+  }
+  if (s_previousAction.sa_flags & SA_SIGINFO) {
+    s_previousAction.sa_sigaction(nSignal, pInfo, pContext);
+  } else if (s_previousAction.sa_handler != SIG_IGN && s_previousAction.sa_handler != SIG_DFL) {
+    s_previousAction.sa_handler(nSignal);
+  } else {
+    ::signal(nSignal, SIG_DFL);
+    ::raise(nSignal);
+  }
+}
+
+void SetUpPlaneWatch() {
+  const auto nPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto nStart = reinterpret_cast<std::uintptr_t>(&g_aPixel[0][0]);
+  const std::uintptr_t nEnd = nStart + sizeof g_aPixel;
+  const std::uintptr_t nBegin = (nStart + nPage - 1) / nPage * nPage;
+  s_pWatchBegin = reinterpret_cast<std::uint8_t*>(nBegin);
+  s_nWatchBytes = nEnd / nPage * nPage - nBegin;
+  struct sigaction action = {};
+  action.sa_sigaction = OnSegmentationFault;
+  action.sa_flags = SA_SIGINFO | SA_NODEFER;
+  sigemptyset(&action.sa_mask);
+  if (::sigaction(SIGSEGV, &action, &s_previousAction) != 0) std::abort();
+}
+
+// The plane's bytes on pages that are only partly its own, which the watch cannot cover.
+std::uint64_t UnwatchedPlaneDigest(std::uint64_t n) {
+  const auto* pStart = reinterpret_cast<const std::uint8_t*>(&g_aPixel[0][0]);
+  const std::uint8_t* pEnd = pStart + sizeof g_aPixel;
+  n = DigestBytes(n, pStart, static_cast<std::size_t>(s_pWatchBegin - pStart));
+  const std::uint8_t* pTail = s_pWatchBegin + s_nWatchBytes;
+  return DigestBytes(n, pTail, static_cast<std::size_t>(pEnd - pTail));
+}
+
+void EndPlaneWatch() {
+  if (::mprotect(s_pWatchBegin, s_nWatchBytes, PROT_READ | PROT_WRITE) != 0) std::abort();
+}
+
 }  // namespace
 
 const std::string& FuzzSetUp() {
   static const std::string s_strFolder = [] {
     RegisterFeatures();
     SetPlatform(&s_platform);
+    SetUpPlaneWatch();
     const std::filesystem::path base =
         ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
     const std::filesystem::path dir = base / ("geolumen_fuzz_" + std::to_string(::getpid()));
@@ -38,12 +93,13 @@ const std::string& FuzzSetUp() {
   return s_strFolder;
 }
 
-// The scene, the plane and the view, then every settings group as it registered itself: a
-// setting added to a group is compared without a line here.
+namespace {
+
+// The scene and the view, then every settings group as it registered itself: a setting added to
+// a group is compared without a line here. The plane is watched instead.
 std::uint64_t StateDigest() {
-  std::uint64_t n = SettingsGroupsDigest();
+  std::uint64_t n = UnwatchedPlaneDigest(SettingsGroupsDigest());
   auto add = [&n](const auto& value) { n = DigestBytes(n, &value, sizeof value); };
-  n = DigestBytes(n, g_aPixel, sizeof g_aPixel);
   add(g_nSensor);
   add(g_nDisplaySize);
   add(g_nMaxX);
@@ -61,6 +117,15 @@ std::uint64_t StateDigest() {
   add(g_anBandHist);
   add(g_abUseBand);
   add(g_nDisplayMode);
+  return n;
+}
+
+}  // namespace
+
+std::uint64_t BeginRun() {
+  const std::uint64_t n = StateDigest();
+  s_bPlaneWritten = 0;
+  if (::mprotect(s_pWatchBegin, s_nWatchBytes, PROT_READ) != 0) std::abort();
   return n;
 }
 
@@ -94,12 +159,16 @@ void LoadFuzzScene(int nBands) {
 }
 
 void CheckOutcome(bool bAccepted, std::uint64_t nDigestBefore, const char* szWhat) {
+  EndPlaneWatch();
   if (bAccepted) {
     std::string strWhy;
     if (!CheckStateConsistency(strWhy)) {
       std::fprintf(stderr, "%s accepted, but the state is inconsistent: %s\n", szWhat, strWhy.c_str());
       std::abort();
     }
+  } else if (s_bPlaneWritten) {
+    std::fprintf(stderr, "%s refused, but the pixel plane was written\n", szWhat);
+    std::abort();
   } else if (StateDigest() != nDigestBefore) {
     std::fprintf(stderr, "%s refused, but the program state changed\n", szWhat);
     std::abort();

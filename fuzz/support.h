@@ -1,7 +1,7 @@
 // What every fuzz target shares: a program set up once (features registered, a platform that
 // answers OK and draws nothing), a folder in memory for the files a target writes, a digest of
-// the program state, and the two checks: a refused input changes nothing, an accepted one
-// leaves a consistent state.
+// the program state, a watch on the pixel plane, and the two checks: a refused input changes
+// nothing, an accepted one leaves a consistent state.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +12,11 @@
 // Once per process; returns the folder for the target's files.
 const std::string& FuzzSetUp();
 
-// A 64-bit digest of the whole program state: the pixel plane, the settings, the texts, the
-// histograms and the display state.
-std::uint64_t StateDigest();
+// Starts a run under test: returns a 64-bit digest of the program state apart from the pixel
+// plane (the settings, the texts, the histograms, the display state), and makes the 18 MB plane
+// read-only so that the first write to it is noticed (it is writable again from then on).
+// Reading the plane costs nothing, where digesting it took milliseconds a run.
+std::uint64_t BeginRun();
 
 // Writes the bytes to a file of the fuzz folder and returns its path.
 std::string WriteFuzzFile(const std::string& strName, const std::uint8_t* pData, std::size_t nSize);
@@ -23,8 +25,10 @@ std::string WriteFuzzFile(const std::string& strName, const std::uint8_t* pData,
 // refused input has loaded work to leave alone.
 void LoadFuzzScene(int nBands);
 
-// Aborts (a finding) when the run's outcome breaks what must hold: bAccepted with an
-// inconsistent state, or refused with a state other than the one before.
+// Ends the run begun by BeginRun and aborts (a finding) when its outcome breaks what must hold:
+// bAccepted with an inconsistent state, or refused with a state other than the one before or
+// with any write to the pixel plane (a refused import stages what it reads and commits nothing,
+// so this is stricter than comparing the plane's values).
 void CheckOutcome(bool bAccepted, std::uint64_t nDigestBefore, const char* szWhat);
 
 // Reads little-endian fields off the front of the input; zeros once it is used up.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of build-fuzz for SECONDS each on a copy of its seed corpus (the corpus
-# in the repository is not changed) and prints its figures. A crash or a sanitizer finding stops
-# with status 1 and leaves the input that caused it beside the target's working corpus.
+# Runs every fuzz target of build-check (or $FUZZ_BUILD) for SECONDS each on a copy of its seed
+# corpus (the corpus in the repository is not changed) and prints its figures. A crash or a
+# sanitizer finding stops with status 1 and leaves the input that caused it beside the target's
+# working corpus.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,8 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then
   targets=(bmp workfile scene_files raster command_line signatures vector_areas)
 fi
-work=${FUZZ_WORK:-build-fuzz/runs}
+build=${FUZZ_BUILD:-build-check}
+work=${FUZZ_WORK:-$build/runs}
 status=0
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t"
@@ -21,7 +23,7 @@ for t in "${targets[@]}"; do
   max_len=4096
   [[ $t == workfile ]] && max_len=20000
   [[ $t == signatures ]] && max_len=8192
-  if build-fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len="$max_len" -timeout=30 \
+  if "$build"/fuzz_"$t" -max_total_time="$seconds" -max_len="$max_len" -timeout=30 \
        -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$work/$t-" \
        "$work/$t" >"$log" 2>&1; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -103,11 +103,16 @@ StagedTestAreas s_stagedTest;
 
 bool TestAreasNeeded(const int abSaved[]) {
   if (!AnySaved(abSaved)) return false;
+  // A record's eight marks at once: a mark equal to kTestMark is a zero byte of the exclusive
+  // or, which the borrow of the subtraction shows in that byte's top bit.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kTest = kOnes * kTestMark;
+  static_assert(sizeof(PixelRecord::abTrainMark) == 8);
   for (int x = 0; x < WindowWidth(); ++x) {
     for (int y = 0; y < WindowHeight(); ++y) {
-      for (std::uint8_t n : g_aPixel[x][y].abTrainMark) {
-        if (n == kTestMark) return true;
-      }
+      std::uint64_t n;
+      std::memcpy(&n, g_aPixel[x][y].abTrainMark, 8);
+      n ^= kTest;
+      if ((n - kOnes) & ~n & (kOnes << 7)) return true;
     }
   }
   return false;
