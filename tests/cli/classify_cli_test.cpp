@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::string kSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
 
 class ClassifyCliTest : public CliTest {
  protected:

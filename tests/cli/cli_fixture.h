@@ -16,6 +16,9 @@
 #include "import/import.h"
 #include "support/scene_dir.h"
 
+// The sample scene tools/setup.sh fetches (6 bands, 349 x 352, georeferenced).
+inline const std::string kSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
+
 class CliTest : public SceneDirTest {
  protected:
   // Floppy band files 1..nBands (a 512-byte header, 400 lines of 512 bytes): gradients with a

@@ -22,7 +22,6 @@ namespace {
 
 using MaxLikelihoodCliTest = CliTest;
 
-const std::string kSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
 // Water, forest and town, one dot per pixel.
 constexpr int kaaRect[3][4] = {{290, 270, 302, 282}, {100, 110, 112, 122}, {60, 300, 72, 312}};
 

@@ -11,7 +11,6 @@ namespace {
 
 using SignatureCliTest = CliTest;
 
-const std::string kSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
 
 TEST_F(SignatureCliTest, ASavedModelClassifiesTheSampleSceneAsTheRunThatTrainedIt) {
   if (!std::filesystem::exists(kSample)) GTEST_SKIP() << "the sample scene was not fetched";

@@ -19,7 +19,6 @@
 
 namespace {
 
-const std::string kSample = GEOLUMEN_SOURCE_DIR "/data/L7_ETMs.tif";
 
 class VectorAreasCliTest : public CliTest {
  protected:

@@ -30,11 +30,6 @@ const RecordedPolyline* CurveOf(const CRecordingCanvas& canvas, Colorref cr, int
   return nullptr;
 }
 
-std::string TextAt(const CRecordingCanvas& canvas, int x, int y) {
-  const RecordedText* p = canvas.TextAt(x, y);
-  return p ? p->strText : "<none>";
-}
-
 // Pixels set in strip i (lines 249..254 of its box).
 int StripPixels(const CRecordingCanvas& canvas, int i) {
   int n = 0;
@@ -71,8 +66,8 @@ TEST_F(DetailedHistogramTest, UnitsFallBackAndTheMaximumCarriesOver) {
   EXPECT_EQ(pUpper->aPoints[7].x, 14);
   EXPECT_EQ(pUpper->aPoints[7].y, 0);
   EXPECT_EQ(pUpper->aPoints[8].y, 100 - 999 / 50);
-  EXPECT_EQ(TextAt(canvas, 514, 0), "100％(5000)");
-  EXPECT_EQ(TextAt(canvas, 514, 100), "100％(5000)");
+  EXPECT_EQ(canvas.TextOrNone(514, 0), "100％(5000)");
+  EXPECT_EQ(canvas.TextOrNone(514, 100), "100％(5000)");
   // The coarse band's area curve in the lower half.
   ASSERT_NE(CurveOf(canvas, g_acrHistLineColour[1], 200), nullptr);
 
@@ -84,11 +79,11 @@ TEST_F(DetailedHistogramTest, UnitsFallBackAndTheMaximumCarriesOver) {
   });
   canvas.Clear();
   ASSERT_TRUE(DispatchCommand(ID_HIST_ALL));
-  EXPECT_EQ(TextAt(canvas, 514, 0), "100％(2500)");  // 5,000 / 200 = 25
+  EXPECT_EQ(canvas.TextOrNone(514, 0), "100％(2500)");  // 5,000 / 200 = 25
   // Now K is the small scene's 150: the next drawing falls back to 200.
   canvas.Clear();
   ASSERT_TRUE(DispatchCommand(ID_HIST_ALL));
-  EXPECT_EQ(TextAt(canvas, 514, 0), "100％(20000)");
+  EXPECT_EQ(canvas.TextOrNone(514, 0), "100％(20000)");
   const RecordedPolyline* pAll = CurveOf(canvas, g_acrHistLineColour[1], 200);
   ASSERT_NE(pAll, nullptr);
   EXPECT_TRUE(std::all_of(pAll->aPoints.begin(), pAll->aPoints.end(),
@@ -98,7 +93,7 @@ TEST_F(DetailedHistogramTest, UnitsFallBackAndTheMaximumCarriesOver) {
   ASSERT_TRUE(DispatchCommand(ID_HIST_AREA));
   EXPECT_TRUE(IsCommandChecked(ID_HIST_AREA));
   EXPECT_FALSE(IsCommandChecked(ID_HIST_ALL));
-  EXPECT_EQ(TextAt(canvas, 514, 100), "<none>");
+  EXPECT_EQ(canvas.TextOrNone(514, 100), "<none>");
 }
 
 TEST_F(DetailedHistogramTest, CursorClicksAndReadout) {
@@ -143,7 +138,7 @@ TEST_F(DetailedHistogramTest, StripsShowHowEachPictureColoursTheValues) {
   EXPECT_EQ(StripPixels(canvas, 2), 0);
   EXPECT_EQ(canvas.GetPixel(201, 269), Rgb(g_abRedLut[100], g_abGreenLut[100], 0));
   EXPECT_EQ(canvas.GetPixel(200, 314), Rgb(0, 0, g_abBlueLut[100]));
-  EXPECT_EQ(TextAt(canvas, 514, 305), "Band4");
+  EXPECT_EQ(canvas.TextOrNone(514, 305), "Band4");
   // Area curves for the composite's bands only.
   EXPECT_NE(CurveOf(canvas, g_acrHistLineColour[2], 200), nullptr);
   EXPECT_EQ(CurveOf(canvas, g_acrHistLineColour[1], 200), nullptr);
@@ -162,8 +157,8 @@ TEST_F(DetailedHistogramTest, StripsShowHowEachPictureColoursTheValues) {
       }
     }
   }
-  EXPECT_EQ(TextAt(canvas, 514, 225), "Band1");
-  EXPECT_EQ(TextAt(canvas, 514, 385), "Rank8");
+  EXPECT_EQ(canvas.TextOrNone(514, 225), "Band1");
+  EXPECT_EQ(canvas.TextOrNone(514, 385), "Rank8");
 
   // Fine: the ramp and its three components in strips 0..3, strips 4..7 empty.
   OnFineHistogram();
@@ -174,7 +169,7 @@ TEST_F(DetailedHistogramTest, StripsShowHowEachPictureColoursTheValues) {
   EXPECT_EQ(canvas.GetPixel(60, 290), Rgb(0, g_anFineGreen[30], 0));
   EXPECT_EQ(canvas.GetPixel(60, 310), Rgb(0, 0, g_anFineBlue[30]));
   for (int i = 4; i < 8; ++i) EXPECT_EQ(StripPixels(canvas, i), 0);
-  EXPECT_EQ(TextAt(canvas, 531, 245), "合成色");
+  EXPECT_EQ(canvas.TextOrNone(531, 245), "合成色");
 
   // Category: six lines per band present over the target's range, in the band's pen.
   g_nCategory = 3;
@@ -191,8 +186,8 @@ TEST_F(DetailedHistogramTest, StripsShowHowEachPictureColoursTheValues) {
   EXPECT_EQ(LinesAt(canvas, 309, 2 * g_anCatLower[4][3], 2 * g_anCatUpper[4][3],
                     g_acrHistLineColour[4], 1), 1);
   EXPECT_EQ(LinesAt(canvas, 329, 0, 0, g_acrHistLineColour[5], 1), 0);  // band 5 absent
-  EXPECT_EQ(TextAt(canvas, 514, 225), "Category3:");
-  EXPECT_EQ(TextAt(canvas, 611, 225), "水田");
+  EXPECT_EQ(canvas.TextOrNone(514, 225), "Category3:");
+  EXPECT_EQ(canvas.TextOrNone(611, 225), "水田");
 
   // Classification: one line per band in every category's strip.
   g_anCatLower[4][6] = 5;
@@ -201,8 +196,8 @@ TEST_F(DetailedHistogramTest, StripsShowHowEachPictureColoursTheValues) {
   canvas.Clear();
   DrawDetailedHistogram();
   EXPECT_EQ(LinesAt(canvas, 248 + 20 * 5 + 3, 10, 18, g_acrHistLineColour[4], 1), 1);
-  EXPECT_EQ(TextAt(canvas, 514, 225), "分類画像");
-  EXPECT_EQ(TextAt(canvas, 514, 245 + 20 * 7), "Category8");
+  EXPECT_EQ(canvas.TextOrNone(514, 225), "分類画像");
+  EXPECT_EQ(canvas.TextOrNone(514, 245 + 20 * 7), "Category8");
 }
 
 TEST_F(DetailedHistogramTest, SettingsCommandsEndInTheChartOnOkAndCancel) {
@@ -263,13 +258,13 @@ TEST_F(DetailedHistogramTest, EveryKindTheMenusChooseIsRegisteredAndAnUnknownOne
   canvas.Clear();
   DrawDetailedHistogram();
   for (int i = 0; i < 8; ++i) EXPECT_EQ(StripPixels(canvas, i), 0) << i;
-  EXPECT_EQ(TextAt(canvas, 514, 225), "<none>");
-  EXPECT_EQ(TextAt(canvas, 514, 245), "<none>");
+  EXPECT_EQ(canvas.TextOrNone(514, 225), "<none>");
+  EXPECT_EQ(canvas.TextOrNone(514, 245), "<none>");
   for (int b = 1; b <= 3; ++b) {
     EXPECT_NE(CurveOf(canvas, g_acrHistLineColour[b], 100), nullptr) << b;
     EXPECT_EQ(CurveOf(canvas, g_acrHistLineColour[b], 200), nullptr) << b;
   }
-  EXPECT_EQ(TextAt(canvas, 511 + 140, 10), "Band1");  // the legend stays
+  EXPECT_EQ(canvas.TextOrNone(511 + 140, 10), "Band1");  // the legend stays
   g_nHistKind = 0;
 }
 

@@ -65,6 +65,28 @@ TEST_F(QtCanvasTest, TextWidthIsTheCellTextOutFills) {
   EXPECT_GT(m_canvas.TextWidth(24, text), nWidth);
 }
 
+// Category names are the user's: emoji and Arabic come from fallback fonts, a byte that is no
+// UTF-8 from the replacement character. Each is drawn with ink in its cell, and (under the
+// sanitizer builds) the font library's caches are no leak of ours.
+TEST_F(QtCanvasTest, NamesInScriptsTheDefaultFontLacksAreDrawn) {
+  int y = 10;
+  for (const std::string_view name : {"\xF0\x9F\x8C\xB2\xF0\x9F\x8C\xBE", "\xD8\xBA\xD8\xA7\xD8\xA8\xD8\xA9",
+                                      "a\xFF\xFE" "b"}) {
+    const int nWidth = m_canvas.TextWidth(16, name);
+    ASSERT_GT(nWidth, 0) << name;
+    m_canvas.TextOut(5, y, 16, name);
+    int nInk = 0;
+    for (int x = 5; x < 5 + nWidth; ++x) {
+      for (int dy = 0; dy < 16; ++dy) {
+        const QRgb px = m_surface.pixel(x, y + dy);
+        nInk += px != kGrey && px != 0xFFFFFFFFu;
+      }
+    }
+    EXPECT_GT(nInk, 0) << name;
+    y += 30;
+  }
+}
+
 TEST_F(QtCanvasTest, CopyOffscreenImageShowsTheWindowUnchanged) {
   g_nMaxX = 3;
   g_nMaxY = 1;

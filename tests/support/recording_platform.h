@@ -59,6 +59,11 @@ class CRecordingCanvas final : public Canvas {
   void Clear();
   // The text drawn at (x, y), or nullptr.
   const RecordedText* TextAt(int x, int y) const;
+  // Its text, or "<none>".
+  std::string TextOrNone(int x, int y) const {
+    const RecordedText* p = TextAt(x, y);
+    return p ? p->strText : "<none>";
+  }
   bool HasPixel(int x, int y) const { return m_mapPixels.count({x, y}) != 0; }
 
   std::map<std::pair<int, int>, Colorref> m_mapPixels;
