@@ -179,10 +179,16 @@ TEST_F(SignatureTest, AModelAppliedToAnotherWindowClassifiesItWithoutItsMarks) {
   MakeScene(25, 25, 4, Sensor::TmFloppy, [](int x, int y, int b) { return (x * 5 + y * 9 + b * 11) % 256; });
   g_astrCategoryName[3] = "other";
   g_abClassify[5] = 1;
-  std::vector<std::uint8_t> abBands;
-  for (int x = 0; x < 25; ++x)
-    for (int y = 0; y < 25; ++y)
-      abBands.insert(abBands.end(), g_aPixel[x][y].abBand, g_aPixel[x][y].abBand + 18);
+  // The window's records, every byte of each (values, classes and marks).
+  auto windowRecords = [] {
+    std::vector<std::uint8_t> ab;
+    for (int x = 0; x < 25; ++x) {
+      const auto* p = reinterpret_cast<const std::uint8_t*>(&g_aPixel[x][0]);
+      ab.insert(ab.end(), p, p + 25 * sizeof(PixelRecord));
+    }
+    return ab;
+  };
+  const std::vector<std::uint8_t> abBands = windowRecords();
 
   ASSERT_TRUE(LoadSignatures(strPath));
   EXPECT_EQ(g_astrCategoryName[3], "畑地");
@@ -193,11 +199,7 @@ TEST_F(SignatureTest, AModelAppliedToAnotherWindowClassifiesItWithoutItsMarks) {
   EXPECT_EQ(g_anCatLower[1][3], trained.aCategories[1].anLower[0]);
   EXPECT_EQ(g_anTrainCount[3], 72);
   EXPECT_FALSE(g_bClassified) << "a generation is needed";
-  std::vector<std::uint8_t> abAfter;
-  for (int x = 0; x < 25; ++x)
-    for (int y = 0; y < 25; ++y)
-      abAfter.insert(abAfter.end(), g_aPixel[x][y].abBand, g_aPixel[x][y].abBand + 18);
-  EXPECT_EQ(abAfter, abBands) << "band values and marks stay";
+  EXPECT_EQ(windowRecords(), abBands) << "band values and marks stay";
 
   // The valid categories generate at once, without a training update of their own.
   ASSERT_TRUE(DispatchCommand(ID_CLASSIFY_GENERATE));
