@@ -102,7 +102,7 @@ struct StagedTestAreas {
 StagedTestAreas s_stagedTest;
 
 bool TestAreasNeeded(const int abSaved[]) {
-  if (!AnySaved(abSaved)) return false;
+  if (!HasData() || !AnySaved(abSaved)) return false;
   // A record's eight marks at once: a mark equal to kTestMark is a zero byte of the exclusive
   // or, which the borrow of the subtraction shows in that byte's top bit.
   constexpr std::uint64_t kOnes = 0x0101010101010101ull, kTest = kOnes * kTestMark;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -14,13 +15,23 @@ TEST_F(StateTest, ResetRestoresValuesChangedByAnEarlierRun) {
   g_nDisplayMode = DisplayMode::Composite;
   g_nLastBand = 7;
   g_aPixel[511][399].abBand[3] = 9;
+  // The plane's first and last bytes and one in the middle of a page: the reset gives whole
+  // pages back to the system and writes the rest, so each kind of place is checked.
+  g_aPixel[0][0].abBand[0] = 1;
+  g_aPixel[1023][1023].abTrainMark[7] = 2;
+  g_aPixel[700][3].bClassifyClass = 3;
+  g_anOffscreen[0] = 4;
+  g_anOffscreen[kMaxLines * kMaxColumns - 1] = 5;
   g_anRankUpper[3][5] = 7;
   g_nPrintStep = 30;
   g_astrBandPath[2] = "x";
   ResetProgramState();
   EXPECT_EQ(g_nDisplayMode, DisplayMode::NoData);
   EXPECT_EQ(g_nLastBand, -1);
-  EXPECT_EQ(g_aPixel[511][399].abBand[3], 0);
+  const auto* pPlane = reinterpret_cast<const std::uint8_t*>(g_aPixel);
+  EXPECT_EQ(std::count(pPlane, pPlane + sizeof g_aPixel, 0), static_cast<long>(sizeof g_aPixel));
+  EXPECT_EQ(std::count(std::begin(g_anOffscreen), std::end(g_anOffscreen), 0u),
+            static_cast<long>(kMaxLines * kMaxColumns));
   EXPECT_EQ(g_anRankUpper[3][5], 90);
   EXPECT_EQ(g_nPrintStep, 7);
   EXPECT_TRUE(g_astrBandPath[2].empty());
