@@ -18,6 +18,10 @@ struct RasterValues {
 // read; otherwise each problem is shown and nothing changes. Returns success.
 bool ApplyOpenRaster(const RasterValues& values);
 
+// The columns and lines of the raster file at strPath, for checking a window against the
+// scene before it is opened; false when it is no raster GDAL reads (the import says why).
+bool RasterSceneSize(const std::string& strPath, int& nColumns, int& nLines);
+
 struct SceneWindow;
 // The loaded raster scene's bands for another window, through the rules fixed when it was
 // opened, into the staging area; false (with a message) when a file cannot be read now.

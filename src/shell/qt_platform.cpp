@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 #include "core/view.h"
 #include "shell/base/dialog_windows.h"
 #include "shell/main_frame.h"
@@ -17,6 +19,10 @@ constexpr qint64 kProgressIntervalMs = 30;
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The detail button's two states (Qt's own button would speak English).
+constexpr const char* kszShowDetail = "詳細を表示...";
+constexpr const char* kszHideDetail = "詳細を隠す...";
 }  // namespace
 
 CQtPlatform::CQtPlatform()
@@ -58,6 +64,38 @@ MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view captio
     case QMessageBox::Discard: return MsgResult::Discard;
     default: return MsgResult::Cancel;
   }
+}
+
+void CQtPlatform::MessageWithDetail(std::string_view text, std::string_view caption,
+                                    std::string_view detail) {
+  if (detail.empty()) {
+    MessageBox(text, caption, MsgButtons::Ok);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok,
+                  DialogParent());
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setDetailedText(FromUtf8(detail));
+  // The detail button is the one that is not OK; its label follows whether the text is open,
+  // set after Qt has set its own.
+  for (QAbstractButton* pButton : box.buttons()) {
+    if (box.buttonRole(pButton) != QMessageBox::ActionRole) continue;
+    pButton->setText(QString::fromUtf8(kszShowDetail));
+    QObject::connect(pButton, &QAbstractButton::clicked, &box,
+                     [pButton, bOpen = false]() mutable {
+                       bOpen = !bOpen;
+                       pButton->setText(QString::fromUtf8(bOpen ? kszHideDetail : kszShowDetail));
+                     });
+  }
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  QApplication::restoreOverrideCursor();
+}
+
+void CQtPlatform::ShowNotice(std::string_view strLine) {
+  std::fwrite(strLine.data(), 1, strLine.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
 }
 
 void CQtPlatform::SetBusyCursor(BusyCursor cursor) {
