@@ -1,0 +1,144 @@
+// Bad input through the built program: each refusal has its exit status and one message that
+// names the file, GDAL speaks only through lines of ours, no output is written, and a named
+// pipe never makes the program wait.
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "cli_fixture.h"
+#include "core/text_format.h"
+#include "import/messages.h"
+#include "support/geotiff_file.h"
+
+namespace {
+
+class BadInputCliTest : public CliTest {
+ protected:
+  struct Result {
+    int nStatus;
+    std::string strErr;
+  };
+  // The built program under a time limit (status 124 when it had to be stopped).
+  Result RunBuilt(const std::vector<std::string>& astrArgs) {
+    const std::string strErr = PathOf("err.txt");
+    std::string strCommand = "timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY '" GEOLUMEN_EXECUTABLE "'";
+    for (const std::string& str : astrArgs) strCommand += " '" + str + "'";
+    strCommand += " >/dev/null 2>'" + strErr + "'";
+    const int nRaw = std::system(strCommand.c_str());
+    std::ifstream in(strErr);
+    Result result{WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1,
+                  std::string(std::istreambuf_iterator<char>(in), {})};
+    in.close();
+    std::filesystem::remove(strErr);
+    return result;
+  }
+  std::vector<std::string> Export(std::vector<std::string> astrScene,
+                                  const std::vector<std::string>& astrMore = {}) {
+    astrScene.insert(astrScene.begin(), "export");
+    astrScene.insert(astrScene.end(), astrMore.begin(), astrMore.end());
+    astrScene.insert(astrScene.end(), {"--product", "composite", "--out", PathOf("out.png")});
+    return astrScene;
+  }
+  // A message box as the command line prints it: "caption: text", lines joined by spaces.
+  static std::string Line(const std::string& strCaption, std::string strText) {
+    std::replace(strText.begin(), strText.end(), '\n', ' ');
+    return strCaption + ": " + strText + "\n";
+  }
+};
+
+}  // namespace
+
+TEST_F(BadInputCliTest, RefusedScenesExitWithOneMessageAndWriteNothing) {
+  const double dInf = std::numeric_limits<double>::infinity();
+  const std::string strThree = WriteTestGeoTiff(PathOf("three.tif"), 300, 200, 3, GDT_Byte,
+                                                [](int x, int, int b) { return x + b; });
+  const std::string strNaN = WriteTestGeoTiff(PathOf("nan.tif"), 30, 20, 1, GDT_Float32,
+                                              [&](int x, int, int) { return x % 2 ? dInf : NAN; });
+  const std::string strFifo = PathOf("pipe.tif");
+  ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);
+  const std::string strNotBmp = PathOf("not.bmp");
+  std::ofstream(strNotBmp) << "no bitmap at all";
+
+  const struct {
+    std::vector<std::string> astrArgs;
+    int nStatus;
+    std::string strErr;
+  } aCases[] = {
+      {Export({"--raster", strFifo}), kExitImportFailed,
+       Line(kszCapRaster, FormatText(kszMsgRasterNotRegular, strFifo.c_str(), "a named pipe"))},
+      {Export({"--raster", strThree, strThree}), kExitImportFailed,
+       Line(kszCapRaster, FormatText(kszMsgRasterSeveralBands, strThree.c_str(), 3))},
+      {Export({"--raster", strNaN}), kExitImportFailed,
+       Line(kszCapRaster, FormatText(kszMsgRasterNoFiniteValue, strNaN.c_str(), 1))},
+      // 300 x 200 in a 300 x 200 window: the window has one place. 512 x 400 of 1500 x 1200
+      // in the next case, below.
+      {Export({"--raster", strThree}, {"--offset", "2147483647,2147483647"}), kExitUsage,
+       "Geolumen: --offset X: 0 から 0 までの整数を入力してください。\n"},
+      {Export({"--bmp", strNotBmp}), kExitImportFailed,
+       Line("Geolumen", std::string(kszMsgBmpNotBitmap) + "\n" + strNotBmp +
+                            "\n(先頭の２バイトが \"BM\" ではありません)")},
+      {Export({"--bmp", strNotBmp}, {"--offset", "1,1"}), kExitUsage,
+       "geolumen: --offset places the window of band files or a raster scene; a BMP picture or "
+       "a work file brings its own\n(geolumen --help shows the usage)\n"},
+  };
+  for (const auto& c : aCases) {
+    const Result result = RunBuilt(c.astrArgs);
+    EXPECT_EQ(result.nStatus, c.nStatus) << c.strErr;
+    EXPECT_EQ(result.strErr, c.strErr);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("out.png"))) << c.strErr;
+  }
+}
+
+TEST_F(BadInputCliTest, OffsetsAreCheckedAgainstTheSceneAndTheWindow) {
+  const std::string strScene = WriteTestGeoTiff(PathOf("scene.tif"), 1500, 1200, 3, GDT_Byte,
+                                                [](int x, int y, int b) { return x + y + b; });
+  // A 512 x 400 window goes from 0,0 to 988,800; an ETM+ scene of 6921 x 6316 columns and lines
+  // takes an 800 x 600 window up to 6121,5716.
+  const std::vector<std::string> astrRaster = {"--raster", strScene, "--size", "512x400"};
+  EXPECT_EQ(RunBuilt(Export(astrRaster, {"--offset", "988,800"})).nStatus, kExitOk);
+  EXPECT_TRUE(std::filesystem::remove(PathOf("out.png")));
+  for (const auto& [strOffset, strErr] :
+       {std::pair<std::string, std::string>{"989,0", "--offset X: 0 から 988 まで"},
+        {"0,801", "--offset Y: 0 から 800 まで"}}) {
+    const Result result = RunBuilt(Export(astrRaster, {"--offset", strOffset}));
+    EXPECT_EQ(result.nStatus, kExitUsage) << strOffset;
+    EXPECT_EQ(result.strErr, "Geolumen: " + strErr + "の整数を入力してください。\n");
+  }
+  const Result etm = RunBuilt(Export({"--etm6921", PathOf("b1.dat")},
+                                     {"--size", "800x600", "--offset", "0,5717"}));
+  EXPECT_EQ(etm.nStatus, kExitUsage);
+  EXPECT_EQ(etm.strErr, "Geolumen: --offset Y: 0 から 5716 までの整数を入力してください。\n");
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out.png")));
+}
+
+TEST_F(BadInputCliTest, GdalSpeaksInOneLineOfOursNamingTheFile) {
+  // A float band with an infinite pixel is taken without a word from GDAL (it once printed
+  // "dfMin and dfMax should be finite" and scaled the band to 0 and 1).
+  const std::string strInf = WriteTestGeoTiff(
+      PathOf("inf.tif"), 64, 64, 3, GDT_Float32,
+      [](int x, int y, int) { return x == 5 && y == 5 ? HUGE_VAL : x + y; });
+  const Result inf = RunBuilt(Export({"--raster", strInf}));
+  EXPECT_EQ(inf.nStatus, kExitOk);
+  EXPECT_EQ(inf.strErr, "");
+  EXPECT_TRUE(std::filesystem::remove(PathOf("out.png")));
+
+  // A damaged TIFF: our message, then GDAL's own texts on one line that names the file; no
+  // "ERROR 1:" line of GDAL's own.
+  const std::string strBroken = PathOf("broken.tif");
+  std::ofstream(strBroken, std::ios::binary) << std::string("II*\0\xC8\0\0\0", 8)
+                                             << std::string(50, '\0');
+  const Result broken = RunBuilt(Export({"--raster", strBroken}));
+  EXPECT_EQ(broken.nStatus, kExitImportFailed);
+  const std::string strFirst =
+      Line(kszCapRaster, FormatText(kszMsgRasterCannotOpen, strBroken.c_str()));
+  EXPECT_EQ(broken.strErr.substr(0, strFirst.size()), strFirst) << broken.strErr;
+  const std::string strRest = broken.strErr.substr(std::min(strFirst.size(), broken.strErr.size()));
+  EXPECT_EQ(strRest.rfind("GDAL, " + strBroken + ": ", 0), 0u) << broken.strErr;
+  EXPECT_NE(strRest.find("TIFFReadDirectory"), std::string::npos) << broken.strErr;
+  EXPECT_EQ(std::count(strRest.begin(), strRest.end(), '\n'), 1) << broken.strErr;
+  EXPECT_EQ(broken.strErr.find("ERROR"), std::string::npos) << broken.strErr;
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out.png")));
+}
