@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QTextEdit>
 
 #include <cstdio>
 
@@ -76,16 +77,19 @@ void CQtPlatform::MessageWithDetail(std::string_view text, std::string_view capt
                   DialogParent());
   box.setDefaultButton(QMessageBox::Ok);
   box.setDetailedText(FromUtf8(detail));
-  // The detail button is the one that is not OK; its label follows whether the text is open,
-  // set after Qt has set its own.
+  // The detail button is the one that is not OK. Qt labels it itself, in English, whenever it
+  // is clicked; our label follows once Qt is done, from whether the text is on show.
+  auto* pText = box.findChild<QTextEdit*>();
   for (QAbstractButton* pButton : box.buttons()) {
     if (box.buttonRole(pButton) != QMessageBox::ActionRole) continue;
     pButton->setText(QString::fromUtf8(kszShowDetail));
-    QObject::connect(pButton, &QAbstractButton::clicked, &box,
-                     [pButton, bOpen = false]() mutable {
-                       bOpen = !bOpen;
-                       pButton->setText(QString::fromUtf8(bOpen ? kszHideDetail : kszShowDetail));
-                     });
+    QObject::connect(
+        pButton, &QAbstractButton::clicked, &box,
+        [pButton, pText] {
+          const bool bOpen = pText && pText->isVisible();
+          pButton->setText(QString::fromUtf8(bOpen ? kszHideDetail : kszShowDetail));
+        },
+        Qt::QueuedConnection);
   }
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
