@@ -49,6 +49,35 @@ class BadInputCliTest : public CliTest {
   }
 };
 
+// A 4 x 4 TIFF of four 8-bit samples called RGB without saying what the fourth is: GDAL opens
+// it and warns ("Sum of Photometric type-related color channels and ExtraSamples doesn't
+// match SamplesPerPixel").
+void WriteTiffGdalWarnsAbout(const std::string& strPath) {
+  std::string str("II*\0\x08\0\0\0", 8);
+  auto put16 = [&](unsigned n) { str += static_cast<char>(n & 0xFF), str += static_cast<char>(n >> 8); };
+  auto put32 = [&](unsigned n) { put16(n & 0xFFFF), put16(n >> 16); };
+  const unsigned anTags[][3] = {{256, 3, 4}, {257, 3, 4}, {258, 3, 8},  {259, 3, 1},
+                                {262, 3, 2}, {273, 4, 0}, {277, 3, 4},  {278, 3, 4},
+                                {279, 4, 64}, {284, 3, 1}};
+  const unsigned nPixels = 8 + 2 + 10 * 12 + 4;
+  put16(10);
+  for (const auto& tag : anTags) {
+    put16(tag[0]);
+    put16(tag[1]);
+    put32(1);
+    const unsigned nValue = tag[0] == 273 ? nPixels : tag[2];
+    if (tag[1] == 3) {
+      put16(nValue);
+      put16(0);
+    } else {
+      put32(nValue);
+    }
+  }
+  put32(0);
+  for (int i = 0; i < 64; ++i) str += static_cast<char>(i * 7);
+  std::ofstream(strPath, std::ios::binary) << str;
+}
+
 }  // namespace
 
 TEST_F(BadInputCliTest, RefusedScenesExitWithOneMessageAndWriteNothing) {
@@ -123,6 +152,17 @@ TEST_F(BadInputCliTest, GdalSpeaksInOneLineOfOursNamingTheFile) {
   const Result inf = RunBuilt(Export({"--raster", strInf}));
   EXPECT_EQ(inf.nStatus, kExitOk);
   EXPECT_EQ(inf.strErr, "");
+  EXPECT_TRUE(std::filesystem::remove(PathOf("out.png")));
+
+  // A file GDAL warns about is taken; the warning is one line of ours naming the file.
+  const std::string strWarned = PathOf("warned.tif");
+  WriteTiffGdalWarnsAbout(strWarned);
+  const Result warned = RunBuilt(Export({"--raster", strWarned}));
+  EXPECT_EQ(warned.nStatus, kExitOk);
+  EXPECT_EQ(warned.strErr.rfind("GDAL, " + strWarned + ": ", 0), 0u) << warned.strErr;
+  EXPECT_NE(warned.strErr.find("SamplesPerPixel"), std::string::npos) << warned.strErr;
+  EXPECT_EQ(std::count(warned.strErr.begin(), warned.strErr.end(), '\n'), 1) << warned.strErr;
+  EXPECT_EQ(warned.strErr.find("Warning 1"), std::string::npos) << warned.strErr;
   EXPECT_TRUE(std::filesystem::remove(PathOf("out.png")));
 
   // A damaged TIFF: our message, then GDAL's own texts on one line that names the file; no
