@@ -15,7 +15,9 @@ struct RasterValues {
 };
 
 // The scene replaces the one loaded when every file opens, the sizes agree and every band is
-// read; otherwise each problem is shown and nothing changes. Returns success.
+// read; otherwise each problem is shown (GDAL's own lines as the message's detail) and nothing
+// changes. Only regular files are handed to GDAL; several files must each hold one band; a
+// float band needs a finite value. Returns success.
 bool ApplyOpenRaster(const RasterValues& values);
 
 // The columns and lines of the raster file at strPath, for checking a window against the

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 
 #include "cli_fixture.h"
 #include "core/text_format.h"
@@ -80,17 +79,13 @@ void WriteTiffGdalWarnsAbout(const std::string& strPath) {
 
 }  // namespace
 
+// What the logic tests check message by message, end to end once: a named pipe refused at
+// once, offsets outside the scene refused like a dialog field, --offset where it means nothing.
 TEST_F(BadInputCliTest, RefusedScenesExitWithOneMessageAndWriteNothing) {
-  const double dInf = std::numeric_limits<double>::infinity();
   const std::string strThree = WriteTestGeoTiff(PathOf("three.tif"), 300, 200, 3, GDT_Byte,
                                                 [](int x, int, int b) { return x + b; });
-  const std::string strNaN = WriteTestGeoTiff(PathOf("nan.tif"), 30, 20, 1, GDT_Float32,
-                                              [&](int x, int, int) { return x % 2 ? dInf : NAN; });
   const std::string strFifo = PathOf("pipe.tif");
   ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);
-  const std::string strNotBmp = PathOf("not.bmp");
-  std::ofstream(strNotBmp) << "no bitmap at all";
-
   const struct {
     std::vector<std::string> astrArgs;
     int nStatus;
@@ -98,18 +93,10 @@ TEST_F(BadInputCliTest, RefusedScenesExitWithOneMessageAndWriteNothing) {
   } aCases[] = {
       {Export({"--raster", strFifo}), kExitImportFailed,
        Line(kszCapRaster, FormatText(kszMsgRasterNotRegular, strFifo.c_str(), "a named pipe"))},
-      {Export({"--raster", strThree, strThree}), kExitImportFailed,
-       Line(kszCapRaster, FormatText(kszMsgRasterSeveralBands, strThree.c_str(), 3))},
-      {Export({"--raster", strNaN}), kExitImportFailed,
-       Line(kszCapRaster, FormatText(kszMsgRasterNoFiniteValue, strNaN.c_str(), 1))},
-      // 300 x 200 in a 300 x 200 window: the window has one place. 512 x 400 of 1500 x 1200
-      // in the next case, below.
+      // 300 x 200 in a 300 x 200 window: the window has one place.
       {Export({"--raster", strThree}, {"--offset", "2147483647,2147483647"}), kExitUsage,
        "Geolumen: --offset X: 0 から 0 までの整数を入力してください。\n"},
-      {Export({"--bmp", strNotBmp}), kExitImportFailed,
-       Line("Geolumen", std::string(kszMsgBmpNotBitmap) + "\n" + strNotBmp +
-                            "\n(先頭の２バイトが \"BM\" ではありません)")},
-      {Export({"--bmp", strNotBmp}, {"--offset", "1,1"}), kExitUsage,
+      {Export({"--bmp", PathOf("any.bmp")}, {"--offset", "1,1"}), kExitUsage,
        "geolumen: --offset places the window of band files or a raster scene; a BMP picture or "
        "a work file brings its own\n(geolumen --help shows the usage)\n"},
   };
