@@ -188,6 +188,11 @@ bool FiniteValues(GDALRasterBandH hBand, const BandRule& rule, std::vector<doubl
   }
   std::erase_if(ad, unusable);
   if (!ad.empty() || (nWidth == nColumns && nHeight == nLines)) return true;
+  // Every nStride-th usable value is kept; when the kept ones reach twice the grid's count,
+  // every other one goes and the stride doubles, so the values stay an even sample of the band
+  // however many there turn out to be.
+  const std::size_t nMostKept = 2 * static_cast<std::size_t>(nWidth) * nHeight;
+  std::size_t nStride = 1, nSeen = 0;
   std::vector<double> adLine(static_cast<std::size_t>(nColumns));
   for (int y = 0; y < nLines; ++y) {
     if (GDALRasterIO(hBand, GF_Read, 0, y, nColumns, 1, adLine.data(), nColumns, 1, GDT_Float64,
@@ -195,7 +200,12 @@ bool FiniteValues(GDALRasterBandH hBand, const BandRule& rule, std::vector<doubl
       return false;
     }
     for (double d : adLine) {
-      if (!unusable(d)) ad.push_back(d);
+      if (unusable(d) || nSeen++ % nStride != 0) continue;
+      ad.push_back(d);
+      if (ad.size() < nMostKept) continue;
+      for (std::size_t i = 0; 2 * i < ad.size(); ++i) ad[i] = ad[2 * i];
+      ad.resize((ad.size() + 1) / 2);
+      nStride *= 2;
     }
   }
   return true;
@@ -215,10 +225,16 @@ bool FixFloatScaling(std::vector<double>& ad, BandRule& rule) {
   std::nth_element(ad.begin() + static_cast<std::ptrdiff_t>(iLow),
                    ad.begin() + static_cast<std::ptrdiff_t>(iHigh), ad.end());
   rule.dHigh = ad[iHigh];
-  // One value throughout: it becomes 1. Near the end of the range "+ 1" changes nothing.
+  // One value throughout: it becomes 1. Near the end of the range "+ 1" changes nothing, and
+  // at the largest double the range is the step below it (the bounds stay finite, as the work
+  // file and the signature file keep them).
   if (!(rule.dHigh > rule.dLow)) {
-    rule.dHigh = std::max(rule.dLow + 1.0,
-                          std::nextafter(rule.dLow, std::numeric_limits<double>::infinity()));
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    rule.dHigh = std::max(rule.dLow + 1.0, std::nextafter(rule.dLow, kInf));
+    if (std::isinf(rule.dHigh)) {
+      rule.dHigh = rule.dLow;
+      rule.dLow = std::nextafter(rule.dLow, 0.0);
+    }
   }
   return true;
 }
