@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -631,29 +632,40 @@ BENCHMARK(BM_RasterWindowRead8Bands<true>)
     ->Name("BM_RasterWindowRead8BandsDeflateTiled")
     ->Unit(benchmark::kMillisecond);
 
-// Opening one 7000 x 7000 16-bit band: the scaling rule from GDAL's approximate statistics,
-// then a 1024 x 1024 window read, scaled, counted and reset as an import does.
-void BM_RasterOpen16Bit7000(benchmark::State& state) {
-  static const std::string s_strPath = [] {
-    GDALAllRegister();
-    const std::string strPath = TempFolder().File("wide7000.tif");
-    GDALDatasetH h = GDALCreate(GDALGetDriverByName("GTiff"), strPath.c_str(), 7000, 7000, 1,
-                                GDT_UInt16, nullptr);
-    if (!h) return std::string();
-    std::vector<std::uint16_t> an(7000);
-    for (std::uint32_t y = 0; y < 7000; ++y) {
-      for (std::uint32_t x = 0; x < 7000; ++x) {
-        an[x] = static_cast<std::uint16_t>(5000 + 40 * SceneValue(x, y, 3));
-      }
-      if (GDALRasterIO(GDALGetRasterBand(h, 1), GF_Write, 0, static_cast<int>(y), 7000, 1,
-                       an.data(), 7000, 1, GDT_UInt16, 0, 0) != CE_None) {
-        GDALClose(h);
-        return std::string();
-      }
+// One 7000 x 7000 band, written once: 16-bit values, or floats with a fraction and, every
+// 997th pixel, +Inf or NaN (the float scan's path around them).
+std::string MakeWide7000(GDALDataType eType) {
+  GDALAllRegister();
+  const std::string strPath =
+      TempFolder().File(eType == GDT_UInt16 ? "wide7000.tif" : "float7000.tif");
+  GDALDatasetH h =
+      GDALCreate(GDALGetDriverByName("GTiff"), strPath.c_str(), 7000, 7000, 1, eType, nullptr);
+  if (!h) return std::string();
+  std::vector<double> ad(7000);
+  for (std::uint32_t y = 0; y < 7000; ++y) {
+    for (std::uint32_t x = 0; x < 7000; ++x) {
+      ad[x] = 5000.0 + 40.0 * SceneValue(x, y, 3);
+      if (eType == GDT_UInt16) continue;
+      const std::uint32_t i = y * 7000 + x;
+      ad[x] = i % 997 == 0   ? (i % 2 ? HUGE_VAL : std::nan(""))
+              : ad[x] + 0.25 * static_cast<double>(x % 4);
     }
-    GDALClose(h);
-    return strPath;
-  }();
+    if (GDALRasterIO(GDALGetRasterBand(h, 1), GF_Write, 0, static_cast<int>(y), 7000, 1,
+                     ad.data(), 7000, 1, GDT_Float64, 0, 0) != CE_None) {
+      GDALClose(h);
+      return std::string();
+    }
+  }
+  GDALClose(h);
+  return strPath;
+}
+
+// Opening one 7000 x 7000 band, the scaling rule fixed (16-bit: GDAL's approximate
+// statistics; float: our scan of a 1024 x 1024 grid of the band), then a 1024 x 1024 window
+// read, scaled, counted and reset as an import does.
+template <GDALDataType kType>
+void BM_RasterOpen7000(benchmark::State& state) {
+  static const std::string s_strPath = MakeWide7000(kType);
   for (auto _ : state) {
     if (s_strPath.empty() || !ApplyOpenRaster({{s_strPath}, kSide, kSide, 3000, 3000})) {
       state.SkipWithError("cannot write or open the raster file");
@@ -662,7 +674,14 @@ void BM_RasterOpen16Bit7000(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_RasterOpen16Bit7000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RasterOpen7000<GDT_UInt16>)
+    ->Name("BM_RasterOpen16Bit7000")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_RasterOpen7000<GDT_Float32>)
+    ->Name("BM_RasterOpenFloat7000")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // ---- Categories and classification ---------------------------------------------------------
 

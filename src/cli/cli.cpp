@@ -25,6 +25,7 @@
 #include "core/view.h"
 #include "import/bmp_import.h"
 #include "import/import.h"
+#include "import/raster.h"
 #include "import/scrolling.h"
 #include "output/geotiff_writer.h"
 #include "histograms/detailed_histogram.h"
@@ -237,6 +238,42 @@ int FinishOutput(std::ostream& out, std::ostream& err) {
   return kExitOutputFailed;
 }
 
+// --offset must put the window inside the scene, as a dialog's range check keeps a field in
+// its range: the dialogs' range message for the coordinate refused. "" when the window lies
+// within the scene, or when the import will refuse the scene or the window size and say why.
+std::string OffsetRefusal(const CliRequest& request) {
+  if (!request.bOffsetGiven) return "";
+  int nColumns = 0, nLines = 0, nWidth = 0, nHeight = 0;
+  if (request.bRaster) {
+    if (request.raster.astrPaths.empty() ||
+        !RasterSceneSize(request.raster.astrPaths[0], nColumns, nLines)) {
+      return "";
+    }
+    nWidth = request.raster.nWidth > 0 ? request.raster.nWidth : std::min(nColumns, kMaxColumns);
+    nHeight = request.raster.nHeight > 0 ? request.raster.nHeight : std::min(nLines, kMaxLines);
+  } else {
+    // A floppy scene is its 512 x 400 window, whatever size was asked for.
+    const bool bFloppy = request.scene.nSensor == Sensor::Mss ||
+                         request.scene.nSensor == Sensor::TmFloppy;
+    int nMaxX = 0, nMaxY = 0;
+    if (!WindowOfDisplaySize(bFloppy ? 0 : request.scene.nDisplaySize, nMaxX, nMaxY)) return "";
+    nWidth = nMaxX + 1;
+    nHeight = nMaxY + 1;
+    SceneExtent extent{};
+    const bool bExtent = GetSceneExtent(request.scene.nSensor, extent);
+    nColumns = bExtent ? extent.nLastColumn + 1 : nWidth;
+    nLines = bExtent ? extent.nLastLine + 1 : nHeight;
+  }
+  if (nWidth > nColumns || nHeight > nLines) return "";
+  if (request.nOffsetX > nColumns - nWidth) {
+    return "--offset X: " + RangeMessage(0, nColumns - nWidth);
+  }
+  if (request.nOffsetY > nLines - nHeight) {
+    return "--offset Y: " + RangeMessage(0, nLines - nHeight);
+  }
+  return "";
+}
+
 // The scene of the request: band files, a raster file or a work file.
 bool OpenRequestScene(const CliRequest& request) {
   if (!request.strWorkFile.empty()) {
@@ -318,6 +355,8 @@ bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& s
       return false;
     }
   }
+  strError = OffsetRefusal(request);
+  if (!strError.empty()) return false;
   if (request.bOffsetGiven) {
     g_nSceneOffsetX = request.nOffsetX;
     g_nSceneOffsetY = request.nOffsetY;
@@ -381,8 +420,13 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
     }
   }
 
-  // The import places the window at the scene offsets as they stand (clamped to the scene), so
-  // --offset sets them first; a failed import leaves the old ones.
+  // An offset outside the scene is refused like a dialog field out of its range.
+  if (const std::string strRefusal = OffsetRefusal(request); !strRefusal.empty()) {
+    platform.MessageBox(strRefusal, kszAppCaption, MsgButtons::Ok);
+    return kExitUsage;
+  }
+  // The import places the window at the scene offsets as they stand, so --offset sets them
+  // first; a failed import leaves the old ones.
   const int nOldOffsetX = g_nSceneOffsetX, nOldOffsetY = g_nSceneOffsetY;
   if (request.bOffsetGiven) {
     g_nSceneOffsetX = request.nOffsetX;

@@ -636,6 +636,11 @@ bool ParseCommandLine(const std::vector<std::string>& astrArgs, CliRequest& requ
       return false;
     }
   }
+  if (request.bOffsetGiven && (!request.strBmpFile.empty() || !request.strWorkFile.empty())) {
+    strError = "--offset places the window of band files or a raster scene; a BMP picture or a "
+               "work file brings its own";
+    return false;
+  }
   if (!request.bSceneGiven) {
     strError = "no scene given (--mss, --tm, --ceos, --etm6921, --etm6845 or --raster with "
                "band files, --bmp or --workfile)";

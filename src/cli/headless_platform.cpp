@@ -38,3 +38,16 @@ void CHeadlessPlatform::ShowDiagnostics(std::span<const std::string> astrLines) 
   for (const std::string& strLine : astrLines) m_err << strLine << '\n';
   m_err.flush();
 }
+
+void CHeadlessPlatform::MessageWithDetail(std::string_view text, std::string_view caption,
+                                          std::string_view detail) {
+  MessageBox(text, caption, MsgButtons::Ok);
+  if (detail.empty()) return;
+  m_err << detail << (detail.back() == '\n' ? "" : "\n");
+  m_err.flush();
+}
+
+void CHeadlessPlatform::ShowNotice(std::string_view strLine) {
+  m_err << strLine << '\n';
+  m_err.flush();
+}

@@ -33,6 +33,10 @@ class CHeadlessPlatform final : public Platform {
   // The dialog is answered with the values the command line gave (OK), or cancelled when none
   // are waiting.
   bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
+  // "caption: text", then each line of the detail as it is.
+  void MessageWithDetail(std::string_view text, std::string_view caption,
+                         std::string_view detail) override;
+  void ShowNotice(std::string_view strLine) override;
   // One line each, as they are, not as "caption: text".
   void ShowDiagnostics(std::span<const std::string> astrLines) override;
 

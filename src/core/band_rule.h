@@ -16,8 +16,9 @@ struct BandRule {
 // Whether dValue is the band's nodata value (a NaN nodata matches NaN values).
 bool IsNoDataValue(double dValue, const BandRule& rule);
 
-// One value through the rule: nodata and NaN 0; scaled bands below dLow 0, above dHigh 255,
-// between them 1 + floor((v - dLow) x 254 / (dHigh - dLow)); 8-bit bands their value.
+// One value through the rule: nodata and NaN 0; scaled bands below dLow 0 (-Inf too), above
+// dHigh 255 (+Inf too), between them 1 + floor((v - dLow) x 254 / (dHigh - dLow)), worked so
+// that bounds as far apart as -1e308 and 1e308 do not overflow; 8-bit bands their value.
 std::uint8_t ApplyBandRule(double dValue, const BandRule& rule);
 
 // The loaded raster scene's rule for band b (0-based).

@@ -12,6 +12,15 @@
 
 #include "core/text_format.h"
 
+const char* SpecialFileKind(const std::string& strPath) {
+  struct stat st = {};
+  if (::stat(strPath.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return nullptr;
+  if (S_ISFIFO(st.st_mode)) return "a named pipe";
+  if (S_ISDIR(st.st_mode)) return "a folder";
+  if (S_ISSOCK(st.st_mode)) return "a socket";
+  return "a device";
+}
+
 bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char* szKind,
                    ByteBuffer& ab, std::string& strReason) {
   // Non-blocking, so that a FIFO does not wait for a writer; only regular files are read.

@@ -37,6 +37,11 @@ std::string FileName(const std::string& strPath);
 // The file name's last dot and what follows, in lower case (".tif"); "" without a dot.
 std::string FileExtension(const std::string& strPath);
 
+// What stands at strPath when it is there but is not a regular file ("a named pipe", "a
+// folder", "a device", "a socket"), for readers that must not hand it to a library (a FIFO
+// would keep the open waiting for a writer); nullptr for a regular file or nothing at all.
+const char* SpecialFileKind(const std::string& strPath);
+
 // The whole file at strPath, read at once; false with the reason for anything that is not a
 // readable regular file of at most nMaxBytes (szKind names what such a file would be).
 bool ReadWholeFile(const std::string& strPath, std::size_t nMaxBytes, const char* szKind,

@@ -76,6 +76,16 @@ class Platform {
   // A settings dialog opened with anValues (one per field of the description); true and the
   // values as accepted on OK, false on Cancel.
   virtual bool RunDialog(const DialogSpec& dialog, int anValues[]) = 0;
+  // A one-button message with what a library said about it (GDAL's own lines, one per file)
+  // kept behind a "詳細を表示..." button; a platform without one shows the message alone.
+  virtual void MessageWithDetail(std::string_view text, std::string_view caption,
+                                 std::string_view detail) {
+    (void)detail;
+    MessageBox(text, caption, MsgButtons::Ok);
+  }
+  // A line about a file that was taken all the same (what GDAL warned of while reading it):
+  // no box, only the program's error stream where there is one.
+  virtual void ShowNotice(std::string_view strLine) { (void)strLine; }
   // Lines that say exactly what was wrong with the files of an import (the band, the path, its
   // size and the size needed), beyond the message boxes; an empty list clears what was shown.
   virtual void ShowDiagnostics(std::span<const std::string> astrLines) { (void)astrLines; }

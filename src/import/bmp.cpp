@@ -40,16 +40,28 @@ BmpFault ReadBmpLayout(std::span<const std::uint8_t> ab, BmpLayout& layout, std:
   layout = BmpLayout();
   const std::size_t nSize = ab.size();
   const std::uint8_t* p = ab.data();
-  if (nSize < 14) return BmpFault::Short;
-  if (p[0] != 'B' || p[1] != 'M') return BmpFault::NotBitmap;
+  if (nSize < 14) {
+    strDetail = FormatText("%zu バイトで、14 バイトのファイルヘッダーに足りません", nSize);
+    return BmpFault::Short;
+  }
+  if (p[0] != 'B' || p[1] != 'M') {
+    strDetail = "先頭の２バイトが \"BM\" ではありません";
+    return BmpFault::NotBitmap;
+  }
   const std::size_t nOffBits = U32(p + 10);
-  if (nSize < 18) return BmpFault::Truncated;
+  if (nSize < 18) {
+    strDetail = FormatText("%zu バイトで、情報ヘッダーの大きさの前で終わっています", nSize);
+    return BmpFault::Truncated;
+  }
   const std::size_t nInfoSize = U32(p + 14);
   if (nInfoSize != 12 && nInfoSize < 40) {
     strDetail = FormatText("%u バイトの情報ヘッダー", static_cast<unsigned>(nInfoSize));
     return BmpFault::Unsupported;
   }
-  if (nInfoSize > nSize - 14) return BmpFault::Truncated;
+  if (nInfoSize > nSize - 14) {
+    strDetail = FormatText("%zu バイトの情報ヘッダーの途中で終わっています", nInfoSize);
+    return BmpFault::Truncated;
+  }
 
   std::int64_t nWidth = 0, nHeight = 0;
   std::uint32_t nCompression = kRgb, nColoursUsed = 0;
@@ -107,7 +119,10 @@ BmpFault ReadBmpLayout(std::span<const std::uint8_t> ab, BmpLayout& layout, std:
   if (nCompression == kBitFields || nCompression == kAlphaBitFields) {
     std::size_t nMasks = 14 + 40;
     if (nInfoSize == 40) nTableStart += nCompression == kBitFields ? 12 : 16;
-    if (nMasks + 12 > nSize) return BmpFault::Truncated;
+    if (nMasks + 12 > nSize) {
+      strDetail = "ビットマスクの途中で終わっています";
+      return BmpFault::Truncated;
+    }
     for (int c = 0; c < 3; ++c) {
       layout.anMask[c] = U32(p + nMasks + 4 * static_cast<std::size_t>(c));
       if (!Contiguous(layout.anMask[c])) {
@@ -128,7 +143,10 @@ BmpFault ReadBmpLayout(std::span<const std::uint8_t> ab, BmpLayout& layout, std:
   if (layout.nBits <= 8) {
     const std::size_t nMaxEntries = std::size_t{1} << layout.nBits;
     std::size_t nEntries = nColoursUsed != 0 && nColoursUsed < nMaxEntries ? nColoursUsed : nMaxEntries;
-    if (nTableStart > nSize || nEntries * nEntryBytes > nSize - nTableStart) return BmpFault::Truncated;
+    if (nTableStart > nSize || nEntries * nEntryBytes > nSize - nTableStart) {
+      strDetail = FormatText("%zu 色のカラーテーブルの途中で終わっています", nEntries);
+      return BmpFault::Truncated;
+    }
     for (std::size_t i = 0; i < nEntries; ++i) {
       const std::uint8_t* e = p + nTableStart + i * nEntryBytes;
       layout.anPalette[i] = std::uint32_t{e[2]} << 16 | std::uint32_t{e[1]} << 8 | e[0];
@@ -142,6 +160,9 @@ BmpFault ReadBmpLayout(std::span<const std::uint8_t> ab, BmpLayout& layout, std:
     return BmpFault::Unsupported;
   }
   if (nOffBits > nSize || layout.nRowBytes * static_cast<std::size_t>(layout.nHeight) > nSize - nOffBits) {
+    strDetail = FormatText("画素データは %zu バイト目から %zu バイトですが、ファイルは %zu バイトです",
+                           nOffBits, layout.nRowBytes * static_cast<std::size_t>(layout.nHeight),
+                           nSize);
     return BmpFault::Truncated;
   }
   return BmpFault::None;

@@ -28,8 +28,8 @@ struct BmpLayout {
   std::uint32_t anMask[3] = {};       // red, green, blue bits of a 16- or 32-bit pixel
 };
 
-// Reads and checks the headers; on a fault strDetail says what was wrong (for Unsupported and
-// TooLarge, in words a user can act on).
+// Reads and checks the headers; on a fault strDetail says what was wrong, in words a user can
+// act on (where the file ends early, which kind of picture it is).
 BmpFault ReadBmpLayout(std::span<const std::uint8_t> ab, BmpLayout& layout, std::string& strDetail);
 
 // Row y of the picture as shown (0 = top) as blue, green, red bytes, nWidth x 3 of them. The

@@ -20,25 +20,34 @@ namespace {
 // for what some writers put after the pixels.
 constexpr std::size_t kMaxBmpBytes = 64u << 20;
 
-// The file's bytes and their layout, or the message that refuses them.
+// The file's bytes and their layout, or the message that refuses them: the first line as it
+// always was, then the file, then what is wrong with it where that line does not say.
 bool ReadPicture(const std::string& strPath, ByteBuffer& ab, BmpLayout& layout) {
+  auto refuse = [&](const char* szFirst, const std::string& strReason) {
+    ShowMessage(FormatText(kszMsgBmpFileReason, szFirst, strPath.c_str(), strReason.c_str()),
+                kszAppCaption);
+    return false;
+  };
   std::string strReason;
   if (!ReadWholeFile(strPath, kMaxBmpBytes, "BMP picture", ab, strReason)) {
     // A file that cannot be opened or read says what the truncated one says.
-    ShowMessage(kszMsgBmpReadError, kszAppCaption);
-    return false;
+    return refuse(kszMsgBmpReadError, strReason);
   }
   std::string strDetail;
   switch (ReadBmpLayout(ab, layout, strDetail)) {
     case BmpFault::None: return true;
-    case BmpFault::Short: ShowMessage(kszMsgBmpShort, kszAppCaption); return false;
-    case BmpFault::NotBitmap: ShowMessage(kszMsgBmpNotBitmap, kszAppCaption); return false;
-    case BmpFault::Truncated: ShowMessage(kszMsgBmpReadError, kszAppCaption); return false;
+    case BmpFault::Short: return refuse(kszMsgBmpShort, strDetail);
+    case BmpFault::NotBitmap: return refuse(kszMsgBmpNotBitmap, strDetail);
+    case BmpFault::Truncated: return refuse(kszMsgBmpReadError, strDetail);
     case BmpFault::Unsupported:
-      ShowMessage(FormatText(kszMsgBmpUnsupported, strDetail.c_str()), kszAppCaption);
+      ShowMessage(FormatText(kszMsgBmpFile, FormatText(kszMsgBmpUnsupported, strDetail.c_str()).c_str(),
+                             strPath.c_str()),
+                  kszAppCaption);
       return false;
     case BmpFault::TooLarge:
-      ShowMessage(FormatText(kszMsgBmpTooLarge, strDetail.c_str()), kszAppCaption);
+      ShowMessage(FormatText(kszMsgBmpFile, FormatText(kszMsgBmpTooLarge, strDetail.c_str()).c_str(),
+                             strPath.c_str()),
+                  kszAppCaption);
       return false;
   }
   return false;

@@ -6,6 +6,7 @@
 #include "core/commands.h"
 #include "core/display_modes.h"
 #include "core/document.h"
+#include "core/file_io.h"
 #include "core/platform.h"
 #include "core/text_format.h"
 #include "core/view.h"
@@ -44,15 +45,6 @@ bool SameValues(const SatelliteDialogValues& a, const SatelliteDialogValues& b) 
 
 bool IsSceneSensor(Sensor eSensor) { return eSensor != Sensor::None; }
 
-// Last column and line of the window of a display-size code; false for no size.
-bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
-  switch (nDisplaySize) {
-    case 0: nMaxX = 511; nMaxY = 399; return true;
-    case 1: nMaxX = 799; nMaxY = 599; return true;
-    case 2: nMaxX = 1023; nMaxY = 1023; return true;
-    default: return false;
-  }
-}
 
 // Opens and reads one band of the chain into the staging area.
 // The line that says why band nBand's file could not be read.
@@ -83,6 +75,10 @@ void LoadBand(Sensor eSensor, int nBand, const std::string& strPath, const Scene
   if (!file.Open(strPath)) {
     ShowMessage(bCeos ? kszMsgCannotOpenCeos : kszMsgCannotOpen, szCaption);
     bError = true;
+    if (const char* szKind = SpecialFileKind(strPath)) {
+      astrDiagnostics.push_back(
+          FormatText("Band%d: %s is %s, not a regular file", nBand, strPath.c_str(), szKind));
+    }
   } else if (ReadBandWindow(eSensor, nBand, file, window)) {
     nLoadedMask |= 1u << (nBand - 1);
   } else {
@@ -93,6 +89,15 @@ void LoadBand(Sensor eSensor, int nBand, const std::string& strPath, const Scene
 }
 
 }  // namespace
+
+bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY) {
+  switch (nDisplaySize) {
+    case 0: nMaxX = 511; nMaxY = 399; return true;
+    case 1: nMaxX = 799; nMaxY = 599; return true;
+    case 2: nMaxX = 1023; nMaxY = 1023; return true;
+    default: return false;
+  }
+}
 
 SatelliteDialogValues CurrentSatelliteDialogValues() {
   SatelliteDialogValues scene = LoadedSceneValues();

@@ -50,6 +50,9 @@ void RunBandChain(Sensor eSensor, int abBandSelected[kMaxBands],
                   bool& bError, int& nLastBand, unsigned& nLoadedMask,
                   std::vector<std::string>& astrDiagnostics);
 
+// Last column and line of the window of a display-size code (0, 1, 2); false for no size.
+bool WindowOfDisplaySize(int nDisplaySize, int& nMaxX, int& nMaxY);
+
 // Brings scene offsets into the range the scene of the sensor allows for a window whose last column
 // and line are nMaxX, nMaxY (0 .. last column - nMaxX, 0 .. last line - nMaxY). Floppy and other
 // sensors leave them alone.

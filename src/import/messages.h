@@ -69,6 +69,16 @@ inline constexpr const char* kszMsgRasterSizeDiffers =
 inline constexpr const char* kszMsgRasterWindowTooLarge =
     "表示サイズ（%d×%d）がシーンの大きさ（%d×%d）を超えています";
 inline constexpr const char* kszMsgRasterCannotRead = "ラスターファイルを読み込めません\n%s";
+// A FIFO, a folder or a device in a file's place: refused before GDAL would wait on it.
+inline constexpr const char* kszMsgRasterNotRegular =
+    "ラスターファイルを開くことができません\n%s\n(%s, not a regular file)";
+inline constexpr const char* kszMsgRasterSeveralBands =
+    "%s には %d バンドあります。バンドは、全バンドを含むファイル１つか、"
+    "バンド順に１バンドずつのファイル（８つまで）で指定してください";
+inline constexpr const char* kszMsgRasterNoFiniteValue =
+    "%s のバンド %d には有効な値がありません（NaN、無限大又は nodata だけです）";
+// What GDAL said about a file: the detail of a refusal, a line of its own for a file taken.
+inline constexpr const char* kszGdalSaid = "GDAL, %s: %s";
 inline constexpr const char* kszOpenRasterTitle = "ラスターファイルを開く";
 
 // ---- BMP pictures ----------------------------------------------------------------------------
@@ -78,6 +88,9 @@ inline constexpr const char* kszMsgBmpNotBitmap = "Invalid bitmap file";
 inline constexpr const char* kszMsgBmpReadError = "Read error 1";
 inline constexpr const char* kszMsgBmpUnsupported = "このBMP画像は読み込めません（%s）";
 inline constexpr const char* kszMsgBmpTooLarge = "このBMP画像は大きすぎます（%s）";
+// Under each of the lines above: the file, and what is wrong with it where the line says not.
+inline constexpr const char* kszMsgBmpFile = "%s\n%s";
+inline constexpr const char* kszMsgBmpFileReason = "%s\n%s\n(%s)";
 inline constexpr const char* kszBmpProgress = "ＢＭＰ画像よりデータを生成中．．． ";
 inline constexpr const char* kszBmpPercent = "%d％";
 

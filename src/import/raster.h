@@ -15,8 +15,14 @@ struct RasterValues {
 };
 
 // The scene replaces the one loaded when every file opens, the sizes agree and every band is
-// read; otherwise each problem is shown and nothing changes. Returns success.
+// read; otherwise each problem is shown (GDAL's own lines as the message's detail) and nothing
+// changes. Only regular files are handed to GDAL; several files must each hold one band; a
+// float band needs a finite value. Returns success.
 bool ApplyOpenRaster(const RasterValues& values);
+
+// The columns and lines of the raster file at strPath, for checking a window against the
+// scene before it is opened; false when it is no raster GDAL reads (the import says why).
+bool RasterSceneSize(const std::string& strPath, int& nColumns, int& nLines);
 
 struct SceneWindow;
 // The loaded raster scene's bands for another window, through the rules fixed when it was

@@ -125,7 +125,8 @@ bool CBandFile::Open(const std::string& strPath) {
   m_fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (m_fd < 0) return false;
   struct stat st{};
-  if (fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  // Only regular files: a FIFO, a folder or a device is refused at once.
+  if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(m_fd);
     m_fd = -1;
     return false;

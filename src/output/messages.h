@@ -6,6 +6,10 @@ inline constexpr const char* kszMsgSceneNoFile = "no raster file given";
 inline constexpr const char* kszMsgSceneCannotOpen = "cannot open %s: %s";
 inline constexpr const char* kszMsgSceneTooManyFiles =
     "%d band files given; a scene has at most 8 bands";
+inline constexpr const char* kszMsgSceneNotRegular = "cannot open %s: %s, not a regular file";
+inline constexpr const char* kszMsgSceneSeveralBands =
+    "%s has %d bands; bands come from one file with all of them, or from one single-band file "
+    "per band in band order";
 inline constexpr const char* kszMsgSceneSizeDiffers = "%s is %d x %d, but %s is %d x %d";
 inline constexpr const char* kszMsgSceneBandMissing =
     "the signatures use band %d, but the scene (%s) has %d bands";

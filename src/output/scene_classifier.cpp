@@ -67,6 +67,11 @@ bool OpenSource(const std::vector<std::string>& astrPaths, Source& src, std::str
   // thread would otherwise wait for it.
   static const char* const kaszOpen[] = {"NUM_THREADS=2", nullptr};
   for (const std::string& strPath : astrPaths) {
+    // A FIFO would keep GDAL's open waiting for a writer.
+    if (const char* szKind = SpecialFileKind(strPath)) {
+      strMessage = FormatText(kszMsgSceneNotRegular, strPath.c_str(), szKind);
+      return false;
+    }
     CGdalErrors errors;
     Dataset file(GDALOpenEx(strPath.c_str(),
                             GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr,
@@ -74,6 +79,11 @@ bool OpenSource(const std::vector<std::string>& astrPaths, Source& src, std::str
     if (!file || GDALGetRasterCount(file.get()) < 1) {
       strMessage = FormatText(kszMsgSceneCannotOpen, strPath.c_str(),
                               errors.Text("not a raster file GDAL reads").c_str());
+      return false;
+    }
+    if (astrPaths.size() > 1 && GDALGetRasterCount(file.get()) > 1) {
+      strMessage =
+          FormatText(kszMsgSceneSeveralBands, strPath.c_str(), GDALGetRasterCount(file.get()));
       return false;
     }
     src.aFiles.push_back(std::move(file));

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QTextEdit>
+
+#include <cstdio>
 
 #include "core/view.h"
 #include "shell/base/dialog_windows.h"
@@ -17,6 +20,10 @@ constexpr qint64 kProgressIntervalMs = 30;
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The detail button's two states (Qt's own button would speak English).
+constexpr const char* kszShowDetail = "詳細を表示...";
+constexpr const char* kszHideDetail = "詳細を隠す...";
 }  // namespace
 
 CQtPlatform::CQtPlatform()
@@ -58,6 +65,41 @@ MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view captio
     case QMessageBox::Discard: return MsgResult::Discard;
     default: return MsgResult::Cancel;
   }
+}
+
+void CQtPlatform::MessageWithDetail(std::string_view text, std::string_view caption,
+                                    std::string_view detail) {
+  if (detail.empty()) {
+    MessageBox(text, caption, MsgButtons::Ok);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok,
+                  DialogParent());
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setDetailedText(FromUtf8(detail));
+  // The detail button is the one that is not OK. Qt labels it itself, in English, whenever it
+  // is clicked; our label follows once Qt is done, from whether the text is on show.
+  auto* pText = box.findChild<QTextEdit*>();
+  for (QAbstractButton* pButton : box.buttons()) {
+    if (box.buttonRole(pButton) != QMessageBox::ActionRole) continue;
+    pButton->setText(QString::fromUtf8(kszShowDetail));
+    QObject::connect(
+        pButton, &QAbstractButton::clicked, &box,
+        [pButton, pText] {
+          const bool bOpen = pText && pText->isVisible();
+          pButton->setText(QString::fromUtf8(bOpen ? kszHideDetail : kszShowDetail));
+        },
+        Qt::QueuedConnection);
+  }
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  QApplication::restoreOverrideCursor();
+}
+
+void CQtPlatform::ShowNotice(std::string_view strLine) {
+  std::fwrite(strLine.data(), 1, strLine.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
 }
 
 void CQtPlatform::SetBusyCursor(BusyCursor cursor) {

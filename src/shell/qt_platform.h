@@ -20,6 +20,11 @@ class CQtPlatform final : public Platform {
 
   MsgResult MessageBox(std::string_view text, std::string_view caption,
                        MsgButtons buttons) override;
+  // A QMessageBox whose detailed text opens with "詳細を表示...".
+  void MessageWithDetail(std::string_view text, std::string_view caption,
+                         std::string_view detail) override;
+  // On the program's standard error.
+  void ShowNotice(std::string_view strLine) override;
   void SetBusyCursor(BusyCursor cursor) override;
   void Beep() override;
   void RepaintNow() override;

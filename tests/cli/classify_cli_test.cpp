@@ -2,6 +2,7 @@
 // and failed outputs leave no file; four window jobs under GNU parallel, joined by gdalbuildvrt,
 // equal one run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -102,6 +103,7 @@ TEST_F(ClassifyCliTest, RefusedInputsAndFailedOutputsLeaveNoFile) {
   ASSERT_TRUE(WriteSignatureFile(PathOf("invalid.json"), sig, strReason));
   std::ofstream(PathOf("bad.json")) << "{}";
   std::filesystem::create_directory(PathOf("folder.tif"));
+  ASSERT_EQ(mkfifo(PathOf("pipe.tif").c_str(), 0600), 0);
   const std::vector<std::string> astrBefore = FolderFiles();
 
   struct Case {
@@ -110,18 +112,28 @@ TEST_F(ClassifyCliTest, RefusedInputsAndFailedOutputsLeaveNoFile) {
     std::string strMessage;
   } const aCases[] = {
       {PathOf("none.tif"), m_strModel, "out.tif", "", kExitImportFailed, "cannot open " + PathOf("none.tif")},
+      // Refused before GDAL opens it: a named pipe would keep the open waiting.
+      {PathOf("pipe.tif"), m_strModel, "out.tif", "", kExitImportFailed, "cannot open " + PathOf("pipe.tif") + ": a named pipe, not a regular file"},
       {strTwoBands, m_strModel, "out.tif", "", kExitImportFailed, "the signatures use band 3, but the scene (" + strTwoBands + ") has 2 bands"},
       {m_strScene, PathOf("four.json"), "out.tif", "", kExitImportFailed, "trained on a scene of 4"},
       {m_strScene, PathOf("bytes.json"), "out.tif", "", kExitImportFailed, "band 3 (" + m_strScene + ") holds UInt16 values"},
       {m_strScene, PathOf("invalid.json"), "out.tif", "", kExitImportFailed, "category 5 of the signatures is not valid"},
       {m_strScene, PathOf("bad.json"), "out.tif", "", kExitImportFailed, "シグネチャを読み込めません。"},
+      // Several multi-band files: bands are not taken from each one's first.
+      {m_strScene + "\n" + m_strScene, m_strModel, "out.tif", "", kExitImportFailed,
+       m_strScene + " has 3 bands; bands come from one file with all of them"},
       {m_strScene, m_strModel, "out.tif", "800,0,101,700", kExitImportFailed, "the window 800,0,101,700 does not lie within the scene of 900 x 700"},
       {m_strScene, m_strModel, "missing/out.tif", "", kExitOutputFailed, "cannot write " + PathOf("missing/out.tif") + ": No such file or directory"},
       {m_strScene, m_strModel, "folder.tif", "", kExitOutputFailed, "not a regular file"},
   };
   for (const Case& c : aCases) {
-    std::vector<std::string> astrArgs = {"classify", "--raster", c.strRaster, "--signatures",
-                                         c.strModel, "--out", PathOf(c.strOut)};
+    // A case may give several raster files, a line each.
+    std::vector<std::string> astrArgs = {"classify", "--raster"};
+    for (std::size_t nAt = 0, nEnd = 0; nAt <= c.strRaster.size(); nAt = nEnd + 1) {
+      nEnd = std::min(c.strRaster.find('\n', nAt), c.strRaster.size());
+      astrArgs.push_back(c.strRaster.substr(nAt, nEnd - nAt));
+    }
+    astrArgs.insert(astrArgs.end(), {"--signatures", c.strModel, "--out", PathOf(c.strOut)});
     if (!c.strWindow.empty()) astrArgs.insert(astrArgs.end(), {"--window", c.strWindow});
     const Run run = RunHere(astrArgs);
     EXPECT_EQ(run.nStatus, c.nStatus) << c.strMessage;

@@ -154,15 +154,29 @@ TEST_F(BmpTest, FilesThatCannotBeTakenSaySoAndChangeNothing) {
     std::vector<std::uint8_t> ab;
     std::string strMessage;
   };
+  // Every refusal keeps its first line, then names the file and says what is wrong with it
+  // (in the first line already for the kinds of picture not read).
+  const std::string strPath = PathOf("p.bmp");
+  auto said = [&](const char* szFirst, const std::string& strWhy) {
+    return std::string(szFirst) + "\n" + strPath + (strWhy.empty() ? "" : "\n(" + strWhy + ")");
+  };
   const std::vector<Case> aCases = {
-      {"ten bytes", std::vector<std::uint8_t>(good.begin(), good.begin() + 10), kszMsgBmpShort},
-      {"not BM", abNotBm, kszMsgBmpNotBitmap},
-      {"one byte short", abCut, kszMsgBmpReadError},
-      {"hostile size", abHostile, kszMsgBmpReadError},
-      {"palette past the end", abPalette, kszMsgBmpReadError},
-      {"RLE", abRle, FormatText(kszMsgBmpUnsupported, "圧縮（RLE）された画像")},
+      {"ten bytes", std::vector<std::uint8_t>(good.begin(), good.begin() + 10),
+       said(kszMsgBmpShort, "10 バイトで、14 バイトのファイルヘッダーに足りません")},
+      {"not BM", abNotBm, said(kszMsgBmpNotBitmap, "先頭の２バイトが \"BM\" ではありません")},
+      // 4 x 4 x 24 bits: rows of 12 bytes from byte 54, 102 bytes in all.
+      {"one byte short", abCut,
+       said(kszMsgBmpReadError, "画素データは 54 バイト目から 48 バイトですが、ファイルは 101 バイトです")},
+      {"hostile size", abHostile,
+       said(kszMsgBmpReadError,
+            "画素データは 54 バイト目から 4194304 バイトですが、ファイルは 102 バイトです")},
+      {"palette past the end", abPalette,
+       said(kszMsgBmpReadError, "256 色のカラーテーブルの途中で終わっています")},
+      {"RLE", abRle, said(FormatText(kszMsgBmpUnsupported, "圧縮（RLE）された画像").c_str(), "")},
       {"1025 wide", abWide,
-       FormatText(kszMsgBmpTooLarge, "1025×4 ピクセル（読み込めるのは 1024×1024 ピクセルまで）")},
+       said(FormatText(kszMsgBmpTooLarge, "1025×4 ピクセル（読み込めるのは 1024×1024 ピクセルまで）")
+                .c_str(),
+            "")},
   };
   for (const Case& c : aCases) {
     m_platform.m_aMessages.clear();
@@ -170,10 +184,17 @@ TEST_F(BmpTest, FilesThatCannotBeTakenSaySoAndChangeNothing) {
     EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{c.strMessage, kszAppCaption}})) << c.szName;
     EXPECT_TRUE(Snapshot() == abBefore) << c.szName;
   }
-  m_platform.m_aMessages.clear();
-  EXPECT_FALSE(ImportBmpFile(PathOf("missing.bmp")));
-  EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgBmpReadError, kszAppCaption}}));
-  EXPECT_FALSE(ImportBmpFile(m_dir.string()));  // a folder
+  // Files that cannot be read at all: the reason is the system's.
+  for (const auto& c : {std::pair<std::string, std::string>{PathOf("missing.bmp"),
+                                                            "No such file or directory"},
+                        {m_dir.string(), "not a regular file"}}) {
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(ImportBmpFile(c.first));
+    EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{
+                              {std::string(kszMsgBmpReadError) + "\n" + c.first + "\n(" +
+                                   c.second + ")",
+                               kszAppCaption}}));
+  }
   EXPECT_TRUE(Snapshot() == abBefore);
 
   // A picture one line high counts straight to 100 (no division by zero); a 1024 x 1024

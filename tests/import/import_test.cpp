@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cstring>
 #include <tuple>
 
@@ -202,6 +204,23 @@ TEST_F(ReaderTest, FloppyBandNeedsExactly401Records) {
                                      "bytes)"});
   // Bytes after the last line are ignored.
   EXPECT_TRUE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {FloppyBand(1, 500000)})));
+}
+
+// A named pipe or a folder in a band's place is refused when it is opened, before any read
+// could wait for a writer, and its line says what it is.
+TEST_F(ReaderTest, ABandThatIsNoRegularFileIsRefusedAtOnce) {
+  const std::string strFifo = PathOf("band1.pipe");
+  ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);
+  for (const auto& [strPath, szKind] : {std::pair{strFifo, "a named pipe"},
+                                        std::pair{m_dir.string(), "a folder"}}) {
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(ApplyOpenSatellite(Run(Sensor::Mss, 0, {strPath})));
+    EXPECT_EQ(Messages(), (std::vector<RecordedMessage>{{kszMsgCannotOpen, kaszCapBand[0]},
+                                                        kFailure}));
+    EXPECT_EQ(m_platform.m_aDiagnostics,
+              std::vector<std::string>{"Band1: " + strPath + " is " + szKind +
+                                       ", not a regular file"});
+  }
 }
 
 TEST_F(ReaderTest, CeosReadsEachLineFromItsRecordAtTheOffset) {

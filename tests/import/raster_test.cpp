@@ -1,6 +1,10 @@
 // Raster scenes through GDAL, on small GeoTIFFs the tests write: band sets, scaling, windows,
 // refusals that change nothing, and the real sample scene where setup has fetched it.
 #include <gdal.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <limits>
 
 #include <cmath>
 #include <cstring>
@@ -118,6 +122,18 @@ TEST_F(RasterTest, WideBandsAreScaledByOneRuleForEveryWindow) {
 TEST_F(RasterTest, RefusedFilesChangeNothing) {
   const std::string strA = Write("a.tif", 300, 200, 1, GDT_Byte, [](int, int, int) { return 9; });
   const std::string strB = Write("b.tif", 301, 200, 1, GDT_Byte, [](int, int, int) { return 9; });
+  const std::string strThree =
+      Write("three.tif", 300, 200, 3, GDT_Byte, [](int, int, int) { return 9; });
+  // A float band of NaN and infinities, and one of nodata (0) and +Inf: nothing to scale by.
+  const double dInf = std::numeric_limits<double>::infinity();
+  const std::string strNaN = Write("nan.tif", 30, 20, 2, GDT_Float32, [&](int x, int, int b) {
+    return b == 1 ? x : x % 3 == 0 ? std::nan("") : x % 3 == 1 ? dInf : -dInf;
+  });
+  const std::string strNoData = Write(
+      "nodata.tif", 30, 20, 1, GDT_Float64, [&](int x, int, int) { return x % 2 ? 0.0 : dInf; },
+      true);
+  const std::string strFifo = PathOf("pipe.tif");
+  ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);  // refused at once, never opened
   MakeScene(64, 48, 3, Sensor::TmFloppy, [](int x, int, int b) { return x + b; });
   g_nDisplayMode = DisplayMode::Composite;
   const std::vector<std::uint8_t> abBefore(reinterpret_cast<std::uint8_t*>(g_aPixel),
@@ -129,7 +145,11 @@ TEST_F(RasterTest, RefusedFilesChangeNothing) {
       {{{strA, strB}, 0, 0, 0, 0}, FormatText(kszMsgRasterSizeDiffers, strB.c_str(), 301, 200, strA.c_str(), 300, 200)},
       {{{strA}, 512, 400, 0, 0}, FormatText(kszMsgRasterWindowTooLarge, 512, 400, 300, 200)},
       {{{PathOf("none.tif")}, 0, 0, 0, 0}, FormatText(kszMsgRasterCannotOpen, PathOf("none.tif").c_str())},
-      {{{m_dir.string()}, 0, 0, 0, 0}, FormatText(kszMsgRasterCannotOpen, m_dir.string().c_str())},
+      {{{m_dir.string()}, 0, 0, 0, 0}, FormatText(kszMsgRasterNotRegular, m_dir.string().c_str(), "a folder")},
+      {{{strA, strFifo}, 0, 0, 0, 0}, FormatText(kszMsgRasterNotRegular, strFifo.c_str(), "a named pipe")},
+      {{{strA, strThree, strThree}, 0, 0, 0, 0}, FormatText(kszMsgRasterSeveralBands, strThree.c_str(), 3)},
+      {{{strNaN}, 0, 0, 0, 0}, FormatText(kszMsgRasterNoFiniteValue, strNaN.c_str(), 2)},
+      {{{strNoData}, 0, 0, 0, 0}, FormatText(kszMsgRasterNoFiniteValue, strNoData.c_str(), 1)},
   };
   for (const Case& c : aCases) {
     m_platform.m_aMessages.clear();
@@ -138,10 +158,85 @@ TEST_F(RasterTest, RefusedFilesChangeNothing) {
     EXPECT_EQ(m_platform.m_aMessages[0].strText, c.strMessage);
     EXPECT_EQ(m_platform.m_aMessages[0].strCaption, kszCapRaster);
   }
+  // Of these only the missing file got as far as GDAL, which said so.
+  ASSERT_EQ(m_platform.m_aDetailed.size(), 1u);
+  EXPECT_EQ(m_platform.m_aDetailed[0].second.rfind("GDAL, " + PathOf("none.tif") + ": ", 0), 0u)
+      << m_platform.m_aDetailed[0].second;
+  m_platform.m_aDetailed.clear();
+
+  // A damaged TIFF: GDAL's own lines are the message's detail, one line naming the file, and
+  // nothing of GDAL's reaches the error stream as it comes.
+  const std::string strBroken = PathOf("broken.tif");
+  std::ofstream(strBroken, std::ios::binary) << std::string("II*\0\xC8\0\0\0", 8)
+                                             << std::string(50, '\0');
+  m_platform.m_aMessages.clear();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(ApplyOpenRaster({{strBroken}, 0, 0, 0, 0}));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_EQ(m_platform.m_aDetailed.size(), 1u);
+  EXPECT_EQ(m_platform.m_aDetailed[0].first, FormatText(kszMsgRasterCannotOpen, strBroken.c_str()));
+  const std::string& strDetail = m_platform.m_aDetailed[0].second;
+  EXPECT_EQ(strDetail.rfind("GDAL, " + strBroken + ": ", 0), 0u) << strDetail;
+  EXPECT_NE(strDetail.find("TIFFReadDirectory"), std::string::npos) << strDetail;
+  EXPECT_EQ(strDetail.find('\n'), std::string::npos) << strDetail;
+
   EXPECT_EQ(g_nSensor, Sensor::TmFloppy);
   EXPECT_EQ(WindowWidth(), 64);
   EXPECT_EQ(g_nDisplayMode, DisplayMode::Composite);
   EXPECT_EQ(std::memcmp(abBefore.data(), g_aPixel, abBefore.size()), 0);
+}
+
+TEST_F(RasterTest, FloatBandsAreScaledOverTheirFiniteValuesOnly) {
+  // 100 x 20 pixels numbered i = 100 y + x: pixel 0 is nodata (0), 1 +Inf, 2 -Inf, 3 NaN, the
+  // others hold i. The 1996 finite values 4..1999 put the 0.1 % point at the second (5) and
+  // the 99.9 % point at the 1995th (1998).
+  const double dInf = std::numeric_limits<double>::infinity();
+  auto value = [&](int x, int y, int) {
+    const int i = y * 100 + x;
+    return i == 1 ? dInf : i == 2 ? -dInf : i == 3 ? std::nan("") : static_cast<double>(i);
+  };
+  const std::string strRamp = Write("ramp.tif", 100, 20, 1, GDT_Float32, value, true);
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(ApplyOpenRaster({{strRamp}, 0, 0, 0, 0}));
+  // GDAL had no complaint (it once said "dfMin and dfMax should be finite" here).
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(m_platform.m_aNotices.empty());
+  EXPECT_EQ(g_adRasterLow[0], 5.0);
+  EXPECT_EQ(g_adRasterHigh[0], 1998.0);
+  int nWrong = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      const int i = y * 100 + x;
+      // Hand-worked ends, then 1 + floor((i - 5) x 254 / 1993) in plain doubles.
+      const int nExpected = i == 0 || i == 2 || i == 3 || i == 4 ? 0
+                            : i == 1 || i == 1999            ? 255
+                            : 1 + static_cast<int>(std::floor((i - 5) * 254.0 / 1993.0));
+      nWrong += g_aPixel[x][y].abBand[0] != nExpected;
+    }
+  }
+  EXPECT_EQ(nWrong, 0);
+  EXPECT_EQ(g_aPixel[5][0].abBand[0], 1);
+  EXPECT_EQ(g_aPixel[0][10].abBand[0], 127);  // i = 1000: floor(1 + 995 x 254 / 1993) = floor(127.8)
+
+  // Values at the ends of the double range spread over 1..255 rather than 0 and 1:
+  // -1e308 is 1, 1e308 is 255, 0 the middle, 1 + 127 = 128, 5e307 1 + floor(190.5) = 191.
+  const double adHuge[4] = {-1e308, 1e308, 0.0, 5e307};
+  const std::string strHuge = Write("huge.tif", 4, 1, 1, GDT_Float64,
+                                    [&](int x, int, int) { return adHuge[x]; });
+  ASSERT_TRUE(ApplyOpenRaster({{strHuge}, 0, 0, 0, 0}));
+  EXPECT_EQ(g_adRasterLow[0], -1e308);
+  EXPECT_EQ(g_adRasterHigh[0], 1e308);
+  const int anHuge[4] = {1, 255, 128, 191};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(g_aPixel[x][0].abBand[0], anHuge[x]) << adHuge[x];
+
+  // A band larger than the grid the scan looks at, NaN but for one corner pixel: taken, since
+  // a band is called empty only when it is. Its one value is 1.
+  const std::string strSparse =
+      Write("sparse.tif", 2100, 1100, 1, GDT_Float32,
+            [](int x, int y, int) { return x == 0 && y == 0 ? 7.0 : std::nan(""); });
+  ASSERT_TRUE(ApplyOpenRaster({{strSparse}, 512, 400, 0, 0}));
+  EXPECT_EQ(g_aPixel[0][0].abBand[0], 1);
+  EXPECT_EQ(g_aPixel[1][0].abBand[0], 0);
 }
 
 TEST_F(RasterTest, GeoTiffExportsLieWhereTheWindowIs) {

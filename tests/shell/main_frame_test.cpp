@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <fstream>
@@ -414,3 +415,38 @@ TEST_F(MainFrameTest, ChangedWorkIsNeitherQuitNorOverwrittenWithoutAsking) {
 }
 
 }  // namespace
+
+// A refusal with GDAL's lines behind it: the message alone at first, the lines behind a
+// "詳細を表示..." button that turns into "詳細を隠す..." once they show.
+TEST_F(MainFrameTest, AMessageWithDetailKeepsItBehindAButton) {
+  Frame().show();
+  QString strText, strFirstLabel, strOpenLabel, strDetailShown;
+  bool bDetailHiddenAtFirst = false;
+  AnswerNextModal([&](QWidget* pModal) {
+    auto* pBox = qobject_cast<QMessageBox*>(pModal);
+    ASSERT_NE(pBox, nullptr);
+    strText = pBox->text();
+    QAbstractButton* pDetail = nullptr;
+    for (QAbstractButton* pButton : pBox->buttons()) {
+      if (pBox->buttonRole(pButton) == QMessageBox::ActionRole) pDetail = pButton;
+    }
+    ASSERT_NE(pDetail, nullptr);
+    strFirstLabel = pDetail->text();
+    QTextEdit* pEdit = pBox->findChild<QTextEdit*>();
+    ASSERT_NE(pEdit, nullptr);
+    bDetailHiddenAtFirst = !pEdit->isVisible();
+    pDetail->click();
+    QApplication::processEvents();  // the label follows once Qt has set its own
+    strOpenLabel = pDetail->text();
+    if (pEdit->isVisible()) strDetailShown = pEdit->toPlainText();
+    pBox->button(QMessageBox::Ok)->click();
+  });
+  m_platform.MessageWithDetail("ラスターファイルを開くことができません\n/data/x.tif", "Error in Raster",
+                               "GDAL, /data/x.tif: TIFFReadDirectory: Failed to read directory");
+  EXPECT_EQ(strText.toStdString(), "ラスターファイルを開くことができません\n/data/x.tif");
+  EXPECT_EQ(strFirstLabel.toStdString(), "詳細を表示...");
+  EXPECT_TRUE(bDetailHiddenAtFirst);
+  EXPECT_EQ(strOpenLabel.toStdString(), "詳細を隠す...");
+  EXPECT_EQ(strDetailShown.toStdString(),
+            "GDAL, /data/x.tif: TIFFReadDirectory: Failed to read directory");
+}

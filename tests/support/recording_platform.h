@@ -89,6 +89,13 @@ class CRecordingPlatform final : public Platform {
   bool ChooseColour(Colorref& crInOut) override;
   // Answers from m_qDialogAnswers (OK with those values) or cancels when the queue is empty.
   bool RunDialog(const DialogSpec& dialog, int anValues[]) override;
+  // Recorded as a message, and with its detail in m_aDetailed.
+  void MessageWithDetail(std::string_view text, std::string_view caption,
+                         std::string_view detail) override {
+    MessageBox(text, caption, MsgButtons::Ok);
+    m_aDetailed.push_back({std::string(text), std::string(detail)});
+  }
+  void ShowNotice(std::string_view strLine) override { m_aNotices.emplace_back(strLine); }
   void ShowDiagnostics(std::span<const std::string> astrLines) override {
     m_aDiagnostics.assign(astrLines.begin(), astrLines.end());
   }
@@ -102,6 +109,9 @@ class CRecordingPlatform final : public Platform {
   }
 
   std::vector<RecordedMessage> m_aMessages;
+  // The messages shown with a detail, and the detail (message text, detail), in order.
+  std::vector<std::pair<std::string, std::string>> m_aDetailed;
+  std::vector<std::string> m_aNotices;
   std::deque<MsgResult> m_qAnswers;
   std::deque<Colorref> m_qColours;
   std::vector<Colorref> m_aColourDialogStarts;
