@@ -202,8 +202,15 @@ bool ClaimLeftBehind(const Recovery& r, LeftBehind& claim) {
   if (!pDir) return false;
   std::vector<std::pair<std::int64_t, std::string>> aFiles;
   const std::size_t nPrefix = std::strlen(kszPrefix), nSuffix = std::strlen(kszSuffix);
+  const std::size_t nLockSuffix = std::strlen(kszLockSuffix);
+  std::vector<std::string> astrLocks;
   while (const dirent* pEntry = ::readdir(pDir)) {
     const std::string strName = pEntry->d_name;
+    if (strName.size() > nPrefix + nLockSuffix && strName.compare(0, nPrefix, kszPrefix) == 0 &&
+        strName.compare(strName.size() - nLockSuffix, nLockSuffix, kszLockSuffix) == 0) {
+      astrLocks.push_back(r.strDir + "/" + strName);
+      continue;
+    }
     if (strName.size() <= nPrefix + nSuffix || strName.compare(0, nPrefix, kszPrefix) != 0 ||
         strName.compare(strName.size() - nSuffix, nSuffix, kszSuffix) != 0) {
       continue;
@@ -215,6 +222,21 @@ bool ClaimLeftBehind(const Recovery& r, LeftBehind& claim) {
                         strPath);
   }
   ::closedir(pDir);
+  // A program killed before its first copy leaves its lock alone: nobody holds it, it goes.
+  // Not one made in the last minute: a program starting now may not have locked it yet.
+  const std::time_t nNow = std::time(nullptr);
+  for (const std::string& strLock : astrLocks) {
+    const std::string strFile = strLock.substr(0, strLock.size() - nLockSuffix) + kszSuffix;
+    struct stat st = {};
+    if (strLock == r.strLock || ::lstat(strFile.c_str(), &st) == 0 ||
+        ::lstat(strLock.c_str(), &st) != 0 || nNow - st.st_mtime < 60) {
+      continue;
+    }
+    const int fd = LockFile(strLock);
+    if (fd < 0) continue;
+    if (::lstat(strFile.c_str(), &st) != 0) ::unlink(strLock.c_str());
+    ::close(fd);
+  }
   std::sort(aFiles.begin(), aFiles.end(), std::greater<>());
   for (const auto& [nTime, strPath] : aFiles) {
     const std::string strLock = LockPathOf(strPath);

@@ -83,8 +83,9 @@ MAIN=$(wait_window "無題\\* - Geolumen" 10)
 
 # 4. Saving asks for a name (the document has none); the saved file is the work as painted.
 xdotool windowfocus --sync "$MAIN" key ctrl+s
-sleep 1.5
-xdotool type --delay 20 "$WORK/restored.glw"
+NAME=$(wait_window "名前を付けて保存" 100) || fail "saving the restored work did not ask for a name"
+sleep 0.5
+xdotool windowfocus --sync "$NAME" type --delay 20 "$WORK/restored.glw"
 xdotool key Return
 for _ in $(seq 100); do [ -f "$WORK/restored.glw" ] && break; sleep 0.1; done
 [ -f "$WORK/restored.glw" ] || fail "the restored work could not be saved"

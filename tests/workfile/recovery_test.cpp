@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -171,11 +172,20 @@ TEST_F(RecoveryTest, DiscardedDamagedAndHeldFiles) {
   std::filesystem::copy_file(strCopy, strHeld);
   const int fd = ::open((Dir() + "/recovery-7-1.lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  // Locks without a copy: one an hour old (a program killed before its first copy) goes, one
+  // just made (a program starting) stays.
+  const std::string strOldLock = Dir() + "/recovery-5-1.lock", strNewLock = Dir() + "/recovery-6-1.lock";
+  std::ofstream(strOldLock).close();
+  std::ofstream(strNewLock).close();
+  std::filesystem::last_write_time(strOldLock, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::hours(1));
   ResetProgramState();
   StartRecovery(Dir());
   EXPECT_FALSE(OfferRecovery());
   EXPECT_TRUE(m_platform.m_aMessages.empty());
   EXPECT_TRUE(std::filesystem::exists(strHeld));
+  EXPECT_FALSE(std::filesystem::exists(strOldLock));
+  EXPECT_TRUE(std::filesystem::exists(strNewLock));
   ::close(fd);
 
   // Discarded: removed with its lock, nothing loaded.
