@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
@@ -91,13 +92,18 @@ int RunDesktop(int argc, char* argv[]) {
     // A new, empty document: the view's first initial update.
     InitialUpdateView();
     frame.show();
-    CSplashWnd::ShowSplashScreen(&frame);
+    QPointer<CSplashWnd> pSplash = CSplashWnd::ShowSplashScreen(&frame);
 
     // Work a program that did not end normally left behind is offered first, once the window
     // shows; then what the command line names (which asks before it replaces restored work).
     StartRecoveryOnDesktop(&frame);
-    QTimer::singleShot(0, &frame, [&frame] {
-      if (!OfferRecovery()) return;
+    QTimer::singleShot(0, &frame, [&frame, pSplash] {
+      // The splash would cover the question.
+      if (!OfferRecovery([pSplash] {
+            if (pSplash) pSplash->HideSplashScreen();
+          })) {
+        return;
+      }
       frame.RefreshCommandUi();
       frame.UpdateViews();
     });

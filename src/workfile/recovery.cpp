@@ -285,10 +285,11 @@ void StartRecovery(const std::string& strDir) {
 
 const std::string& RecoveryFilePath() { return TheRecovery().strPath; }
 
-bool OfferRecovery() {
+bool OfferRecovery(const std::function<void()>& fnBeforeAsking) {
   Recovery& r = TheRecovery();
   LeftBehind claim;
   if (r.strDir.empty() || !ClaimLeftBehind(r, claim)) return false;
+  if (fnBeforeAsking) fnBeforeAsking();
   const MsgResult eAnswer =
       ThePlatform().MessageBox(kszMsgRecoveryQuestion, kszCapRecovery, MsgButtons::RestoreDiscard);
   // A file that cannot be read says so with the work file's messages; once the user has seen

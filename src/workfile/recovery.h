@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,8 @@ const std::string& RecoveryFilePath();
 // しました。復元しますか？"; "復元" reads it as a work file (untitled and changed afterwards, the
 // file becoming this program's copy), "破棄" removes it. A file that cannot be read is refused with
 // the work file's messages and removed once the user has seen them. True when work was restored.
-bool OfferRecovery();
+// fnBeforeAsking runs just before the question (the desktop takes its splash screen away).
+bool OfferRecovery(const std::function<void()>& fnBeforeAsking = {});
 // From the desktop's timer: notes changes, removes the copy once the work is saved or loaded,
 // takes a copy when one is due and reports (once) a copy that cannot be written.
 void RecoveryTick(std::int64_t nNowMs);

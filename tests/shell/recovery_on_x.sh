@@ -80,6 +80,8 @@ shot question
 xdotool windowfocus --sync "$QUESTION" key Return
 wait_window "無題\\* - Geolumen" 100 >/dev/null || fail "the restored work is not untitled and changed"
 MAIN=$(wait_window "無題\\* - Geolumen" 10)
+sleep 0.5
+shot restored
 
 # 4. Saving asks for a name (the document has none); the saved file is the work as painted.
 xdotool windowfocus --sync "$MAIN" key ctrl+s
