@@ -156,6 +156,17 @@ TEST_F(RecoveryTest, WorkLeftBehindIsRestoredUntitledAndTheCopyGoesOnceSaved) {
   StartRecovery(Dir());
   EXPECT_FALSE(OfferRecovery());
   EXPECT_EQ(m_platform.m_aMessages.size(), 1u);
+
+  // Changed again, copied, then a normal end: the copy and its lock go.
+  MarkDocumentModified();
+  RecoveryTick(6000);
+  RecoveryTick(9000);
+  WaitForRecoveryWriter();
+  ASSERT_TRUE(std::filesystem::exists(RecoveryFilePath()));
+  StopRecovery();
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
+    EXPECT_NE(entry.path().filename().string().rfind("recovery-", 0), 0u) << entry.path();
+  }
 }
 
 TEST_F(RecoveryTest, DiscardedDamagedAndHeldFiles) {
