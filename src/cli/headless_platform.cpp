@@ -8,6 +8,8 @@ MsgResult CHeadlessPlatform::MessageBox(std::string_view text, std::string_view 
                                         MsgButtons buttons) {
   // A script says itself when to save: it is never asked, and what it opens next is opened.
   if (buttons == MsgButtons::SaveDiscardCancel) return MsgResult::Discard;
+  // Nor is it offered work left behind by a desktop program: it never asks that question.
+  if (buttons == MsgButtons::RestoreDiscard) return MsgResult::Discard;
   // Nobody is there to cancel: every question is answered OK, as a script would want. One
   // message is one line, so a text that breaks its lines is joined with spaces.
   std::string strText(text);

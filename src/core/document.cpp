@@ -20,6 +20,8 @@ constexpr const char* kszMsgSaveChanges = "変更を保存しますか？";
 constexpr const char* kszCapSaveChanges = "Geolumen";
 
 int s_nSaveCommand = 0;
+std::uint64_t s_nChanges = 0;
+std::uint64_t s_nSettled = 0;
 
 struct Document {
   std::string strPath;   // the work file
@@ -76,6 +78,11 @@ void SetDocument(const std::string& strPath, const std::string& strScene, bool b
   s_doc.strPath = strPath;
   s_doc.strScene = strScene;
   s_doc.bModified = bModified;
+  if (bModified) {
+    ++s_nChanges;
+  } else {
+    ++s_nSettled;
+  }
   s_doc.nDigest = CurrentDigest();
   s_doc.nRawDigest = RawDigest();
   ShowTitle();
@@ -94,9 +101,15 @@ std::string DocumentTitle() {
 void SetDocumentFile(const std::string& strPath) { SetDocument(strPath, "", false); }
 void SetDocumentScene(const std::string& strScenePath) { SetDocument("", strScenePath, true); }
 void SetDocumentUntitled() { SetDocument("", "", false); }
+void SetDocumentRecovered() { SetDocument("", "", true); }
 void ResetDocument() { SetDocumentUntitled(); }
 
+std::uint64_t DocumentChangeCount() { return s_nChanges; }
+std::uint64_t DocumentSettledCount() { return s_nSettled; }
+
 void MarkDocumentModified() {
+  // Every change counts, also those after the first: a recovery copy must follow them all.
+  ++s_nChanges;
   if (s_doc.bModified) return;
   s_doc.bModified = true;
   ShowTitle();
@@ -131,6 +144,7 @@ bool ConfirmSaveChanges() {
       // Saved only if the document is now unchanged: a cancelled name or a failed write stops.
       return DispatchCommand(s_nSaveCommand) && !DocumentModified();
     case MsgResult::Ok:
+    case MsgResult::Restore:
     case MsgResult::Cancel: return false;
   }
   return false;

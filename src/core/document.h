@@ -2,6 +2,7 @@
 // imported from, and whether anything the work file keeps has changed since.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The work file's path, "" while the document has none (untitled, or just imported).
@@ -17,6 +18,8 @@ void SetDocumentFile(const std::string& strPath);
 void SetDocumentScene(const std::string& strScenePath);
 // A new, untitled document over the data on show, unchanged (the "new" command).
 void SetDocumentUntitled();
+// Work brought back from a recovery file: untitled (saving asks for a name) and changed.
+void SetDocumentRecovered();
 
 // Band data, marks or a classification changed.
 void MarkDocumentModified();
@@ -26,6 +29,13 @@ void MarkDocumentModified();
 void NoteDocumentChanges();
 // Whether something changed since the last save or load (NoteDocumentChanges first).
 bool DocumentModified();
+
+// Counters for whoever keeps a copy of the work (the recovery file): the first grows with every
+// change the document notes (a painted dot, new bands, a setting seen changed), the second each
+// time the document becomes a file on disk or is left unchanged (a load, a save, "new"). Reading
+// them costs nothing, so a timer can poll them.
+std::uint64_t DocumentChangeCount();
+std::uint64_t DocumentSettledCount();
 
 // Before the data on show is replaced or left (quitting, opening a scene or a work file, a new
 // document): when it changed and could be saved, asks "変更を保存しますか？". "保存" runs the save

@@ -48,9 +48,11 @@ class Canvas {
 struct FileInformation;
 
 // SaveDiscardCancel: the question before unsaved changes would be lost ("保存" / "保存しない" /
-// "キャンセル"), answered Save, Discard or Cancel.
-enum class MsgButtons { Ok, OkCancel, SaveDiscardCancel };
-enum class MsgResult { Ok, Cancel, Save, Discard };
+// "キャンセル"), answered Save, Discard or Cancel. RestoreDiscard: the question whether to bring back
+// work a program that ended without saving left behind ("復元" / "破棄"), answered Restore or
+// Discard.
+enum class MsgButtons { Ok, OkCancel, SaveDiscardCancel, RestoreDiscard };
+enum class MsgResult { Ok, Cancel, Save, Discard, Restore };
 enum class BusyCursor { Arrow, Wait, AppStarting };
 
 class Platform {

@@ -6,12 +6,14 @@
 #include <QFontInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
 
 #include "classification/ui/classification_ui.h"
 #include "cli/cli.h"
+#include "core/document.h"
 #include "core/platform.h"
 #include "core/view.h"
 #include "histograms/ui/histograms_ui.h"
@@ -21,6 +23,8 @@
 #include "shell/main_frame.h"
 #include "shell/qt_platform.h"
 #include "shell/splash_wnd.h"
+#include "workfile/recovery.h"
+#include "workfile/ui/recovery_ui.h"
 #include "workfile/ui/workfile_ui.h"
 
 namespace {
@@ -88,14 +92,29 @@ int RunDesktop(int argc, char* argv[]) {
     // A new, empty document: the view's first initial update.
     InitialUpdateView();
     frame.show();
-    CSplashWnd::ShowSplashScreen(&frame);
+    QPointer<CSplashWnd> pSplash = CSplashWnd::ShowSplashScreen(&frame);
 
+    // Work a program that did not end normally left behind is offered first, once the window
+    // shows; then what the command line names (which asks before it replaces restored work).
+    StartRecoveryOnDesktop(&frame);
+    QTimer::singleShot(0, &frame, [&frame, pSplash] {
+      // The splash would cover the question.
+      if (!OfferRecovery([pSplash] {
+            if (pSplash) pSplash->HideSplashScreen();
+          })) {
+        return;
+      }
+      frame.RefreshCommandUi();
+      frame.UpdateViews();
+    });
     const QStringList astrArgs = QApplication::arguments();
     if (astrArgs.size() > 1 && IsSceneArgument(astrArgs.at(1).toStdString())) {
       // A scene and settings as the command line names them: loaded once the window shows.
       std::vector<std::string> astr;
       for (qsizetype i = 1; i < astrArgs.size(); ++i) astr.push_back(astrArgs.at(i).toStdString());
       QTimer::singleShot(0, &frame, [&frame, astr] {
+        // Restored work is not replaced unasked.
+        if (!ConfirmSaveChanges()) return;
         std::string strError;
         if (!OpenSceneArguments(astr, strError)) {
           ThePlatform().MessageBox(strError, "Geolumen", MsgButtons::Ok);
@@ -109,6 +128,8 @@ int RunDesktop(int argc, char* argv[]) {
     }
     nResult = QApplication::exec();
   }
+  // A normal end (the user saved or chose not to): the copy is no longer wanted.
+  StopRecovery();
   SetPlatform(nullptr);
   return nResult;
 }

@@ -54,6 +54,13 @@ MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view captio
       box.setDefaultButton(QMessageBox::Save);
       box.setEscapeButton(QMessageBox::Cancel);
       break;
+    case MsgButtons::RestoreDiscard:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::Discard);
+      box.button(QMessageBox::Yes)->setText(QString::fromUtf8("復元"));
+      box.button(QMessageBox::Discard)->setText(QString::fromUtf8("破棄"));
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
   }
   // A question asked in the middle of a long operation still gets the normal pointer.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -63,6 +70,7 @@ MsgResult CQtPlatform::MessageBox(std::string_view text, std::string_view captio
     case QMessageBox::Ok: return MsgResult::Ok;
     case QMessageBox::Save: return MsgResult::Save;
     case QMessageBox::Discard: return MsgResult::Discard;
+    case QMessageBox::Yes: return MsgResult::Restore;
     default: return MsgResult::Cancel;
   }
 }

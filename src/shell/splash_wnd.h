@@ -13,6 +13,8 @@ class CSplashWnd final : public QWidget {
   // Shows the splash screen centred over pParentFrame (or the screen) and returns it; it
   // deletes itself when it goes.
   static CSplashWnd* ShowSplashScreen(QWidget* pParentFrame);
+  // Takes it away now (before a question at start, which it would cover).
+  void HideSplashScreen();
 
  protected:
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -20,7 +22,6 @@ class CSplashWnd final : public QWidget {
 
  private:
   CSplashWnd();
-  void HideSplashScreen();
 
   QPixmap m_bitmap;
   bool m_bGone = false;

@@ -26,6 +26,13 @@ inline constexpr const char* kszMsgCannotSave =
     "ワークファイルを保存できません。前のファイルはそのままです。\n%s\n(%s)";
 inline constexpr const char* kszCapWorkFile = "Work File";
 
+// The recovery file: the question at start, and a copy that cannot be written (said once).
+inline constexpr const char* kszMsgRecoveryQuestion =
+    "前回の作業が保存されずに終了しました。復元しますか？";
+inline constexpr const char* kszCapRecovery = "Geolumen";
+inline constexpr const char* kszMsgRecoveryCannotWrite =
+    "作業の控えを書き込めません。作業はこのまま続けられますが、保存するまで控えはありません。\n%s\n(%s)";
+
 // The case texts of the file-information dialog.
 inline constexpr const char* kszCaseNewData =
     "このファイルにはデータが含まれています。新規読み込みとなります。";

@@ -157,7 +157,16 @@ void FinishLoad() {
   ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
 }
 
-bool ReadPreviousFormat(const WorkFile& file, const std::string& strPath) {
+// The document after a file was read: that file, or untitled work brought back.
+void SetLoadedDocument(const std::string& strPath, bool bRecovered) {
+  if (bRecovered) {
+    SetDocumentRecovered();
+  } else {
+    SetDocumentFile(strPath);
+  }
+}
+
+bool ReadPreviousFormat(const WorkFile& file, const std::string& strPath, bool bRecovered) {
   ShowMessage(kszMsgPreviousFormat, kszCapPreviousFormat);
   g_nSensor = SensorFromCode(file.nSensor);
   g_nMaxX = file.nMaxX;
@@ -168,7 +177,7 @@ bool ReadPreviousFormat(const WorkFile& file, const std::string& strPath) {
   RecomputeAfterWorkFileLoad();
   ResetQueries();
   ResetPalettes();
-  SetDocumentFile(strPath);
+  SetLoadedDocument(strPath, bRecovered);
   FinishLoad();
   return true;
 }
@@ -256,16 +265,16 @@ bool WritePlaneFile(int fd, std::uint8_t* pFile, std::size_t nSize, const PlaneB
   struct Block {
     std::size_t nStart, nColumnBytes;
   };
-  const std::size_t nLines = static_cast<std::size_t>(WindowHeight());
+  const std::size_t nLines = static_cast<std::size_t>(blocks.nLines);
   Block aBlock[9];  // in file order: the pixels come before the categories, 1 to 8
   int nBlocks = 0;
   if (blocks.nPixelStart) {
-    aBlock[nBlocks++] = {blocks.nPixelStart, nLines * static_cast<std::size_t>(g_nLastBand + 1)};
+    aBlock[nBlocks++] = {blocks.nPixelStart, nLines * static_cast<std::size_t>(blocks.nBands)};
   }
   for (std::size_t nStart : blocks.anMarkStart) {
     if (nStart) aBlock[nBlocks++] = {nStart, nLines};
   }
-  const int nWidth = WindowWidth();
+  const int nWidth = blocks.nColumns;
   // The bytes around the blocks first: the header, the settings, the category texts.
   std::size_t nGap = 0;
   for (int k = 0; k <= nBlocks; ++k) {
@@ -307,7 +316,9 @@ bool WritePlaneFile(int fd, std::uint8_t* pFile, std::size_t nSize, const PlaneB
 }  // namespace
 
 
-bool OpenWorkFile(const std::string& strPath) {
+namespace {
+
+bool ReadWorkFile(const std::string& strPath, bool bRecovered) {
   // Kept from one file to the next: a large file's memory is not faulted in again each time.
   static ByteBuffer ab;
   std::string strReason;
@@ -328,7 +339,7 @@ bool OpenWorkFile(const std::string& strPath) {
       return false;
   }
   BusyCursorScope busy(BusyCursor::Wait);
-  if (file.bPreviousFormat) return ReadPreviousFormat(file, strPath);
+  if (file.bPreviousFormat) return ReadPreviousFormat(file, strPath, bRecovered);
 
   const bool bData = file.abSection[kSectionData] == 1;
   if (!HasData() && file.abSection[kSectionData] != 0 && !bData) {
@@ -343,7 +354,7 @@ bool OpenWorkFile(const std::string& strPath) {
                  : !HasData() ? kszCaseNoData
                  : bMatches   ? kszCaseSettings
                               : kszMsgNotMatching;
-  if (!ThePlatform().ShowFileInformation(info)) return false;
+  if (!bRecovered && !ThePlatform().ShowFileInformation(info)) return false;
   if (!bData && !HasData()) {
     ShowMessage(kszMsgNoData, kszCapNoData);
     return false;
@@ -369,10 +380,15 @@ bool OpenWorkFile(const std::string& strPath) {
     RecomputeAfterWorkFileLoad();
   }
   CommitSettings(file);
-  SetDocumentFile(strPath);
+  SetLoadedDocument(strPath, bRecovered);
   FinishLoad();
   return true;
 }
+
+}  // namespace
+
+bool OpenWorkFile(const std::string& strPath) { return ReadWorkFile(strPath, false); }
+bool OpenRecoveredWorkFile(const std::string& strPath) { return ReadWorkFile(strPath, true); }
 
 bool SaveWorkFile(const std::string& strPath) {
   BusyCursorScope busy(BusyCursor::Wait);

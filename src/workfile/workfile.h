@@ -18,6 +18,10 @@ void RegisterWorkFile();
 // that cannot be taken changes nothing and says why. Then the file-information dialog and the
 // case of the file decide. True when the file was read into the program.
 bool OpenWorkFile(const std::string& strPath);
+// The same for work brought back from a recovery file: read without the file-information
+// dialog (the user has just chosen to restore it) and left untitled and changed, so that it is
+// still to be saved somewhere.
+bool OpenRecoveredWorkFile(const std::string& strPath);
 // Writes the work file with the sections g_abSaveSection asks for. The file is written beside
 // the target and renamed over it only when complete, so a failed save leaves the old file; a
 // failure is reported. True when saved (the document then has that path).

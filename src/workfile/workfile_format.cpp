@@ -341,10 +341,13 @@ bool PlaneBlocks::Any() const {
                                          [](std::size_t n) { return n != 0; });
 }
 
+PlaneSource LivePlane() { return {&g_aPixel[0][0], kMaxLines}; }
+
 // Each record is read once for its bands and its marks.
-void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd) {
-  const int nBands = g_nLastBand + 1;
-  const int nLines = WindowHeight();
+void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd,
+                      PlaneSource plane) {
+  const int nBands = blocks.nBands;
+  const int nLines = blocks.nLines;
   // Local copies: the byte stores could alias anything reached through memory.
   std::uint8_t* ap[8];
   int an[8], n = 0;
@@ -356,13 +359,14 @@ void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst
   std::uint8_t* const pBandsOut = blocks.nPixelStart ? pFile + blocks.nPixelStart : nullptr;
   for (int x = nFirst; x < nEnd; ++x) {
     std::size_t i = static_cast<std::size_t>(x) * nLines;
+    const PixelRecord* const pColumn = plane.pRecords + static_cast<std::size_t>(x) * plane.nColumnStride;
     int y = 0;
 #if defined(__SSE2__)
     if (n == 8 && (!pBandsOut || nBands == kMaxBands)) {
       // Every category (and every band): the marks of eight records form an 8 x 8 byte block, transposed so that
       // each category's eight marks go out in one store.
       for (; y + 8 <= nLines; y += 8, i += 8) {
-        const PixelRecord* p = &g_aPixel[x][y];
+        const PixelRecord* p = pColumn + y;
         __m128i am[8];
         // The classic blocks hold training marks only (1); a test mark (2) goes out as 0.
         const __m128i kOnes = _mm_set1_epi8(1);
@@ -389,7 +393,7 @@ void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst
     }
 #endif
     for (; y < nLines; ++y, ++i) {
-      const PixelRecord& record = g_aPixel[x][y];
+      const PixelRecord& record = pColumn[y];
       if (pBandsOut) {
         std::uint8_t* pOut = pBandsOut + i * static_cast<std::size_t>(nBands);
         if (nBands == kMaxBands) {
@@ -419,10 +423,14 @@ bool EncodeWorkFile(ByteBuffer& abOut, std::string& strReason) {
 }
 
 
-bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason) {
+bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason,
+                          const int* abSections) {
   blocks = PlaneBlocks();
+  blocks.nColumns = WindowWidth();
+  blocks.nLines = WindowHeight();
+  blocks.nBands = g_nLastBand + 1;
   ArchiveWriter out(std::move(abOut));
-  const int* ab = g_abSaveSection;
+  const int* ab = abSections ? abSections : g_abSaveSection;
   out.Int(kWorkFileVersion);
   const int nSections = SaveSectionCount();
   for (int i = 0; i < nSections; ++i) out.Int(ab[i]);

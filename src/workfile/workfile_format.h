@@ -54,14 +54,27 @@ struct WorkFile {
 struct PlaneBlocks {
   std::size_t nPixelStart = 0;
   std::size_t anMarkStart[8] = {};
+  // The window and band count the layout was made for: a writer on another thread goes by
+  // these, not by the program state, which may have moved on.
+  int nColumns = 0, nLines = 0, nBands = 0;
   bool Any() const;
 };
 
+// Pixel records column by column: record (x, y) at pRecords[x * nColumnStride + y]. The live
+// plane has a stride of kMaxLines; a copy of the window alone has the window's height.
+struct PlaneSource {
+  const PixelRecord* pRecords;
+  std::size_t nColumnStride;
+};
+PlaneSource LivePlane();
+
 // EncodeWorkFile with the plane blocks left unfilled, for a writer that fills them while it
-// writes.
-bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason);
-// Fills columns [nFirst, nEnd) of the plane blocks of an encoded file from the plane.
-void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd);
+// writes. abSections: the flags of the sections to write (g_abSaveSection when null).
+bool EncodeWorkFileLayout(ByteBuffer& abOut, PlaneBlocks& blocks, std::string& strReason,
+                          const int* abSections = nullptr);
+// Fills columns [nFirst, nEnd) of the plane blocks of an encoded file from a plane.
+void FillPlaneColumns(std::uint8_t* pFile, const PlaneBlocks& blocks, int nFirst, int nEnd,
+                      PlaneSource plane = LivePlane());
 
 // The program state as a current-format file with the sections g_abSaveSection asks for; false
 // with the reason when a text has no Shift-JIS form (nothing is written then).

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
@@ -33,6 +34,7 @@
 #include "resources/menus.h"
 #include "resources/resource.h"
 #include "workfile/messages.h"
+#include "workfile/ui/recovery_ui.h"
 #include "shell/base/dialog_windows.h"
 #include "shell/desktop.h"
 #include "shell/main_frame.h"
@@ -412,6 +414,34 @@ TEST_F(MainFrameTest, ChangedWorkIsNeitherQuitNorOverwrittenWithoutAsking) {
 
   AnswerNextModal(ClickButton("保存しない", strQuestion));
   EXPECT_TRUE(frame.close());
+}
+
+// The question at start: "復元" (the default, so Enter restores) and "破棄"; the data folder
+// where the tests put it.
+TEST_F(MainFrameTest, TheRestoreQuestionAndTheDataFolder) {
+  CMainFrame& frame = Frame();
+  frame.show();
+  for (const char* szButton : {"復元", "破棄"}) {
+    QString strText;
+    bool bDefault = false;
+    AnswerNextModal([&, szButton](QWidget* pModal) {
+      auto* pBox = qobject_cast<QMessageBox*>(pModal);
+      ASSERT_NE(pBox, nullptr);
+      bDefault = pBox->defaultButton() && pBox->defaultButton()->text() == QString::fromUtf8("復元");
+      ClickButton(szButton, strText)(pModal);
+    });
+    const MsgResult eAnswer =
+        ThePlatform().MessageBox(kszMsgRecoveryQuestion, kszCapRecovery, MsgButtons::RestoreDiscard);
+    EXPECT_EQ(eAnswer, std::string(szButton) == "復元" ? MsgResult::Restore : MsgResult::Discard);
+    EXPECT_EQ(strText.toStdString(), "前回の作業が保存されずに終了しました。復元しますか？");
+    EXPECT_TRUE(bDefault);
+  }
+  QTemporaryDir dir;
+  const QString strFolder = dir.path() + "/data/geolumen";
+  qputenv("GEOLUMEN_DATA_DIR", strFolder.toUtf8());
+  EXPECT_EQ(RecoveryFolder(), strFolder);
+  EXPECT_TRUE(QFileInfo(strFolder).isDir());
+  qunsetenv("GEOLUMEN_DATA_DIR");
 }
 
 }  // namespace
