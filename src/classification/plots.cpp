@@ -300,8 +300,9 @@ constexpr DialogField kaBandFields[] = {
 };
 
 void CurrentScatterBands(int anValues[]) {
-  anValues[0] = g_nScatterBandX;
-  anValues[1] = g_nScatterBandY;
+  // The bands in force: a default the scene lacks opens as its last band.
+  anValues[0] = ScatterBandX();
+  anValues[1] = ScatterBandY();
 }
 
 std::string ScatterBandsRefusal(const int anValues[]) {
@@ -352,12 +353,13 @@ void CountScatterGrid(int nBandX, int nBandY, const bool abShown[9], ScatterGrid
     if (abShown[c]) nShown |= std::uint64_t{0xFF} << (8 * (c - 1));
   }
   const int nHeight = WindowHeight();
-  bool abUsed[2] = {false, false};
-  ForColumnParts(WindowWidth(), nHeight, [&](int nFirst, int nEnd, int nPart) {
-    ScatterGrid& part = s_aPartGrid[nPart];
-    abUsed[nPart] = true;
+  // Each part is called for run after run of columns: its grid is cleared once, before.
+  for (ScatterGrid& part : s_aPartGrid) {
     std::memset(part.anCount, 0, sizeof part.anCount);
     std::memset(part.abCategory, 0, sizeof part.abCategory);
+  }
+  ForColumnParts(WindowWidth(), nHeight, [&](int nFirst, int nEnd, int nPart) {
+    ScatterGrid& part = s_aPartGrid[nPart];
     for (int x = nFirst; x < nEnd; ++x) {
       const PixelRecord* p = g_aPixel[x];
       for (int y = 0; y < nHeight; ++y) {
@@ -380,13 +382,10 @@ void CountScatterGrid(int nBandX, int nBandY, const bool abShown[9], ScatterGrid
   });
   std::uint32_t nLargest = 0;
   for (int i = 0; i < kScatterCells; ++i) {
-    std::uint32_t n = s_aPartGrid[0].anCount[i];
+    const std::uint32_t n = s_aPartGrid[0].anCount[i] + s_aPartGrid[1].anCount[i];
     std::uint8_t c = s_aPartGrid[0].abCategory[i];
-    if (abUsed[1]) {
-      n += s_aPartGrid[1].anCount[i];
-      const std::uint8_t c1 = s_aPartGrid[1].abCategory[i];
-      if (c1 != 0 && (c == 0 || c1 < c)) c = c1;
-    }
+    const std::uint8_t c1 = s_aPartGrid[1].abCategory[i];
+    if (c1 != 0 && (c == 0 || c1 < c)) c = c1;
     grid.anCount[i] = n;
     grid.abCategory[i] = c;
     nLargest = std::max(nLargest, n);
