@@ -309,7 +309,7 @@ std::string UnknownFirstWordMessage(std::string_view strWord) {
 bool IsSceneArgument(std::string_view strFirstArg) {
   return strFirstArg == "--raster" || strFirstArg == "--mss" || strFirstArg == "--tm" ||
          strFirstArg == "--ceos" || strFirstArg == "--etm6921" || strFirstArg == "--etm6845" ||
-         strFirstArg == "--bmp";
+         strFirstArg == "--bmp" || strFirstArg == "--workfile";
 }
 
 bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError) {
