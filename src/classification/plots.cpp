@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <nlohmann/json.hpp>
 
 #include "classification/category_settings.h"
@@ -152,8 +153,10 @@ std::string SignaturePane0() {
   const std::vector<int> anBand = BandsInUse();
   const int s = PlotScale();
   if (anBand.empty() || g_nMouseY < kPlotTop || g_nMouseY >= kPlotTop + 256 * s) return "";
-  const int i = (g_nMouseX - kPlotLeft - kSignatureBandStep / 2) / kSignatureBandStep;
-  if (g_nMouseX < kPlotLeft || i < 0 || i >= static_cast<int>(anBand.size())) return "";
+  // Each band's column reads half a step either side of it.
+  const int nFromFirst = g_nMouseX - kPlotLeft - kSignatureBandStep / 2;
+  const int i = nFromFirst / kSignatureBandStep;
+  if (nFromFirst < 0 || i >= static_cast<int>(anBand.size())) return "";
   return FormatText(kszSignatureReadout, anBand[static_cast<std::size_t>(i)] + 1,
                     255 - (g_nMouseY - kPlotTop) / s);
 }
@@ -195,7 +198,7 @@ void DrawEllipse(Canvas& canvas, const TrainingStatistics& stats, Colorref cr) {
   constexpr int kSteps = 72;
   Point aPoints[kSteps + 1];
   for (int k = 0; k <= kSteps; ++k) {
-    const double t = 2 * M_PI * k / kSteps;
+    const double t = 2 * std::numbers::pi * k / kSteps;
     const double u = r1 * std::cos(t), v = r2 * std::sin(t);
     aPoints[k] = {ColumnOfCell(stats.adMean[0] + u * dCos - v * dSin),
                   RowOfCell(stats.adMean[1] + u * dSin + v * dCos)};
@@ -256,8 +259,6 @@ std::string ScatterPane0() {
 
 std::string BlankPane() { return " "; }
 
-void ShowPlotReadout() { UpdateStatusReadout(); }
-
 // The arrow keys step the bands: left and right the one across, up and down the one up.
 void OnScatterArrowKey(ArrowKey key) {
   const int nLast = std::min(BandCount(), kMaxBands);
@@ -272,19 +273,19 @@ void OnScatterArrowKey(ArrowKey key) {
   g_nScatterBandX = nX;
   g_nScatterBandY = nY;
   ThePlatform().RepaintNow();
-  ShowPlotReadout();
+  UpdateStatusReadout();
 }
 
 // ---- Commands, dialog ----------------------------------------------------------------------------
 
 void OnSignatureView() {
   DrawSignaturePlot();
-  ShowPlotReadout();
+  UpdateStatusReadout();
 }
 
 void OnScatterView() {
   DrawScatterPlot();
-  ShowPlotReadout();
+  UpdateStatusReadout();
 }
 
 bool CheckBoundaries(int) { return g_bScatterBoundaries; }

@@ -116,6 +116,11 @@ TEST_F(PlotsTest, SignatureLinesBandsAndWhiskersLieAtTheStatisticsRows) {
     const int nLegend = std::max(nSide - 1, 511) + 3;
     EXPECT_EQ(m_platform.m_canvas.TextOrNone(nLegend + 31, 30), "1 Name1（360ピクセル）");
     EXPECT_EQ(m_platform.m_canvas.TextOrNone(anColumn[1] - 3, 10 + 256 * s + 5), "3");
+    // The readout names the band whose column is nearest and the value of the row.
+    OnViewMouseMove(anColumn[1] + 20, Row(100, s));
+    EXPECT_EQ(m_platform.m_strPane0, "Band3  値=100");
+    OnViewMouseMove(anColumn[0] - 30, Row(100, s));
+    EXPECT_EQ(m_platform.m_strPane0, "");
   }
 }
 
