@@ -164,8 +164,10 @@ std::string SignaturePane0() {
 // ---- The feature-space plot ----------------------------------------------------------------------
 
 ScatterGrid s_grid;
-// Each part's own counts and categories, added together afterwards.
-ScatterGrid s_aPartGrid[2];
+// Each part's own counts and categories, added together afterwards. A part counts even and odd
+// lines into two tables, so a run of equal values does not wait on one counter.
+std::uint32_t s_aanPartCount[2][2][kScatterCells];
+std::uint8_t s_aabPartCategory[2][kScatterCells];
 
 // ln n for the small counts, which most cells hold.
 constexpr int kLogTable = 4096;
@@ -354,38 +356,51 @@ void CountScatterGrid(int nBandX, int nBandY, const bool abShown[9], ScatterGrid
     if (abShown[c]) nShown |= std::uint64_t{0xFF} << (8 * (c - 1));
   }
   const int nHeight = WindowHeight();
-  // Each part is called for run after run of columns: its grid is cleared once, before.
-  for (ScatterGrid& part : s_aPartGrid) {
-    std::memset(part.anCount, 0, sizeof part.anCount);
-    std::memset(part.abCategory, 0, sizeof part.abCategory);
-  }
+  // Each part is called for run after run of columns: its tables are cleared once, before.
+  std::memset(s_aanPartCount, 0, sizeof s_aanPartCount);
+  std::memset(s_aabPartCategory, 0, sizeof s_aabPartCategory);
   ForColumnParts(WindowWidth(), nHeight, [&](int nFirst, int nEnd, int nPart) {
-    ScatterGrid& part = s_aPartGrid[nPart];
+    std::uint32_t* anEven = s_aanPartCount[nPart][0];
+    std::uint32_t* anOdd = s_aanPartCount[nPart][1];
+    std::uint8_t* abCategory = s_aabPartCategory[nPart];
+    // A training pixel of a shown category: rare, so the loop over categories is cheap.
+    auto note = [&](const PixelRecord& px, int nCell) {
+      std::uint64_t nMarks;
+      std::memcpy(&nMarks, px.abTrainMark, 8);
+      if ((nMarks & nShown) == 0) return;
+      for (int c = 1; c <= 8; ++c) {
+        if (abShown[c] && px.abTrainMark[c - 1] == kTrainingMark) {
+          if (abCategory[nCell] == 0 || c < abCategory[nCell]) {
+            abCategory[nCell] = static_cast<std::uint8_t>(c);
+          }
+          return;
+        }
+      }
+    };
     for (int x = nFirst; x < nEnd; ++x) {
       const PixelRecord* p = g_aPixel[x];
-      for (int y = 0; y < nHeight; ++y) {
+      int y = 0;
+      for (; y + 2 <= nHeight; y += 2) {
+        const int nCell0 = ScatterCell(p[y].abBand[bx], p[y].abBand[by]);
+        const int nCell1 = ScatterCell(p[y + 1].abBand[bx], p[y + 1].abBand[by]);
+        ++anEven[nCell0];
+        ++anOdd[nCell1];
+        note(p[y], nCell0);
+        note(p[y + 1], nCell1);
+      }
+      for (; y < nHeight; ++y) {
         const int nCell = ScatterCell(p[y].abBand[bx], p[y].abBand[by]);
-        ++part.anCount[nCell];
-        std::uint64_t nMarks;
-        std::memcpy(&nMarks, p[y].abTrainMark, 8);
-        if ((nMarks & nShown) == 0) continue;
-        // A training pixel of a shown category: rare, so the loop over categories is cheap.
-        for (int c = 1; c <= 8; ++c) {
-          if (abShown[c] && p[y].abTrainMark[c - 1] == kTrainingMark) {
-            if (part.abCategory[nCell] == 0 || c < part.abCategory[nCell]) {
-              part.abCategory[nCell] = static_cast<std::uint8_t>(c);
-            }
-            break;
-          }
-        }
+        ++anEven[nCell];
+        note(p[y], nCell);
       }
     }
   });
   std::uint32_t nLargest = 0;
   for (int i = 0; i < kScatterCells; ++i) {
-    const std::uint32_t n = s_aPartGrid[0].anCount[i] + s_aPartGrid[1].anCount[i];
-    std::uint8_t c = s_aPartGrid[0].abCategory[i];
-    const std::uint8_t c1 = s_aPartGrid[1].abCategory[i];
+    const std::uint32_t n = s_aanPartCount[0][0][i] + s_aanPartCount[0][1][i] +
+                            s_aanPartCount[1][0][i] + s_aanPartCount[1][1][i];
+    std::uint8_t c = s_aabPartCategory[0][i];
+    const std::uint8_t c1 = s_aabPartCategory[1][i];
     if (c1 != 0 && (c == 0 || c1 < c)) c = c1;
     grid.anCount[i] = n;
     grid.abCategory[i] = c;
