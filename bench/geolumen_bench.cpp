@@ -39,6 +39,7 @@
 #include "classification/classify.h"
 #include "classification/classify_method.h"
 #include "classification/distance_picture.h"
+#include "classification/plots.h"
 #include "classification/signature.h"
 #include "core/platform.h"
 #include "core/state.h"
@@ -378,6 +379,34 @@ void BM_DetailedHistogram8Bands(benchmark::State& state) {
 }
 BENCHMARK(BM_DetailedHistogram8Bands)->Unit(benchmark::kMillisecond);
 #endif
+
+// ---- The feature-space plot --------------------------------------------------------------------
+
+// Four categories' training areas of 64 x 64 pixels, marked for a run and cleared after it.
+void MarkFourTrainingAreas(std::uint8_t nMark) {
+  for (int c = 0; c < 4; ++c) {
+    for (int x = 100 + 200 * c; x < 164 + 200 * c; ++x) {
+      for (int y = 300; y < 364; ++y) g_aPixel[x][y].abTrainMark[c] = nMark;
+    }
+  }
+}
+
+// The picture of bands 3 and 4: every pixel of the window counted into the 256 x 256 grid with
+// the training pixels of four categories, then each cell's grey or colour.
+void BM_ScatterPicture(benchmark::State& state) {
+  MakeBenchScene();
+  MarkFourTrainingAreas(1);
+  bool abShown[9] = {false, true, true, true, true};
+  static ScatterGrid s_grid;
+  static std::uint32_t s_acrCell[kScatterCells];
+  for (auto _ : state) {
+    CountScatterGrid(3, 4, abShown, s_grid);
+    ScatterPicture(s_grid, s_acrCell);
+    benchmark::ClobberMemory();
+  }
+  MarkFourTrainingAreas(0);
+}
+BENCHMARK(BM_ScatterPicture)->Unit(benchmark::kMillisecond);
 
 // ---- Work files (warm page cache) ------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 #include "classification/category_panels.h"
 #include "classification/classify.h"
 #include "classification/classify_method.h"
+#include "classification/plots.h"
 #include "classification/messages.h"
 #include "core/dialogs.h"
 #include "core/document.h"
@@ -283,6 +284,7 @@ void ResetCategoryQuery() {
   g_bClassified = 0;
   g_bPaintTest = false;
   ResetClassifyMethod();
+  ResetScatterSettings();
 }
 
 Colorref TestAreaColour(Colorref cr) {
@@ -661,13 +663,16 @@ void ApplyCategoryOptions(const CategoryOptions& options) {
     bChanged |= g_abUseBand[b - 1] != abUseBand[b];
     g_abUseBand[b - 1] = abUseBand[b];
   }
-  if (!bChanged) return;
-  ShowMessage(kszMsgBandsChanged, kszCapProcess);
-  for (int c = 1; c <= 8; ++c) {
-    g_anTrainCount[c] = 0;
-    g_abCategoryValid[c] = 0;
+  if (bChanged) {
+    ShowMessage(kszMsgBandsChanged, kszCapProcess);
+    for (int c = 1; c <= 8; ++c) {
+      g_anTrainCount[c] = 0;
+      g_abCategoryValid[c] = 0;
+    }
+    g_bClassified = 0;
   }
-  g_bClassified = 0;
+  // A chart shown follows the names and the bands at once.
+  RepaintShownPlot();
 }
 
 void ApplyClassifyOptions(const CategoryOptions& options) {

@@ -8,6 +8,7 @@
 
 #include "classification/categories.h"
 #include "classification/classify_method.h"
+#include "classification/plots.h"
 #include "classification/separability.h"
 #include "core/archive.h"
 #include "core/file_io.h"
@@ -164,6 +165,36 @@ void CommitTestAreas() {
   }
 }
 
+// The feature-space picture's bands and boundaries (tag 5), written only when they are not
+// the defaults.
+bool ScatterRecordNeeded(const int abSaved[]) {
+  return !ScatterSettingsAreDefault() && AnySaved(abSaved);
+}
+
+bool WriteScatterRecord(ArchiveWriter& out, std::string&) {
+  out.Int(g_nScatterBandX);
+  out.Int(g_nScatterBandY);
+  out.Int(g_bScatterBoundaries ? 1 : 0);
+  return true;
+}
+
+int s_nStagedBoundaries = 0;
+
+bool ReadScatterRecord(ArchiveReader& in) {
+  int an[3];
+  if (!in.Ints(an, 3)) return false;
+  s_staged.nScatterBandX = an[0];
+  s_staged.nScatterBandY = an[1];
+  s_nStagedBoundaries = an[2];
+  return true;
+}
+
+void UnstageScatterRecord() {
+  s_staged.nScatterBandX = kDefaultScatterBandX;
+  s_staged.nScatterBandY = kDefaultScatterBandY;
+  s_nStagedBoundaries = 0;
+}
+
 const WorkFileRecord kaRecords[] = {
     {.nTag = 1,
      .pfnNeeded = ClassifyRecordNeeded,
@@ -175,6 +206,11 @@ const WorkFileRecord kaRecords[] = {
      .pfnWrite = WriteTestAreas,
      .pfnRead = ReadTestAreas,
      .pfnUnstage = UnstageTestAreas},
+    {.nTag = 5,
+     .pfnNeeded = ScatterRecordNeeded,
+     .pfnWrite = WriteScatterRecord,
+     .pfnRead = ReadScatterRecord,
+     .pfnUnstage = UnstageScatterRecord},
 };
 
 bool ValidateSection(const int[], std::string& strReason) {
@@ -187,7 +223,12 @@ bool ValidateSection(const int[], std::string& strReason) {
   return !SettingOutside(strReason, "the classification method", s_staged.nClassifyMethod, 0, 1) &&
          !SettingOutside(strReason, "the reject distance", s_staged.nRejectDistance, 0,
                          kMaxRejectDistance) &&
-         !SettingOutside(strReason, "the reject probability", s_staged.nRejectProbability, 0, 6);
+         !SettingOutside(strReason, "the reject probability", s_staged.nRejectProbability, 0, 6) &&
+         !SettingOutside(strReason, "the feature space's band across", s_staged.nScatterBandX, 1,
+                         kMaxBands) &&
+         !SettingOutside(strReason, "the feature space's band up", s_staged.nScatterBandY, 1,
+                         kMaxBands) &&
+         !SettingOutside(strReason, "the feature space's boundaries", s_nStagedBoundaries, 0, 1);
 }
 
 // The group is reset only when the file holds none of the eight sections: a reset after
@@ -211,6 +252,9 @@ void CommitSection(const int abInFile[]) {
     g_nClassifyMethod = s_staged.nClassifyMethod;
     g_nRejectDistance = s_staged.nRejectDistance;
     g_nRejectProbability = s_staged.nRejectProbability;
+    g_nScatterBandX = s_staged.nScatterBandX;
+    g_nScatterBandY = s_staged.nScatterBandY;
+    g_bScatterBoundaries = s_nStagedBoundaries == 1;
   } else {
     ResetCategoryQuery();
     ResetCategoryPalette();
@@ -246,6 +290,7 @@ void ReportLines(std::vector<ReportLine>& aLines) {
     aLines.push_back({30 + 2 * c, str});
   }
   AppendClassifyMethodReport(aLines);
+  AppendScatterReport(aLines);
 }
 
 void Stats(nlohmann::ordered_json& obj) {
@@ -292,6 +337,7 @@ void Stats(nlohmann::ordered_json& obj) {
   obj["unclassified_pixels"] = g_nUnclassifiedCount;
   AppendClassifyMethodStats(obj);
   AppendSeparabilityStats(obj);
+  AppendScatterStats(obj);
 }
 
 bool CheckTarget(std::string& strWhy) {
@@ -301,8 +347,9 @@ bool CheckTarget(std::string& strWhy) {
   }
   if (g_nClassifyMethod < 0 || g_nClassifyMethod > 1 || g_nRejectDistance < 0 ||
       g_nRejectDistance > kMaxRejectDistance || g_nRejectProbability < 0 ||
-      g_nRejectProbability > 6) {
-    strWhy = "classification method or reject threshold outside its values";
+      g_nRejectProbability > 6 || g_nScatterBandX < 1 || g_nScatterBandX > kMaxBands ||
+      g_nScatterBandY < 1 || g_nScatterBandY > kMaxBands) {
+    strWhy = "classification method, reject threshold or feature-space bands outside their values";
     return false;
   }
   return true;

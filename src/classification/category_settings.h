@@ -25,6 +25,9 @@ struct CategorySettings {
   int nRejectDistance = 0;       // minimum distance: 0 none, else the largest distance 1..721
   int nRejectProbability = 0;    // maximum likelihood: 0 none, else 1..6 (kadRejectPercent)
   bool bPaintTest = false;       // painting marks test areas rather than training areas
+  int nScatterBandX = 3;         // the feature-space picture's bands across and up, 1..8
+  int nScatterBandY = 4;
+  bool bScatterBoundaries = false;  // it draws the minimum-distance decision boundaries
 };
 extern CategorySettings g_categories;
 // The categories' names, the group's texts.
@@ -47,6 +50,9 @@ inline int& g_nClassifyMethod = g_categories.nClassifyMethod;
 inline int& g_nRejectDistance = g_categories.nRejectDistance;
 inline int& g_nRejectProbability = g_categories.nRejectProbability;
 inline bool& g_bPaintTest = g_categories.bPaintTest;
+inline int& g_nScatterBandX = g_categories.nScatterBandX;
+inline int& g_nScatterBandY = g_categories.nScatterBandY;
+inline bool& g_bScatterBoundaries = g_categories.bScatterBoundaries;
 
 // A record's mark of category c (abTrainMark[c - 1]): 0 none, kTrainingMark a training pixel
 // (categories may share one), kTestMark a test pixel of that reference category (then the

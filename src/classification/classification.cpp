@@ -8,6 +8,7 @@
 #include "classification/classify.h"
 #include "classification/classify_method.h"
 #include "classification/distance_picture.h"
+#include "classification/plots.h"
 #include "classification/histogram_kinds.h"
 #include "core/commands.h"
 #include "core/dialogs.h"
@@ -186,6 +187,7 @@ void RegisterClassification() {
   };
   for (const DisplayModeEntry& mode : aModes) RegisterDisplayMode(mode);
   RegisterDistancePicture();
+  RegisterPlots();
   RegisterCategoryReaction(DisplayMode::Category, ShowCategoryOfTarget);
   RegisterCategoryReaction(DisplayMode::Training, ShowTrainingOfTarget);
   RegisterClassificationHistogramKinds();

@@ -150,3 +150,33 @@ inline constexpr const char* kszBandsInUseGroup = "使用しているバンド";
 inline constexpr const char* kaszCategoryLabel[8] = {"カテゴリー１", "カテゴリー２", "カテゴリー３",
                                                      "カテゴリー４", "カテゴリー５", "カテゴリー６",
                                                      "カテゴリー７", "カテゴリー８"};
+
+// ---- The signature and feature-space plots -------------------------------------------------------
+inline constexpr const char* kszSignatureTitle = "シグネチャ";
+inline constexpr const char* kszScatterTitle = "特徴空間　Band%d×Band%d";
+// A legend row: the category's number, name and training pixels.
+inline constexpr const char* kszPlotLegendRow = "%d %s（%dピクセル）";
+inline constexpr const char* kszPlotNoCategory = "表示できるカテゴリーがありません";
+inline constexpr const char* kaszSignatureNotes[3] = {
+    "線：トレーニングピクセルの平均",
+    "帯：平均±標準偏差",
+    "ひげ：下限～上限",
+};
+inline constexpr const char* kaszScatterNotes[3] = {
+    "濃さ：ピクセル数（対数）",
+    "楕円：平均±２σ　＋：中心",
+    "矢印キー：←→ 横のバンド　↑↓ 縦のバンド",
+};
+inline constexpr const char* kszScatterNoCentres = "中心と境界は分類画像の生成後に表示します";
+inline constexpr const char* kszScatterBoundaries = "橙の線：最短距離法の決定境界";
+inline constexpr const char* kszPlotBandAxis = "バンド";
+// The readouts of the two charts.
+inline constexpr const char* kszSignatureReadout = "Band%d  値=%d";
+inline constexpr const char* kszScatterReadout = "Band%d=%d  Band%d=%d  ピクセル数=%u";
+// Dialog IDD_SCATTER_BANDS and its refusal of a band the scene lacks.
+inline constexpr const char* kszScatterBandsTitle = "特徴空間のバンド";
+inline constexpr const char* kszScatterBandXLabel = "横軸：Band";
+inline constexpr const char* kszScatterBandYLabel = "縦軸：Band";
+inline constexpr const char* kszMsgScatterNoBand = "Band%dはこのデータにありません（Band1～Band%d）";
+// The settings report's line when the feature space is not drawn as it starts.
+inline constexpr const char* kszScatterReport = "特徴空間：Band%d×Band%d　決定境界：%s";

@@ -88,6 +88,8 @@ const char kszUsage[] =
     "      histogram) | --hist-type double|all|area | --hist-scale same|single\n"
     "  --hist-line-colour B,R,G,B | --hist-line-width B,W (1..3)\n"
     "  --hist-cursor V (0..255; while the detailed histogram is shown)\n"
+    "  --scatter-bands X,Y (the feature-space plot's bands, 1..8, both in the scene) |\n"
+    "  --scatter-boundaries on|off (its minimum-distance decision boundaries)\n"
     "  --open-workfile FILE | --save FILE | --reset-query | --reset-palette\n"
     "  --method min-distance|max-likelihood | --reject-distance D (1..721) |\n"
     "  --reject-probability 0.1|0.5|1|2.5|5|10 (percent) | --reject-off\n"
@@ -99,9 +101,12 @@ const char kszUsage[] =
     "  --print-step N (5..50; the report's line height is N x 10 dots)\n"
     "\n"
     "PICTURE: composite, coarse, fine, category, training, classification, distance (each\n"
-    "classified pixel in grey by its distance to its category, unclassified ones red) or\n"
+    "classified pixel in grey by its distance to its category, unclassified ones red),\n"
     "histogram (the detailed histogram of the kind last chosen, the window area W + 260 by\n"
-    "max(H, 420)).\n"
+    "max(H, 420)), signatures (each valid category's mean, one deviation either side and\n"
+    "range over the bands in use) or scatter (the feature space of the two scatter bands with\n"
+    "the training pixels, centres and two-deviation ellipses); these three are PNG only and\n"
+    "always carry their legend, as with --panel.\n"
     "\n"
     "export writes the picture, W x H, as an RGB PNG (with --panel also the panel beside it),\n"
     "or with --out FILE.tif as a GeoTIFF placed like the window (the classification as its\n"
@@ -341,7 +346,7 @@ std::string UnknownFirstWordMessage(std::string_view strWord) {
 bool IsSceneArgument(std::string_view strFirstArg) {
   return strFirstArg == "--raster" || strFirstArg == "--mss" || strFirstArg == "--tm" ||
          strFirstArg == "--ceos" || strFirstArg == "--etm6921" || strFirstArg == "--etm6845" ||
-         strFirstArg == "--bmp";
+         strFirstArg == "--bmp" || strFirstArg == "--workfile";
 }
 
 bool OpenSceneArguments(const std::vector<std::string>& astrArgs, std::string& strError) {
@@ -451,7 +456,12 @@ int RunCommandLine(const std::vector<std::string>& astrArgs, std::ostream& out, 
       if (!bDone) return bRead ? kExitImportFailed : kExitOutputFailed;
       continue;
     }
-    if (!ApplySetting(setting, platform)) {
+    const bool bApplied = ApplySetting(setting, platform);
+    // A dialog's values the scene cannot take (its message is out): nothing changed.
+    if (bApplied && setting.pCommand && setting.pCommand->pDialog && LastDialogRefused()) {
+      return kExitUsage;
+    }
+    if (!bApplied) {
       if (setting.eAction == CliAction::HistogramCursor) {
         err << "geolumen: " << setting.strOption
             << " needs the detailed histogram shown (a --hist-kind, --hist-type or --hist-scale "

@@ -107,6 +107,7 @@ const SpecialOption g_aSpecialOptions[] = {
     {"--areas", ID_AREAS_LOAD},
     {"--save-areas", ID_AREAS_SAVE},
     {"--area", ID_TEST_AREA},
+    {"--scatter-boundaries", ID_SCATTER_BOUNDARIES},
     {"--method", ID_CLASSIFY_METHOD},
     {"--reject-distance", ID_CLASSIFY_METHOD},
     {"--reject-probability", ID_CLASSIFY_METHOD},
@@ -195,6 +196,13 @@ bool ReadSpecialSetting(const std::string& strArg, const std::string& strValue,
     }
     setting.eAction = CliAction::CheckTo;
     setting.bWanted = strValue == "test";
+  } else if (strArg == "--scatter-boundaries") {
+    if (strValue != "on" && strValue != "off") {
+      strError = strArg + " takes on or off";
+      return false;
+    }
+    setting.eAction = CliAction::CheckTo;
+    setting.bWanted = strValue == "on";
   } else if (strArg == "--method") {
     // The method dialog's OK with one field changed; "" keeps a field as it stands.
     if (strValue != "min-distance" && strValue != "max-likelihood") {

@@ -45,8 +45,24 @@ std::string FieldRefusal(const DialogField& field, std::string_view strTyped) {
   return "";
 }
 
+namespace {
+bool s_bLastRefused = false;
+}  // namespace
+
 void RunDialogCommand(const DialogSpec& dialog) {
   int anValues[kMaxDialogFields] = {};
   dialog.pfnCurrent(anValues);
-  if (ThePlatform().RunDialog(dialog, anValues)) dialog.pfnApply(anValues);
+  s_bLastRefused = false;
+  if (!ThePlatform().RunDialog(dialog, anValues)) return;
+  if (dialog.pfnRefusal) {
+    const std::string strRefusal = dialog.pfnRefusal(anValues);
+    if (!strRefusal.empty()) {
+      s_bLastRefused = true;
+      ShowMessage(strRefusal, kszAppCaption);
+      return;
+    }
+  }
+  dialog.pfnApply(anValues);
 }
+
+bool LastDialogRefused() { return s_bLastRefused; }

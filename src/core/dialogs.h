@@ -43,6 +43,9 @@ struct DialogSpec {
   std::span<const int> anCliOrder;
   void (*pfnCurrent)(int anValues[]);        // the values the dialog opens with
   void (*pfnApply)(const int anValues[]);    // what OK does with the values
+  // Values every field takes may still not fit the scene loaded (a band it lacks): the message
+  // refusing them, or "" (null: none are refused so).
+  std::string (*pfnRefusal)(const int anValues[]) = nullptr;
 };
 
 // The message the dialog shows for a field typed as strTyped, or "" when the field takes it.
@@ -51,5 +54,8 @@ std::string FieldRefusal(const DialogField& field, std::string_view strTyped);
 // A whole decimal integer with an optional sign and blanks around it.
 bool ParseInteger(std::string_view str, int& nValue);
 
-// Shows the dialog through the platform with its current values and, on OK, applies them.
+// Shows the dialog through the platform with its current values and, on OK, applies them;
+// values the dialog's refusal names are not applied: its message shows and nothing changes.
 void RunDialogCommand(const DialogSpec& dialog);
+// Whether the last dialog's OK was refused so (the command line then stops as for bad values).
+bool LastDialogRefused();

@@ -29,6 +29,9 @@ struct DisplayModeEntry {
   int nViewCommand = 0;
   int (*pfnViewCommand)() = nullptr;  // instead of nViewCommand, when the settings choose it
   bool bWholeWindow = false;  // the export is the window area the view paints, panel or not
+  // The readout follows the mouse over the whole area, not only over the window's pixels (a
+  // chart that may reach beyond a small window).
+  bool bReadoutEverywhere = false;
 };
 
 // Adds an entry. A mode registered twice, or an entry the full table cannot take, stops the

@@ -126,6 +126,8 @@ enum class DisplayMode : int {
   Bmp = 8,
   Prompt = 10,
   Distance = 11,
+  Signatures = 12,
+  Scatter = 13,
   NoData = 20,
 };
 constexpr int DisplayModeCode(DisplayMode eMode) { return static_cast<int>(eMode); }

@@ -99,8 +99,12 @@ std::string StatusPane1Text() {
 }
 
 void UpdateStatusReadout() {
-  // Beyond the window (the panel strip, below the image) the panes keep what they show.
-  if (g_nMouseX < 0 || g_nMouseY < 0 || g_nMouseX > g_nMaxX || g_nMouseY > g_nMaxY) return;
+  // Beyond the window (the panel strip, below the image) the panes keep what they show, unless
+  // the mode reads out over its whole area.
+  const DisplayModeEntry* pMode = ShownMode();
+  const bool bEverywhere = pMode && pMode->bReadoutEverywhere;
+  if (g_nMouseX < 0 || g_nMouseY < 0) return;
+  if (!bEverywhere && (g_nMouseX > g_nMaxX || g_nMouseY > g_nMaxY)) return;
   ThePlatform().SetStatusText(StatusPane0Text(), StatusPane1Text());
 }
 

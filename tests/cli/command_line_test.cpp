@@ -30,7 +30,7 @@ TEST_F(CliTest, RefusedRunsGiveTheirStatusAndMessages) {
       {kExitUsage, {"export", "--tm", f[0], "--out", "x.png"},
        "export needs --product composite|coarse|fine|category|training|classification"},
       {kExitUsage, Args("export", f, {"--product", "pie", "--out", "x.png"}),
-       "--product must be composite, coarse, fine, category, training, classification, distance or histogram"},
+       "--product must be composite, coarse, fine, category, training, classification, distance, signatures, scatter or histogram"},
       {kExitUsage, Args("report", f, {"--rgb-library", "7"}), "takes a number from 1 to 6"},
       {kExitUsage, Args("report", f, {"--panel"}), "unknown option '--panel'"},
       {kExitUsage, Args("report", f, {"--hist-line-width", "2,4"}),

@@ -125,4 +125,38 @@ TEST_F(WorkFileExtensionTest, BadBlocksAreRefusedUnknownRecordsSkipped) {
   }
 }
 
+TEST_F(WorkFileExtensionTest, TheFeatureSpaceRecordIsWrittenAsDocumentedAndChecked) {
+  const std::vector<std::uint8_t> abClassic = Encoded();
+  g_nScatterBandX = 2;
+  g_nScatterBandY = 1;
+  g_bScatterBoundaries = true;
+  std::vector<std::uint8_t> abExpected = abClassic;
+  const std::vector<std::uint8_t> abBlock = Block({{5, 2, 1, 1}});
+  abExpected.insert(abExpected.end(), abBlock.begin(), abBlock.end());
+  EXPECT_EQ(Encoded(), abExpected);
+
+  ResetProgramState();
+  MakeScene(16, 12, 3, Sensor::TmFloppy, [](int x, int y, int b) { return (x + y * b) % 256; });
+  ASSERT_TRUE(OpenWorkFile(Write(abExpected)));
+  EXPECT_EQ(g_nScatterBandX, 2);
+  EXPECT_EQ(g_nScatterBandY, 1);
+  EXPECT_TRUE(g_bScatterBoundaries);
+
+  const std::uint64_t nBefore = SettingsGroupsDigest();
+  for (const auto& [an, szReason] :
+       {std::pair<std::vector<std::int32_t>, const char*>{{5, 9, 1, 0}, "band across is 9, outside 1..8"},
+        {{5, 1, 0, 0}, "band up is 0, outside 1..8"},
+        {{5, 1, 2, 2}, "boundaries is 2, outside 0..1"}}) {
+    std::vector<std::uint8_t> ab = abClassic;
+    const std::vector<std::uint8_t> abBad = Block({an});
+    ab.insert(ab.end(), abBad.begin(), abBad.end());
+    m_platform.m_aMessages.clear();
+    EXPECT_FALSE(OpenWorkFile(Write(ab))) << szReason;
+    ASSERT_FALSE(m_platform.m_aMessages.empty());
+    EXPECT_NE(m_platform.m_aMessages.back().strText.find(szReason), std::string::npos)
+        << m_platform.m_aMessages.back().strText;
+    EXPECT_EQ(SettingsGroupsDigest(), nBefore) << szReason;
+  }
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include "classification/ui/accuracy_dlg.h"
 #include "classification/ui/category_dialogs.h"
 #include "classification/ui/classify_method_dlg.h"
+#include "classification/plots.h"
+#include "classification/ui/scatter_bands_dlg.h"
 #include "classification/ui/separability_dlg.h"
 #include "classification/ui/signature_dialogs.h"
 #include "core/commands.h"
@@ -19,4 +21,5 @@ void RegisterClassificationUi() {
   SetCommandHandler(ID_ACCURACY, OnAccuracyDialog);
   RegisterDialogWindow(kCategoryValueDialog, MakeDialogWindow<CCategoryValueDlg>);
   RegisterDialogWindow(kClassifyMethodDialog, MakeDialogWindow<CClassifyMethodDlg>);
+  RegisterDialogWindow(kScatterBandsDialog, MakeDialogWindow<CScatterBandsDlg>);
 }

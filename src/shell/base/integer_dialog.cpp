@@ -93,5 +93,19 @@ void CIntegerDialog::accept() {
       return;
     }
   }
+  // Values that do not fit the scene keep the dialog open too, on its first field.
+  if (m_dialog.pfnRefusal) {
+    int anValues[kMaxDialogFields] = {};
+    Values(anValues);
+    const std::string strMessage = m_dialog.pfnRefusal(anValues);
+    if (!strMessage.empty()) {
+      ThePlatform().MessageBox(strMessage, kszAppCaption, MsgButtons::Ok);
+      if (!m_aFields.empty() && m_aFields.front().pEdit) {
+        m_aFields.front().pEdit->setFocus();
+        m_aFields.front().pEdit->selectAll();
+      }
+      return;
+    }
+  }
   QDialog::accept();
 }
