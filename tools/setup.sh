@@ -71,7 +71,7 @@ case "$mode" in
     (cd build-check &&
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --output-on-failure --parallel "$(nproc)")
-    # The fuzz targets (clang's libFuzzer), each for 10 seconds on its seeds.
+    # The fuzz targets (clang's libFuzzer), each for 10 seconds on its seeds, one a core.
     tools/fuzz.sh 10 ;;
   *) echo "usage: tools/setup.sh run|test" >&2; exit 2 ;;
 esac
