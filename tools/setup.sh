@@ -3,7 +3,7 @@
 #   tools/setup.sh run    ... and starts the program (arguments after "run" go to it)
 #   tools/setup.sh test   ... and runs the whole test suite: the tests, the logic and command-line
 #                         tests built with AddressSanitizer and UndefinedBehaviorSanitizer, and
-#                         every fuzz target for 10 seconds on its seed corpus
+#                         every fuzz target for 5 seconds on its seed corpus
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -71,7 +71,7 @@ case "$mode" in
     (cd build-check &&
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --output-on-failure --parallel "$(nproc)")
-    # The fuzz targets (clang's libFuzzer), each for 10 seconds on its seeds, one a core.
-    tools/fuzz.sh 10 ;;
+    # The fuzz targets (clang's libFuzzer), each for 5 seconds on its seeds, one a core.
+    tools/fuzz.sh 5 ;;
   *) echo "usage: tools/setup.sh run|test" >&2; exit 2 ;;
 esac
