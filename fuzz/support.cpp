@@ -45,12 +45,9 @@ void OnSegmentationFault(int nSignal, siginfo_t* pInfo, void* pContext) {
 }
 
 void SetUpPlaneWatch() {
-  const auto nPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto nStart = reinterpret_cast<std::uintptr_t>(&g_aPixel[0][0]);
-  const std::uintptr_t nEnd = nStart + sizeof g_aPixel;
-  const std::uintptr_t nBegin = (nStart + nPage - 1) / nPage * nPage;
-  s_pWatchBegin = reinterpret_cast<std::uint8_t*>(nBegin);
-  s_nWatchBytes = nEnd / nPage * nPage - nBegin;
+  const PageSpan pages = WholePages(g_aPixel, sizeof g_aPixel);
+  s_pWatchBegin = pages.p;
+  s_nWatchBytes = pages.nBytes;
   struct sigaction action = {};
   action.sa_sigaction = OnSegmentationFault;
   action.sa_flags = SA_SIGINFO | SA_NODEFER;

@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <unistd.h>
+
 #ifdef __linux__
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 #include "core/display_modes.h"
@@ -196,20 +197,27 @@ void ZeroLargeArray(void* p, std::size_t nBytes) {
   auto* pBegin = static_cast<std::uint8_t*>(p);
   std::uint8_t* pEnd = pBegin + nBytes;
 #ifdef __linux__
-  const auto nPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto nStart = reinterpret_cast<std::uintptr_t>(pBegin);
-  const std::uintptr_t nFirst = (nStart + nPage - 1) / nPage * nPage;
-  const std::uintptr_t nLast = (nStart + nBytes) / nPage * nPage;
-  if (nLast > nFirst && ::madvise(reinterpret_cast<void*>(nFirst), nLast - nFirst, MADV_DONTNEED) == 0) {
-    std::memset(pBegin, 0, nFirst - nStart);
-    std::memset(reinterpret_cast<std::uint8_t*>(nLast), 0, static_cast<std::size_t>(pEnd - reinterpret_cast<std::uint8_t*>(nLast)));
+  const PageSpan pages = WholePages(p, nBytes);
+  if (pages.nBytes > 0 && ::madvise(pages.p, pages.nBytes, MADV_DONTNEED) == 0) {
+    std::memset(pBegin, 0, static_cast<std::size_t>(pages.p - pBegin));
+    std::uint8_t* pTail = pages.p + pages.nBytes;
+    std::memset(pTail, 0, static_cast<std::size_t>(pEnd - pTail));
     return;
   }
 #endif
-  std::memset(pBegin, 0, static_cast<std::size_t>(pEnd - pBegin));
+  std::memset(pBegin, 0, nBytes);
 }
 
 }  // namespace
+
+PageSpan WholePages(void* p, std::size_t nBytes) {
+  const auto nPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto nStart = reinterpret_cast<std::uintptr_t>(p);
+  const std::uintptr_t nFirst = (nStart + nPage - 1) / nPage * nPage;
+  const std::uintptr_t nLast = (nStart + nBytes) / nPage * nPage;
+  if (nLast <= nFirst) return {static_cast<std::uint8_t*>(p), 0};
+  return {reinterpret_cast<std::uint8_t*>(nFirst), static_cast<std::size_t>(nLast - nFirst)};
+}
 
 void ResetProgramState() {
   ZeroLargeArray(g_aPixel, sizeof g_aPixel);

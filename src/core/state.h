@@ -180,6 +180,15 @@ void ResetAfterImport();
 // Every value back to its start value, the registered settings groups' included: for tests
 // and a fresh program.
 void ResetProgramState();
+
+// The memory pages lying wholly inside [p, p + nBytes): the first one's start and their length
+// in bytes (0 when there is none). The reset gives the plane's back to the system; the fuzz
+// targets watch the same pages for writes.
+struct PageSpan {
+  std::uint8_t* p;
+  std::size_t nBytes;
+};
+PageSpan WholePages(void* p, std::size_t nBytes);
 // Fill the W x H off-screen image with white.
 void ClearOffscreenImage();
 
