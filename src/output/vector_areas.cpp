@@ -183,6 +183,9 @@ bool ReadAreaPolygons(const AreaReading& reading, const std::string& strTargetWk
       continue;
     }
     AreaPolygon polygon{nCategory, bTest, Geometry(OGR_G_Clone(hGeometry)), {}};
+    // A ring whose last point is not its first (GeoJSON from some writers) is closed, as
+    // drawing programs close it; otherwise the geometry library refuses to test it.
+    OGR_G_CloseRings(static_cast<OGRGeometryH>(polygon.geometry.get()));
     if (transform && OGR_G_Transform(static_cast<OGRGeometryH>(polygon.geometry.get()),
                                      static_cast<OGRCoordinateTransformationH>(
                                          transform.get())) != OGRERR_NONE) {
@@ -370,12 +373,23 @@ bool LoadVectorAreas(const AreaReading& reading) {
   double t[6];
   WindowTransform(t);
   const Geometry window = BlockOutline(t, nWidth, nHeight);
+  OGREnvelope windowEnvelope;
+  OGR_G_GetEnvelope(static_cast<OGRGeometryH>(window.get()), &windowEnvelope);
   int nOutside = 0;
   std::vector<OGRGeometryH> aahTraining[9];
   std::vector<AreaPolygon> aTest;
+  // A polygon the geometry library cannot test (a ring of fewer than four points, say) is
+  // placed by its envelope, and burning decides its pixels; the library's complaint is kept
+  // from the terminal.
+  const CGdalErrors errors;
   for (AreaPolygon& polygon : contents.aPolygons) {
     OGRGeometryH hPolygon = static_cast<OGRGeometryH>(polygon.geometry.get());
-    if (!OGR_G_Intersects(hPolygon, static_cast<OGRGeometryH>(window.get()))) {
+    CPLErrorReset();
+    bool bReaches = OGR_G_Intersects(hPolygon, static_cast<OGRGeometryH>(window.get()));
+    if (!bReaches && CPLGetLastErrorType() >= CE_Failure) {
+      bReaches = Overlaps(polygon.envelope, windowEnvelope);
+    }
+    if (!bReaches) {
       ++nOutside;
     } else if (polygon.bTest) {
       aTest.push_back(std::move(polygon));

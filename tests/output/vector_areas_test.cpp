@@ -133,6 +133,31 @@ TEST_F(VectorAreasTest, LongitudeAndLatitudeLandOnTheSamePixelsAsTheSceneGrid) {
   EXPECT_EQ(WindowMarks(), abGeographic);
 }
 
+TEST_F(VectorAreasTest, RingsLeftOpenAreClosedAndRingsTooShortPrintNothing) {
+  // GeoJSON written by hand: the first ring stops at its fourth corner, the one of scene columns
+  // 12.6..16.4 and lines 6.4..10.6 above (window columns 3..5, lines 1..5). The second ring has
+  // two points, which no polygon test takes. Both once went to the terminal as the geometry
+  // library's complaint, and the open ring counted as outside the window.
+  auto at = [](double dColumn, double dLine) {
+    return "[" + std::to_string(500000 + dColumn * 30) + "," + std::to_string(9000000 - dLine * 30) + "]";
+  };
+  const std::string strFile = PathOf("open.geojson");
+  std::ofstream(strFile)
+      << R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"urn:ogc:def:crs:EPSG::32733"}},"features":[)"
+      << R"({"type":"Feature","properties":{"class":"5"},"geometry":{"type":"Polygon","coordinates":[[)"
+      << at(12.6, 6.4) << "," << at(16.4, 6.4) << "," << at(16.4, 10.6) << "," << at(12.6, 10.6)
+      << "]]}},"
+      << R"({"type":"Feature","properties":{"class":"2"},"geometry":{"type":"Polygon","coordinates":[[)"
+      << at(20.0, 8.0) << "," << at(22.0, 9.0) << "]]}}]}";
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(LoadVectorAreas({strFile, "class", AreaKind::Training}));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(Misplaced(5, kTrainingMark, 3, 1, 5, 5), 0);
+  EXPECT_EQ(Misplaced(2, kTrainingMark, 0, 0, -1, -1), 0) << "a ring of two points marks nothing";
+  EXPECT_EQ(m_platform.m_aMessages.back().strText.find(FormatText(kszAreasOutside, 1)),
+            std::string::npos);
+}
+
 TEST_F(VectorAreasTest, RefusedFilesAndScenesChangeNothing) {
   const std::string strFile = WriteAreas("areas.gpkg", {{"1", {12.0, 6.0, 15.0, 8.0}}});
   g_aPixel[1][1].abTrainMark[6] = kTestMark;
