@@ -139,16 +139,20 @@ TEST_F(VectorAreasTest, RingsLeftOpenAreClosedAndRingsTooShortPrintNothing) {
   // two points, which no polygon test takes. Both once went to the terminal as the geometry
   // library's complaint, and the open ring counted as outside the window.
   auto at = [](double dColumn, double dLine) {
-    return "[" + std::to_string(500000 + dColumn * 30) + "," + std::to_string(9000000 - dLine * 30) + "]";
+    return "[" + std::to_string(500000 + dColumn * 30) + "," +
+           std::to_string(9000000 - dLine * 30) + "]";
+  };
+  auto feature = [](const char* szClass) {
+    return std::string(R"({"type":"Feature","properties":{"class":")") + szClass +
+           R"("},"geometry":{"type":"Polygon","coordinates":[[)";
   };
   const std::string strFile = PathOf("open.geojson");
   std::ofstream(strFile)
-      << R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"urn:ogc:def:crs:EPSG::32733"}},"features":[)"
-      << R"({"type":"Feature","properties":{"class":"5"},"geometry":{"type":"Polygon","coordinates":[[)"
-      << at(12.6, 6.4) << "," << at(16.4, 6.4) << "," << at(16.4, 10.6) << "," << at(12.6, 10.6)
-      << "]]}},"
-      << R"({"type":"Feature","properties":{"class":"2"},"geometry":{"type":"Polygon","coordinates":[[)"
-      << at(20.0, 8.0) << "," << at(22.0, 9.0) << "]]}}]}";
+      << R"({"type":"FeatureCollection","crs":{"type":"name",)"
+      << R"("properties":{"name":"urn:ogc:def:crs:EPSG::32733"}},"features":[)"
+      << feature("5") << at(12.6, 6.4) << "," << at(16.4, 6.4) << "," << at(16.4, 10.6) << ","
+      << at(12.6, 10.6) << "]]}}," << feature("2") << at(20.0, 8.0) << "," << at(22.0, 9.0)
+      << "]]}}]}";
   testing::internal::CaptureStderr();
   ASSERT_TRUE(LoadVectorAreas({strFile, "class", AreaKind::Training}));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
